@@ -1,0 +1,70 @@
+// Start-up and shut-down of the window.
+#include "app/finestra_main.h"
+#include "platform/forma.h"
+#include "platform/fitxer_ini.h"
+#include "platform/llista.h"
+#include "platform/tintseer_biblioteca.h"
+
+#include <QGroupBox>
+
+namespace brisola {
+
+void finestra_main::Form_Load() {
+    QString bufer;
+    estat.idioma = "catala";
+    int n = GetPrivateProfileStringA("inici", "idioma", "", bufer, 256, fitxer_ini());
+    if (n > 0) estat.idioma = bufer.left(n);
+    marca_idioma();
+    midi_out.FillDeviceList(*List1);
+    Frame1->setGeometry(0, 0, area_->width(), area_->height());
+    if (List1->ListCount() > 1) List1->set_ListIndex(0);
+    if (lst_sound_list->ListCount() > 1) lst_sound_list->set_ListIndex(0);
+    prova_seguidor();
+    prova_joystick();
+    cursor_actiu = u_curs_shape;
+    estat.velocitat = 127;
+    estat.tempo = 400;
+}
+
+void finestra_main::marca_idioma() {
+    const QString idiomes[] = {"catala", "español", "galego"};
+    for (int16_t i = 0; i < 3; ++i)
+        if (estat.idioma == idiomes[i]) mn_idioma.set_Checked(i, true);
+}
+
+void finestra_main::prova_seguidor() {
+    auto& tintseer = serveis_.tintseer;
+    if (sonda_webcam.webcam_detecta(reinterpret_cast<uintptr_t>(this)) == 0) {
+        mn_acces[1]->setEnabled(false);
+        mn_opcions[1]->setEnabled(false);
+        return;
+    }
+    sonda_webcam.webcam_allibera();
+    // Without the tracker's library there is nothing to start: the items would only fail.
+    if (!tintseer.carregada()) {
+        mn_acces[1]->setEnabled(false);
+        mn_opcions[1]->setEnabled(false);
+        return;
+    }
+    if (tintseer.TintseerInicialitza(0) == 1) {
+        mn_acces[1]->setEnabled(true);
+        mn_opcions[1]->setEnabled(true);
+    }
+    tintseer.TintseerFinalitza();
+}
+
+void finestra_main::prova_joystick() {
+    if (estat.joy_trobat == 0)
+        for (int16_t numero = 0; numero <= 4; ++numero)
+            if (joystick.joy_detecta(numero)) break;
+    mn_acces[2]->setEnabled(estat.joy_trobat != 0);
+}
+
+void finestra_main::Form_Unload(int16_t& Cancel) {
+    Cancel = 0;
+    if (estat.canco_actual != 0) reproductor.StopMidiSong();
+    midi_out.CloseMidiOut();
+    if (seguidor_estat == 1) serveis_.tintseer.TintseerFinalitza();
+}
+
+} // namespace brisola

@@ -1,0 +1,119 @@
+#pragma once
+// The window `main`: its controls, menus and timers, the shared state it
+// owns, and the modules that work on them.
+#include "access/modul_joystic.h"
+#include "access/webcam.h"
+#include "app/despatxador.h"
+#include "app/estat.h"
+#include "app/menu_array.h"
+#include "app/serveis.h"
+#include "platform/temporitzador.h"
+#include "sound/midi_cmd.h"
+#include "sound/midi_out.h"
+#include "sound/midi_reproductor.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace brisola {
+
+class forma;
+class llista;
+
+class finestra_main : public QMainWindow {
+public:
+    explicit finestra_main(serveis& s);
+    ~finestra_main() override;
+
+    // Start-up and shut-down.
+    void Form_Load();
+    void Form_Unload(int16_t& Cancel);
+
+    // Handlers.
+    void mn_opcions_Click(int16_t Index);
+    void List1_Click();
+
+    QString fitxer_ini() const { return serveis_.directori + "/brisola.ini"; }
+
+    serveis& serveis_;
+    estat_compartit estat;
+    despatxador despatx;
+
+    // Controls, in the order the window defines them.
+    std::unique_ptr<temporitzador> t_ritmes;
+    QGroupBox* Frame1 = nullptr;
+    llista* List1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QScrollBar* sb_play = nullptr;
+    QWidget* Picture1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    llista* lst_sound_list = nullptr;
+    QWidget* Bender = nullptr;
+    QPushButton* Command5 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    std::unique_ptr<temporitzador> t_acords;
+    std::unique_ptr<temporitzador> T_controll_tintseer;
+    QFrame* Frame2 = nullptr;
+    QLabel* Image1 = nullptr;
+    std::unique_ptr<temporitzador> T_mouse;
+    QWidget* pantalla = nullptr;
+    QLabel* u_curs_img = nullptr;
+    forma* u_curs_shape = nullptr;
+    std::unique_ptr<temporitzador> t_tintseer;
+    std::unique_ptr<temporitzador> t_joy;
+    QLabel* Label8 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label5 = nullptr;
+
+    // Menus.
+    menu_array mn_op, mn_idioma, mn_opcions;
+    menu_array mn_acc, mn_acces, mn_inv, mn_pos;
+    menu_array fmus, rmus, CMUS;
+    menu_array mn_inst, mn_ritme, mn_instrument;
+    menu_array mn_img, mn_carat;
+    QAction* mn_id = nullptr;
+    QAction* mn_mod = nullptr;
+    QAction* mn_au = nullptr;
+    QAction* mn_car = nullptr;
+    QAction* mn_aj = nullptr;
+
+    // Window-level state.
+    QWidget* cursor_actiu = nullptr;
+    int32_t seguidor_estat = 0;
+
+    // Modules.
+    MIDI_OUT midi_out;
+    MIDI_CMD midi_cmd;
+    midi_reproductor reproductor;
+    modul_joystic joystick;
+    webcam sonda_webcam;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void crea_controls();
+    void crea_panell_test(QWidget* area);
+    void crea_menus();
+    void connecta_handlers();
+    void connecta(temporitzador& timer, std::function<void()> handler);
+    // Runs a handler through the window's one-at-a-time rule.
+    void executa(const void* clau, const std::function<void()>& handler) { despatx.executa(clau, handler); }
+
+    void marca_idioma();
+    void prova_seguidor();
+    void prova_joystick();
+
+    QWidget* area_ = nullptr;
+};
+
+} // namespace brisola

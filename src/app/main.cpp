@@ -1,0 +1,47 @@
+// Brisola: builds the real services and opens the window.
+#include "app/finestra_main.h"
+#include "platform/captura_v4l2.h"
+#include "platform/joystick_sdl.h"
+#include "platform/media_interpret.h"
+#include "platform/midi_sistema_linux.h"
+#include "platform/missatges_qt.h"
+#include "platform/sintetitzador.h"
+#include "platform/sortida_audio.h"
+#include "platform/temporitzador_qt.h"
+#include "platform/tintseer_dinamic.h"
+
+#include <QApplication>
+
+using namespace brisola;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString directori = QCoreApplication::applicationDirPath();
+
+    sintetitzador synth(sortida_audio::freq_mostreig);
+    sortida_audio audio([&synth](float* frames, int n) { synth.render(frames, n); });
+    const QString avis_audio = audio.obre();
+
+    missatges_qt caixes;
+    midi_sistema_linux midi(synth);
+    fabrica_temporitzadors_qt temporitzadors;
+    joystick_sdl joystick;
+    captura_v4l2 captura;
+    tintseer_dinamic tintseer(directori);
+    media_interpret media;
+    serveis s{midi, caixes, temporitzadors, joystick, captura, tintseer, media, directori,
+              [] { QCoreApplication::exit(0); }};
+
+    finestra_main finestra(s);
+    caixes.set_pare(&finestra);
+    finestra.show();
+    if (!avis_audio.isEmpty()) caixes.avisa(avis_audio);
+    synth.carrega_en_segon_pla(sintetitzador::troba_soundfont(), [&finestra, &caixes](const QString& error) {
+        if (!error.isEmpty())
+            QMetaObject::invokeMethod(&finestra, [&caixes, error] { caixes.avisa(error); }, Qt::QueuedConnection);
+    });
+
+    int resultat = app.exec();
+    synth.espera_carrega(); // the loader may still post to the window
+    return resultat;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The system services the instrument runs on; the program hands it the real
+// ones, the tests hand it recording fakes.
+#include <QString>
+
+#include <functional>
+
+namespace brisola {
+
+class captura_sistema;
+class fabrica_temporitzadors;
+class joystick_sistema;
+class media_sistema;
+class midi_sistema;
+class missatges;
+class tintseer_biblioteca;
+
+struct serveis {
+    midi_sistema& midi;
+    missatges& caixes;
+    fabrica_temporitzadors& temporitzadors;
+    joystick_sistema& joystick;
+    captura_sistema& captura;
+    tintseer_biblioteca& tintseer;
+    media_sistema& media;
+    QString directori;                   // the program's own folder: brisola.ini and the pictures
+    std::function<void()> acaba_programa; // ends the program at once
+};
+
+} // namespace brisola

@@ -1,0 +1,52 @@
+#include "sortida_audio.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace brisola {
+
+sortida_audio::sortida_audio(font render) : render_(std::move(render)) {}
+
+sortida_audio::~sortida_audio() {
+    if (dispositiu_ == 0) return;
+    SDL_CloseAudioDevice(dispositiu_);
+    SDL_AudioQuit();
+}
+
+void sortida_audio::callback(void* jo, unsigned char* bytes, int mida) {
+    auto* self = static_cast<sortida_audio*>(jo);
+    std::memset(bytes, 0, mida);
+    self->render_(reinterpret_cast<float*>(bytes), mida / int(2 * sizeof(float)));
+}
+
+bool sortida_audio::obre_amb(const char* driver) {
+    if (SDL_AudioInit(driver) != 0) return false;
+    SDL_AudioSpec vull{}, tinc{};
+    vull.freq = freq_mostreig;
+    vull.format = AUDIO_F32SYS;
+    vull.channels = 2;
+    vull.samples = frames_per_periode;
+    vull.callback = &sortida_audio::callback;
+    vull.userdata = this;
+    dispositiu_ = SDL_OpenAudioDevice(nullptr, 0, &vull, &tinc, 0);
+    if (dispositiu_ == 0) {
+        SDL_AudioQuit();
+        return false;
+    }
+    driver_ = SDL_GetCurrentAudioDriver();
+    SDL_PauseAudioDevice(dispositiu_, 0);
+    return true;
+}
+
+QString sortida_audio::obre() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (obre_amb(nullptr)) return {};
+    QString motiu = SDL_GetError();
+    if (!obre_amb("dummy")) return "No s'ha pogut obrir cap sortida de so: " + motiu;
+    return "No s'ha trobat cap sortida de so (" + motiu +
+           "). Brisola funciona igualment, però no se sentirà res fins que connecteu uns altaveus "
+           "i torneu a obrir el programa.";
+}
+
+} // namespace brisola

@@ -1,0 +1,35 @@
+#pragma once
+// The audio device: 48 kHz stereo float in periods of 256 frames, filled by
+// one render function on SDL's audio thread.
+#include <QString>
+
+#include <functional>
+
+namespace brisola {
+
+class sortida_audio {
+public:
+    using font = std::function<void(float* frames_estereo, int frames)>;
+    static constexpr int freq_mostreig = 48000;
+    static constexpr int frames_per_periode = 256;
+
+    explicit sortida_audio(font render);
+    ~sortida_audio();
+    sortida_audio(const sortida_audio&) = delete;
+    sortida_audio& operator=(const sortida_audio&) = delete;
+
+    // Opens the system's audio output; when there is none, opens SDL's silent
+    // dummy driver so that everything else keeps its timing, and returns the
+    // notice to show the user. An empty text means real sound.
+    QString obre();
+    QString driver() const { return driver_; }
+
+private:
+    static void callback(void* jo, unsigned char* bytes, int mida);
+    bool obre_amb(const char* driver);
+    font render_;
+    unsigned dispositiu_ = 0;
+    QString driver_;
+};
+
+} // namespace brisola
