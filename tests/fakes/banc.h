@@ -1,0 +1,35 @@
+#pragma once
+// A fresh instrument on recording fakes, with its own program folder.
+#include "app/finestra_main.h"
+#include "rellotge_fals.h"
+#include "sistemes_falsos.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace brisola {
+
+struct banc {
+    QTemporaryDir dir;
+    midi_fals midi;
+    missatges_fals caixes;
+    rellotge_fals rellotge;
+    joystick_fals joystick;
+    captura_falsa captura;
+    tintseer_fals tintseer;
+    media_fals media;
+    int acabaments = 0;
+    serveis s{midi, caixes, rellotge, joystick, captura, tintseer, media, dir.path(), [this] { ++acabaments; }};
+
+    QString cami(const QString& nom) const { return dir.path() + "/" + nom; }
+    void escriu(const QString& nom, const QByteArray& bytes) const {
+        QFile f(cami(nom));
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+    }
+    std::unique_ptr<finestra_main> obre() { return std::make_unique<finestra_main>(s); }
+};
+
+} // namespace brisola

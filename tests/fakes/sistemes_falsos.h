@@ -1,0 +1,114 @@
+#pragma once
+// Recording stand-ins for the system services.
+#include "platform/captura_sistema.h"
+#include "platform/joystick_sistema.h"
+#include "platform/media_sistema.h"
+#include "platform/midi_sistema.h"
+#include "platform/missatges.h"
+#include "platform/tintseer_biblioteca.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+namespace brisola {
+
+struct midi_fals : midi_sistema {
+    bool mapper_respon = true;
+    QStringList dispositius{"Sintetitzador integrat"};
+    std::set<int32_t> sense_capacitats;
+    uint32_t resultat_obrir = MMSYSERR_NOERROR;
+    std::vector<int32_t> oberts;
+    std::vector<HMIDIOUT> tancats;
+    std::vector<uint32_t> enviats;
+    HMIDIOUT obert = 0;
+
+    uint32_t midiOutGetNumDevs() override { return uint32_t(dispositius.size()); }
+    uint32_t midiOutGetDevCapsA(int32_t d, QString& nom) override {
+        if (sense_capacitats.count(d) || (d == MIDI_MAPPER && !mapper_respon)) return MMSYSERR_ERROR;
+        if (d == MIDI_MAPPER) nom = "MIDI Mapper";
+        else if (d >= 0 && d < dispositius.size()) nom = dispositius[d];
+        else return MMSYSERR_BADDEVICEID;
+        return MMSYSERR_NOERROR;
+    }
+    uint32_t midiOutOpen(HMIDIOUT& h, int32_t d) override {
+        oberts.push_back(d);
+        h = resultat_obrir == MMSYSERR_NOERROR ? 100 + oberts.size() : 0;
+        obert = h;
+        return resultat_obrir;
+    }
+    uint32_t midiOutClose(HMIDIOUT h) override {
+        tancats.push_back(h);
+        if (h != obert) return MMSYSERR_INVALHANDLE;
+        obert = 0;
+        return MMSYSERR_NOERROR;
+    }
+    uint32_t midiOutShortMsg(HMIDIOUT h, uint32_t m) override {
+        if (h == 0 || h != obert) return MMSYSERR_INVALHANDLE;
+        enviats.push_back(m);
+        return MMSYSERR_NOERROR;
+    }
+    QString midiOutGetErrorTextA(uint32_t codi) override { return text_error_midi(codi); }
+};
+
+struct missatges_fals : missatges {
+    QStringList caixes, avisos;
+    std::function<void()> mentre_oberta; // runs while a box is open, as its event loop would
+    void MsgBox(const QString& text, const QString&) override {
+        caixes << text;
+        if (mentre_oberta) mentre_oberta();
+    }
+    void avisa(const QString& text) override { avisos << text; }
+};
+
+struct joystick_fals : joystick_sistema {
+    std::set<uint32_t> presents;
+    std::vector<uint32_t> consultats;
+    JOYINFO lectura;
+    uint32_t joyGetPos(uint32_t n, JOYINFO& l) override {
+        consultats.push_back(n);
+        if (!presents.count(n)) return JOYERR_UNPLUGGED;
+        l = lectura;
+        return JOYERR_NOERROR;
+    }
+};
+
+struct captura_falsa : captura_sistema {
+    std::set<int16_t> drivers, connectables;
+    int finestres_creades = 0, finestres_destruides = 0, desconnexions = 0;
+    bool capGetDriverDescriptionA(int16_t i, QString& nom, QString& versio) override {
+        nom = "Camera";
+        versio = "1.0";
+        return drivers.count(i) > 0;
+    }
+    HWND_CAPTURA capCreateCaptureWindowA(uintptr_t) override { return HWND_CAPTURA(++finestres_creades); }
+    bool connecta(HWND_CAPTURA, int16_t i) override { return connectables.count(i) > 0; }
+    bool desconnecta(HWND_CAPTURA) override { return ++desconnexions > 0; }
+    bool capacitats(HWND_CAPTURA, CAPDRIVERCAPS&) override { return true; }
+    void DestroyWindow(HWND_CAPTURA) override { ++finestres_destruides; }
+};
+
+struct tintseer_fals : tintseer_biblioteca {
+    bool present = true;
+    int16_t resultat_inici = 1;
+    QStringList crides;
+    bool carregada() const override { return present; }
+    int16_t TintseerInicialitza(int32_t) override {
+        crides << "Inicialitza";
+        return resultat_inici;
+    }
+    void TintseerObtenirPosicio(int16_t&, int16_t&) override { crides << "ObtenirPosicio"; }
+    void TintseerFinalitza() override { crides << "Finalitza"; }
+};
+
+struct media_fals : media_sistema {
+    QStringList ordres;
+    QString mciSendStringA(const QString& ordre) override {
+        ordres << ordre;
+        return {};
+    }
+};
+
+} // namespace brisola

@@ -1,0 +1,252 @@
+// The window: start-up, menus, one handler at a time, and shut-down.
+#include "fakes/banc.h"
+#include "platform/forma.h"
+#include "platform/llista.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+using namespace brisola;
+
+class test_app : public QObject {
+    Q_OBJECT
+
+    static QList<bool> marques(const menu_array& menu) {
+        QList<bool> m;
+        for (int16_t i = 0; i < menu.size(); ++i) m << menu.Checked(i);
+        return m;
+    }
+
+private slots:
+    void no_settings_file_opens_in_catalan() {
+        banc b;
+        auto w = b.obre();
+        QCOMPARE(w->estat.idioma, QString("catala"));
+        QCOMPARE(marques(w->mn_idioma), QList<bool>({true, false, false}));
+        QCOMPARE(w->estat.tempo, 400);
+        QCOMPARE(w->estat.velocitat, 127);
+        QCOMPARE(w->cursor_actiu, static_cast<QWidget*>(w->u_curs_shape));
+        QVERIFY(b.caixes.caixes.isEmpty());
+    }
+
+    void the_language_setting_ticks_its_item() {
+        const QList<std::pair<QByteArray, QList<bool>>> casos = {
+            {"espa\xF1ol", {false, true, false}},
+            {"galego", {false, false, true}},
+            {"Galego", {false, false, false}}, // exact comparison: case counts
+        };
+        for (const auto& [valor, esperat] : casos) {
+            banc b;
+            b.escriu("brisola.ini", "[INICI]\r\nidioma=" + valor + "\r\n");
+            auto w = b.obre();
+            QCOMPARE(marques(w->mn_idioma), esperat);
+        }
+        banc b;
+        b.escriu("brisola.ini", "[inici]\nidioma=Galego\n");
+        QCOMPARE(b.obre()->estat.idioma, QString("Galego"));
+    }
+
+    void the_mapper_opens_only_with_more_than_one_device() {
+        banc dos;
+        auto w = dos.obre();
+        QCOMPARE(w->List1->ListCount(), 2);
+        QCOMPARE(dos.midi.oberts, std::vector<int32_t>{-1});
+        QVERIFY(w->estat.hmidi_out != 0);
+
+        banc un;
+        un.midi.mapper_respon = false;
+        auto w1 = un.obre();
+        QCOMPARE(w1->List1->ListCount(), 1);
+        QVERIFY(un.midi.oberts.empty());
+        QCOMPARE(w1->estat.hmidi_out, HMIDIOUT(0));
+    }
+
+    void no_capture_driver_disables_the_tracker_without_calling_it() {
+        banc b;
+        auto w = b.obre();
+        QVERIFY(!w->mn_acces[1]->isEnabled());
+        QVERIFY(!w->mn_opcions[1]->isEnabled());
+        QVERIFY(b.tintseer.crides.isEmpty());
+        QCOMPARE(b.captura.finestres_creades, 0);
+    }
+
+    void a_driver_probes_the_tracker_once() {
+        for (int16_t resultat : {0, 1}) {
+            banc b;
+            b.captura.drivers = {2, 3};
+            b.captura.connectables = {3};
+            b.tintseer.resultat_inici = resultat;
+            auto w = b.obre();
+            QVERIFY(w->mn_acces[1]->isEnabled());
+            QVERIFY(w->mn_opcions[1]->isEnabled());
+            QCOMPARE(b.tintseer.crides, QStringList({"Inicialitza", "Finalitza"}));
+            QCOMPARE(b.captura.desconnexions, 1);
+            QCOMPARE(b.captura.finestres_destruides, 1);
+            QCOMPARE(w->estat.captura_finestra, HWND_CAPTURA(0));
+        }
+    }
+
+    void a_tracker_library_that_will_not_load_leaves_the_items_disabled() {
+        banc b;
+        b.captura.drivers = b.captura.connectables = {0};
+        b.tintseer.present = false;
+        auto w = b.obre();
+        QVERIFY(!w->mn_acces[1]->isEnabled());
+        QVERIFY(!w->mn_opcions[1]->isEnabled());
+        QVERIFY(b.tintseer.crides.isEmpty());
+    }
+
+    void a_driver_that_does_not_connect_leaves_no_capture_window() {
+        banc b;
+        b.captura.drivers = {0, 1};
+        auto w = b.obre();
+        QCOMPARE(b.captura.finestres_creades, 1);
+        QCOMPARE(b.captura.finestres_destruides, 1);
+        QVERIFY(!w->mn_acces[1]->isEnabled());
+    }
+
+    void the_joystick_probe_stops_at_the_first_answer() {
+        banc b;
+        b.joystick.presents = {2, 4};
+        auto w = b.obre();
+        QCOMPARE(b.joystick.consultats, std::vector<uint32_t>({0, 1, 2}));
+        QCOMPARE(w->estat.joy_trobat, 3);
+        QVERIFY(w->mn_acces[2]->isEnabled());
+
+        banc cap;
+        QVERIFY(!cap.obre()->mn_acces[2]->isEnabled());
+        QCOMPARE(cap.joystick.consultats.size(), size_t(5));
+    }
+
+    void the_window_is_created_as_defined() {
+        banc b;
+        auto w = b.obre();
+        QCOMPARE(w->windowTitle(), QString("Brisola"));
+        QCOMPARE(w->centralWidget()->size(), QSize(789, 378));
+        QVERIFY(!w->Frame2->isHidden());
+        QVERIFY(w->pantalla->isHidden());
+        QVERIFY(w->Frame1->isHidden());
+        QCOMPARE(w->Frame1->geometry(), QRect(0, 0, 789, 378));
+        QVERIFY(!w->Image1->pixmap().isNull() || !QFile::exists(b.cami("inici.svg")));
+        QCOMPARE(w->pantalla->palette().color(QPalette::Window), QColor(255, 255, 0));
+        for (auto* t : {w->t_ritmes.get(), w->t_acords.get()}) QVERIFY(!t->Enabled() && t->Interval() == 0);
+        for (auto* t : {w->T_mouse.get(), w->t_tintseer.get(), w->t_joy.get()}) QVERIFY(t->Enabled() && t->Interval() == 0);
+        QVERIFY(!w->T_controll_tintseer->Enabled());
+        QCOMPARE(w->T_controll_tintseer->Interval(), 500);
+    }
+
+    void the_menu_tree_has_its_captions_and_shortcuts() {
+        banc b;
+        auto w = b.obre();
+        QCOMPARE(w->mn_op[0]->text(), QString("&Opcions"));
+        QCOMPARE(w->mn_opcions[2]->text(), QString("Sortir"));
+        QCOMPARE(w->mn_acces[0]->text(), QString("&Ratolí"));
+        QCOMPARE(w->mn_acces[0]->shortcut(), QKeySequence("Ctrl+M"));
+        QCOMPARE(w->mn_carat[0]->shortcut(), QKeySequence("Shift+Del"));
+        QCOMPARE(w->fmus[4]->text(), QString("&Cançó"));
+        QVERIFY(w->fmus[4]->menu() != nullptr);
+        QCOMPARE(w->CMUS[0]->text(), QString("_"));
+        QCOMPARE(w->CMUS[0]->shortcut(), QKeySequence("Ctrl+C"));
+        QCOMPARE(w->mn_instrument[0]->text(), QString("Fer Silenci"));
+        QCOMPARE(w->mn_inst[2]->text(), QString("Fer silenci"));
+        QCOMPARE(w->mn_aj->text(), QString("Ajuda"));
+        QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
+        QCOMPARE(marques(w->fmus), QList<bool>({true, false, false, false, false}));
+        QVERIFY(!w->mn_inv.Checked(0) && !w->mn_inv.Checked(1));
+    }
+
+    void a_click_never_flips_a_check_mark() {
+        banc b;
+        auto w = b.obre();
+        w->mn_pos[0]->trigger();
+        w->mn_pos[1]->trigger();
+        QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
+    }
+
+    void menu_arrays_grow_and_submenus_call_on_opening() {
+        banc b;
+        auto w = b.obre();
+        QList<int16_t> clicats;
+        w->fmus.on_Click([&](int16_t i) { clicats << i; });
+        w->rmus.on_Click([&](int16_t i) { clicats << i; });
+        QAction* nou = w->rmus.afegeix(w->fmus[3]->menu(), "Rock");
+        QCOMPARE(w->rmus.size(), 2);
+        emit w->fmus[3]->menu()->aboutToShow();
+        nou->trigger();
+        QCOMPARE(clicats, QList<int16_t>({3, 1}));
+    }
+
+    void a_tick_inside_another_handler_runs_after_it_once() {
+        banc b;
+        auto w = b.obre();
+        QStringList ordre;
+        w->despatx.executa(w.get(), [&] {
+            ordre << "menu";
+            w->despatx.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
+            w->despatx.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
+            ordre << "menu end";
+        });
+        QCOMPARE(ordre, QStringList({"menu", "menu end", "tick"}));
+    }
+
+    void closing_stops_the_song_and_closes_the_device() {
+        banc b;
+        auto w = b.obre();
+        w->estat.canco_actual = 1;
+        QVERIFY(w->close());
+        QCOMPARE(b.media.ordres, QStringList({"Stop Mid1", "Close Mid1"}));
+        QCOMPARE(b.midi.tancats.size(), size_t(1));
+        QVERIFY(b.tintseer.crides.isEmpty());
+        QCOMPARE(b.acabaments, 0);
+    }
+
+    void closing_with_no_song_and_a_running_tracker() {
+        banc b;
+        auto w = b.obre();
+        w->seguidor_estat = 1;
+        int16_t Cancel = 5;
+        w->Form_Unload(Cancel);
+        QCOMPARE(Cancel, 0);
+        QVERIFY(b.media.ordres.isEmpty());
+        QCOMPARE(b.tintseer.crides, QStringList({"Finalitza"}));
+    }
+
+    void sortir_stops_the_pointers_and_ends_the_program() {
+        banc b;
+        b.captura.drivers = b.captura.connectables = {0};
+        auto w = b.obre();
+        b.tintseer.crides.clear();
+        w->seguidor_estat = 1;
+        w->mn_opcions[2]->trigger();
+        QVERIFY(!w->T_mouse->Enabled() && !w->t_joy->Enabled() && !w->t_tintseer->Enabled());
+        QVERIFY(w->Frame2->isHidden());
+        QCOMPARE(b.tintseer.crides, QStringList({"Finalitza", "Finalitza"}));
+        QCOMPARE(b.midi.tancats.size(), size_t(1));
+        QCOMPARE(b.acabaments, 1);
+    }
+
+    void test_midi_shows_the_panel_over_the_window() {
+        banc b;
+        auto w = b.obre();
+        w->mn_opcions[0]->trigger();
+        QVERIFY(!w->Frame1->isHidden());
+        QVERIFY(w->Frame2->isHidden());
+        QCOMPARE(w->Frame1->geometry(), w->centralWidget()->rect());
+        QCOMPARE(w->pantalla->y(), 536);
+    }
+
+    void choosing_a_device_reopens_the_output() {
+        banc b;
+        auto w = b.obre();
+        w->List1->set_ListIndex(1);
+        QCOMPARE(b.midi.oberts, std::vector<int32_t>({-1, 0}));
+        QCOMPARE(b.midi.tancats.size(), size_t(1));
+    }
+};
+
+QTEST_MAIN(test_app)
+#include "test_app.moc"

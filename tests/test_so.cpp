@@ -1,0 +1,174 @@
+// MIDI output: message bytes, the device list, errors, and the built-in synthesizer's sound.
+#include "fakes/sistemes_falsos.h"
+#include "platform/llista.h"
+#include "platform/midi_sistema_linux.h"
+#include "platform/sintetitzador.h"
+#include "platform/sortida_audio.h"
+#include "sound/midi_cmd.h"
+#include "sound/midi_out.h"
+#include "sound/midi_reproductor.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+using namespace brisola;
+
+namespace {
+
+double rms(const std::vector<float>& mostres) {
+    double suma = 0;
+    for (float m : mostres) suma += double(m) * m;
+    return mostres.empty() ? 0 : std::sqrt(suma / mostres.size());
+}
+
+std::vector<float> escolta(sintetitzador& synth, int frames) {
+    std::vector<float> mostres(size_t(frames) * 2);
+    for (int fet = 0; fet < frames; fet += 256) synth.render(mostres.data() + size_t(fet) * 2, std::min(256, frames - fet));
+    return mostres;
+}
+
+} // namespace
+
+class test_so : public QObject {
+    Q_OBJECT
+
+    struct driver {
+        estat_compartit estat;
+        midi_fals midi;
+        missatges_fals caixes;
+        MIDI_OUT out{estat, midi, caixes};
+        MIDI_CMD cmd{out};
+        driver() { out.OpenMidiOut(-1); }
+    };
+
+private slots:
+    void packing_and_channel_messages() {
+        QCOMPARE(MIDI_OUT::PackShortMessage(0x90, 60, 127), 0x007F3C90);
+        QCOMPARE(MIDI_OUT::PackShortMessage(0xC0, 5, 0), 0x000005C0);
+        driver d;
+        d.cmd.PitchBend(0, 8192);
+        d.cmd.PitchBend(0, 16383);
+        d.cmd.PitchBend(0, 0);
+        d.cmd.NoteOff(3, 60);
+        d.cmd.ProgramChange(0, 0, 24);
+        d.cmd.NoteOn(9, 36, 100);
+        d.cmd.ControlChange(0, 120, 0);
+        const std::vector<uint32_t> esperat{0x4000E0, 0x7F7FE0, 0x0000E0, 0x003C93, 0x0000B0, 0x0018C0, 0x642499, 0x0078B0};
+        QCOMPARE(d.midi.enviats, esperat);
+        QVERIFY(d.caixes.caixes.isEmpty());
+    }
+
+    void device_list_puts_the_mapper_first() {
+        QWidget pare;
+        llista list(&pare);
+        driver d;
+        d.midi.dispositius = {"Sintetitzador integrat", "Port extern", "Port trencat"};
+        d.midi.sense_capacitats = {2};
+        d.out.FillDeviceList(list);
+        QCOMPARE(list.ListCount(), 3);
+        QCOMPARE(list.item(0)->text(), QString("MIDI Mapper"));
+        QCOMPARE(list.ItemData(0), -1);
+        QCOMPARE(list.ItemData(1), 0);
+        QCOMPARE(list.ItemData(2), 1);
+        d.midi.mapper_respon = false;
+        d.out.FillDeviceList(list);
+        QCOMPARE(list.ListCount(), 2);
+        QCOMPARE(list.ItemData(0), 0);
+    }
+
+    void open_and_close_keep_one_handle() {
+        driver d;
+        QCOMPARE(d.midi.oberts, std::vector<int32_t>{-1});
+        QVERIFY(d.estat.hmidi_out != 0);
+        d.out.CloseMidiOut();
+        d.out.CloseMidiOut();
+        QCOMPARE(d.midi.tancats.size(), size_t(1));
+        QCOMPARE(d.estat.hmidi_out, HMIDIOUT(0));
+    }
+
+    void a_busy_device_shows_its_error_then_invalid_handle() {
+        driver d;
+        d.midi.resultat_obrir = MMSYSERR_ALLOCATED;
+        QVERIFY(!d.out.OpenMidiOut(0));
+        QCOMPARE(d.estat.hmidi_out, HMIDIOUT(0));
+        d.cmd.NoteOn(0, 60, 127);
+        QCOMPARE(d.caixes.caixes, QStringList({text_error_midi(MMSYSERR_ALLOCATED), text_error_midi(MMSYSERR_INVALHANDLE)}));
+    }
+
+    void a_failure_while_a_box_is_open_opens_no_second_box() {
+        driver d;
+        d.out.CloseMidiOut();
+        d.caixes.mentre_oberta = [&] { d.cmd.NoteOn(0, 62, 127); };
+        d.cmd.NoteOn(0, 60, 127);
+        QCOMPARE(d.caixes.caixes.size(), 1);
+        d.caixes.mentre_oberta = nullptr;
+        d.cmd.NoteOn(0, 64, 127); // once closed, the next failure is shown again
+        QCOMPARE(d.caixes.caixes.size(), 2);
+    }
+
+    void stopping_a_song_stops_and_closes_its_alias() {
+        media_fals media;
+        midi_reproductor(media).StopMidiSong();
+        QCOMPARE(media.ordres, QStringList({"Stop Mid1", "Close Mid1"}));
+    }
+
+    void device_table_offers_mapper_and_synthesizer() {
+        sintetitzador synth(48000);
+        midi_sistema_linux midi(synth); // no ALSA sequencer on a test machine: no ports, no exception
+        QVERIFY(midi.midiOutGetNumDevs() >= 1);
+        QString nom;
+        QCOMPARE(midi.midiOutGetDevCapsA(MIDI_MAPPER, nom), uint32_t(MMSYSERR_NOERROR));
+        QCOMPARE(midi.midiOutGetDevCapsA(0, nom), uint32_t(MMSYSERR_NOERROR));
+        QCOMPARE(nom, QString("Sintetitzador integrat"));
+        QCOMPARE(midi.midiOutGetDevCapsA(int32_t(midi.midiOutGetNumDevs()), nom), uint32_t(MMSYSERR_BADDEVICEID));
+        HMIDIOUT h = 0;
+        QCOMPARE(midi.midiOutOpen(h, MIDI_MAPPER), uint32_t(MMSYSERR_NOERROR));
+        QVERIFY(h != 0);
+        QCOMPARE(midi.midiOutShortMsg(h, 0x007F3C90), uint32_t(MMSYSERR_NOERROR));
+        QCOMPARE(midi.midiOutShortMsg(h, 0x00803C90), uint32_t(MMSYSERR_INVALPARAM)); // data byte 128
+        QCOMPARE(midi.midiOutShortMsg(h, 0x01000090), uint32_t(MMSYSERR_INVALPARAM));
+        QCOMPARE(midi.midiOutClose(h), uint32_t(MMSYSERR_NOERROR));
+        QCOMPARE(midi.midiOutClose(h), uint32_t(MMSYSERR_INVALHANDLE));
+        QCOMPARE(midi.midiOutShortMsg(h, 0x007F3C90), uint32_t(MMSYSERR_INVALHANDLE));
+    }
+
+    void the_synthesizer_is_silent_then_sounds() {
+        sintetitzador synth(48000);
+        QVERIFY(!synth.carrega("/no/such/font.sf2"));
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        midi_sistema_linux midi(synth);
+        HMIDIOUT h = 0;
+        midi.midiOutOpen(h, MIDI_MAPPER);
+        QVERIFY(rms(escolta(synth, 4800)) < 1e-5);
+        midi.midiOutShortMsg(h, uint32_t(MIDI_OUT::PackShortMessage(0x90, 60, 127)));
+        double nota = rms(escolta(synth, 9600));
+        QVERIFY2(nota > 0.01, "a note-on must be heard");
+        midi.midiOutShortMsg(h, uint32_t(MIDI_OUT::PackShortMessage(0xB0, 120, 0)));
+        escolta(synth, 4800);
+        QVERIFY(rms(escolta(synth, 4800)) < nota / 20); // All Sound Off leaves only the reverb's tail
+    }
+
+    void the_loader_reports_a_missing_soundfont() {
+        sintetitzador synth(48000);
+        QString error = "-";
+        synth.carrega_en_segon_pla("", [&](QString e) { error = e; });
+        synth.espera_carrega();
+        QCOMPARE(error, sintetitzador::missatge_sense_soundfont());
+        QVERIFY(!synth.carregat());
+    }
+
+    void no_sound_card_falls_back_to_silence_with_a_notice() {
+        qputenv("SDL_AUDIODRIVER", "no_such_driver");
+        int periodes = 0;
+        sortida_audio audio([&](float*, int) { ++periodes; });
+        QString avis = audio.obre();
+        qunsetenv("SDL_AUDIODRIVER");
+        QVERIFY(avis.contains("No s'ha trobat cap sortida de so"));
+        QCOMPARE(audio.driver(), QString("dummy"));
+        QTRY_VERIFY(periodes > 0); // still rendering, so timing and state stay as with sound
+    }
+};
+
+QTEST_MAIN(test_so)
+#include "test_so.moc"
