@@ -132,7 +132,7 @@ private slots:
         QVERIFY(w->Frame1->isHidden());
         QCOMPARE(w->Frame1->geometry(), QRect(0, 0, 789, 378));
         QVERIFY(!w->Image1->pixmap().isNull() || !QFile::exists(b.cami("inici.svg")));
-        QCOMPARE(w->pantalla->palette().color(QPalette::Window), QColor(255, 255, 0));
+        QCOMPARE(w->pantalla->BackColor(), QColor(255, 255, 0));
         for (auto* t : {w->t_ritmes.get(), w->t_acords.get()}) QVERIFY(!t->Enabled() && t->Interval() == 0);
         for (auto* t : {w->T_mouse.get(), w->t_tintseer.get(), w->t_joy.get()}) QVERIFY(t->Enabled() && t->Interval() == 0);
         QVERIFY(!w->T_controll_tintseer->Enabled());
@@ -159,12 +159,16 @@ private slots:
         QVERIFY(!w->mn_inv.Checked(0) && !w->mn_inv.Checked(1));
     }
 
-    void a_click_never_flips_a_check_mark() {
+    void check_marks_change_only_through_their_handlers() {
         banc b;
         auto w = b.obre();
-        w->mn_pos[0]->trigger();
         w->mn_pos[1]->trigger();
-        QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
+        w->mn_pos[1]->trigger();
+        QCOMPARE(marques(w->mn_pos), QList<bool>({false, true}));
+        w->mn_inv[1]->trigger();
+        QCOMPARE(marques(w->mn_inv), QList<bool>({false, true}));
+        w->mn_inv[1]->trigger();
+        QCOMPARE(marques(w->mn_inv), QList<bool>({false, false}));
     }
 
     void menu_arrays_grow_and_submenus_call_on_opening() {
@@ -184,10 +188,10 @@ private slots:
         banc b;
         auto w = b.obre();
         QStringList ordre;
-        w->despatx.executa(w.get(), [&] {
+        w->torn_handlers.executa(w.get(), [&] {
             ordre << "menu";
-            w->despatx.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
-            w->despatx.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
+            w->torn_handlers.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
+            w->torn_handlers.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
             ordre << "menu end";
         });
         QCOMPARE(ordre, QStringList({"menu", "menu end", "tick"}));

@@ -107,10 +107,25 @@ private slots:
         QCOMPARE(d.caixes.caixes.size(), 2);
     }
 
-    void stopping_a_song_stops_and_closes_its_alias() {
+    void song_commands_follow_the_song_kind() {
+        estat_compartit estat;
         media_fals media;
-        midi_reproductor(media).StopMidiSong();
-        QCOMPARE(media.ordres, QStringList({"Stop Mid1", "Close Mid1"}));
+        midi_reproductor reproductor(estat, media, "/cancons");
+        estat.cancons = {{"2"}, {"", "Tema", "tema.midi"}, {"", "Vent", "vent de nit.wav"}};
+        media.fitxers = {"/cancons/vent de nit.wav"};
+        reproductor.StopMidiSong();
+        estat.canco_actual = 1;
+        reproductor.SetSongTempo(1);
+        reproductor.SetSongTempo(-5);
+        estat.canco_actual = 2;
+        reproductor.SetSongTempo(1);
+        reproductor.SetSongTempo(120);
+        QString sp = media.ShortPath("/cancons/vent de nit.wav");
+        QCOMPARE(media.ordres, QStringList({"Stop Mid1", "Close Mid1", "Set Mid1 Tempo 1", "Set Mid1 Tempo -5",
+                                            "pause " + sp, "resume " + sp}));
+        QCOMPARE(midi_reproductor::extensio_primer_punt("a.b.mid"), QString("B.M"));
+        QCOMPARE(midi_reproductor::extensio_primer_punt("so.mp"), QString("MP "));
+        QCOMPARE(midi_reproductor::extensio_primer_punt("sense"), QString("   "));
     }
 
     void device_table_offers_mapper_and_synthesizer() {

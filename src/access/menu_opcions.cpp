@@ -1,5 +1,6 @@
 // The options menu: test panel and exit.
 #include "app/finestra_main.h"
+#include "platform/caixa_imatge.h"
 #include "platform/tintseer_biblioteca.h"
 #include "platform/twips.h"
 

@@ -1,5 +1,6 @@
 // The window's controls, at their positions in twips of their container.
 #include "app/finestra_main.h"
+#include "platform/caixa_imatge.h"
 #include "platform/forma.h"
 #include "platform/llista.h"
 #include "platform/twips.h"
@@ -63,10 +64,10 @@ void finestra_main::crea_panell_test(QWidget* area) {
 }
 
 void finestra_main::crea_controls() {
-    t_ritmes = serveis_.temporitzadors.crea();
+    t_ritmes = serveis_.temps.crea();
     crea_panell_test(area_);
-    t_acords = serveis_.temporitzadors.crea();
-    T_controll_tintseer = serveis_.temporitzadors.crea();
+    t_acords = serveis_.temps.crea();
+    T_controll_tintseer = serveis_.temps.crea();
     T_controll_tintseer->set_Interval(500);
 
     Frame2 = new QFrame(area_);
@@ -77,23 +78,22 @@ void finestra_main::crea_controls() {
     Image1->setScaledContents(true);
     Image1->setPixmap(carrega_imatge(serveis_.directori + "/inici.svg", {418, 286}));
 
-    T_mouse = serveis_.temporitzadors.crea();
+    T_mouse = serveis_.temps.crea();
     T_mouse->set_Enabled(true);
-    pantalla = new QWidget(area_);
+    pantalla = new caixa_imatge(area_);
     pantalla->setGeometry(twips(8160, 120, 1815, 1815));
-    pinta_fons(pantalla, QColor(255, 255, 0));
+    pantalla->set_BackColor(QColor(255, 255, 0));
     pantalla->hide();
-    u_curs_img = new QLabel(pantalla);
-    u_curs_img->setScaledContents(true);
-    u_curs_img->setPixmap(carrega_imatge(serveis_.directori + "/cursor.svg", {64, 64}));
+    u_curs_img = new imatge(pantalla);
+    u_curs_img->set_Picture(carrega_imatge(serveis_.directori + "/cursor.svg", {64, 64}));
     u_curs_img->setGeometry(0, 0, 32, 32);
     u_curs_img->hide();
     u_curs_shape = new forma(pantalla);
     u_curs_shape->setGeometry(0, 0, 32, 32);
     u_curs_shape->hide();
-    t_tintseer = serveis_.temporitzadors.crea();
+    t_tintseer = serveis_.temps.crea();
     t_tintseer->set_Enabled(true);
-    t_joy = serveis_.temporitzadors.crea();
+    t_joy = serveis_.temps.crea();
     t_joy->set_Enabled(true);
 
     Label8 = etiqueta(area_, "Label8", twips(120, 5040, 1200, 255));

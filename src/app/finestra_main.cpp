@@ -1,5 +1,7 @@
 #include "app/finestra_main.h"
 
+#include "platform/caixa_imatge.h"
+#include "platform/forma.h"
 #include "platform/llista.h"
 #include "platform/twips.h"
 
@@ -12,7 +14,7 @@ finestra_main::finestra_main(serveis& s)
     : serveis_(s),
       midi_out(estat, s.midi, s.caixes),
       midi_cmd(midi_out),
-      reproductor(s.media),
+      reproductor(estat, s.media, s.directori),
       joystick(estat, s.joystick),
       sonda_webcam(estat, s.captura) {
     setWindowTitle("Brisola");
@@ -37,8 +39,26 @@ void finestra_main::connecta(temporitzador& timer, std::function<void()> handler
 }
 
 void finestra_main::connecta_handlers() {
-    mn_opcions.on_Click([this](int16_t i) { executa(&mn_opcions, [this, i] { mn_opcions_Click(i); }); });
+    auto menu = [this](menu_array& m, void (finestra_main::*handler)(int16_t)) {
+        m.on_Click([this, &m, handler](int16_t i) { executa(&m, [this, handler, i] { (this->*handler)(i); }); });
+    };
+    menu(mn_acces, &finestra_main::mn_acces_Click);
+    menu(mn_inv, &finestra_main::mn_inv_Click);
+    menu(mn_pos, &finestra_main::mn_pos_Click);
+    menu(mn_opcions, &finestra_main::mn_opcions_Click);
     List1->on_Click([this] { executa(List1, [this] { List1_Click(); }); });
+
+    using event_ratoli = void (finestra_main::*)(int, int, float, float);
+    auto ratoli = [this](event_ratoli handler, const void* clau) {
+        return [this, handler, clau](int b, int s, float x, float y) {
+            executa(clau, [=, this] { (this->*handler)(b, s, x, y); });
+        };
+    };
+    pantalla->on_MouseMove(ratoli(&finestra_main::pantalla_MouseMove, &pantalla));
+    pantalla->on_MouseDown(ratoli(&finestra_main::pantalla_MouseDown, &pantalla));
+    pantalla->on_MouseUp(ratoli(&finestra_main::pantalla_MouseUp, &pantalla));
+    pantalla->on_Click([this] { executa(&pantalla, [this] { pantalla_Click(); }); });
+    connecta(*T_mouse, [this] { T_mouse_Timer(); });
 }
 
 void finestra_main::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,7 @@
 // owns, and the modules that work on them.
 #include "access/modul_joystic.h"
 #include "access/webcam.h"
-#include "app/despatxador.h"
+#include "app/torn.h"
 #include "app/estat.h"
 #include "app/menu_array.h"
 #include "app/serveis.h"
@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <random>
 
 class QFrame;
 class QGroupBox;
@@ -24,7 +25,10 @@ class QScrollBar;
 
 namespace brisola {
 
+class caixa_imatge;
+class control_mobil;
 class forma;
+class imatge;
 class llista;
 
 class finestra_main : public QMainWindow {
@@ -36,15 +40,26 @@ public:
     void Form_Load();
     void Form_Unload(int16_t& Cancel);
 
+    // The performance dispatcher: a pointer sample in, the next interval out.
+    int32_t MUS(int16_t& vertical, int16_t& horitzontal, int32_t& interval);
+
     // Handlers.
+    void mn_acces_Click(int16_t Index);
+    void mn_inv_Click(int16_t Index);
+    void mn_pos_Click(int16_t Index);
     void mn_opcions_Click(int16_t Index);
     void List1_Click();
+    void pantalla_MouseMove(int Button, int Shift, float X, float Y);
+    void pantalla_Click();
+    void pantalla_MouseDown(int Button, int Shift, float X, float Y);
+    void pantalla_MouseUp(int Button, int Shift, float X, float Y);
+    void T_mouse_Timer();
 
     QString fitxer_ini() const { return serveis_.directori + "/brisola.ini"; }
 
     serveis& serveis_;
     estat_compartit estat;
-    despatxador despatx;
+    torn torn_handlers;
 
     // Controls, in the order the window defines them.
     std::unique_ptr<temporitzador> t_ritmes;
@@ -64,8 +79,8 @@ public:
     QFrame* Frame2 = nullptr;
     QLabel* Image1 = nullptr;
     std::unique_ptr<temporitzador> T_mouse;
-    QWidget* pantalla = nullptr;
-    QLabel* u_curs_img = nullptr;
+    caixa_imatge* pantalla = nullptr;
+    imatge* u_curs_img = nullptr;
     forma* u_curs_shape = nullptr;
     std::unique_ptr<temporitzador> t_tintseer;
     std::unique_ptr<temporitzador> t_joy;
@@ -87,7 +102,7 @@ public:
     QAction* mn_aj = nullptr;
 
     // Window-level state.
-    QWidget* cursor_actiu = nullptr;
+    control_mobil* cursor_actiu = nullptr;
     int32_t seguidor_estat = 0;
 
     // Modules.
@@ -97,8 +112,15 @@ public:
     modul_joystic joystick;
     webcam sonda_webcam;
 
+    // Random numbers for the switch's pointer positions.
+    std::mt19937 aleatori{std::random_device{}()};
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A single switch most often sends a key: any key but a shortcut presses it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void crea_controls();
@@ -107,11 +129,13 @@ private:
     void connecta_handlers();
     void connecta(temporitzador& timer, std::function<void()> handler);
     // Runs a handler through the window's one-at-a-time rule.
-    void executa(const void* clau, const std::function<void()>& handler) { despatx.executa(clau, handler); }
+    void executa(const void* clau, const std::function<void()>& handler) { torn_handlers.executa(clau, handler); }
 
     void marca_idioma();
     void prova_seguidor();
     void prova_joystick();
+    void mostra_superficie();
+    bool pulsador() const { return mn_acces.Checked(3); }
 
     QWidget* area_ = nullptr;
 };

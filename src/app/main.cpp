@@ -24,12 +24,12 @@ int main(int argc, char** argv) {
 
     missatges_qt caixes;
     midi_sistema_linux midi(synth);
-    fabrica_temporitzadors_qt temporitzadors;
+    rellotge_qt rellotge_real;
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(directori);
     media_interpret media;
-    serveis s{midi, caixes, temporitzadors, joystick, captura, tintseer, media, directori,
+    serveis s{midi, caixes, rellotge_real, joystick, captura, tintseer, media, directori,
               [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);

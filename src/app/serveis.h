@@ -8,7 +8,7 @@
 namespace brisola {
 
 class captura_sistema;
-class fabrica_temporitzadors;
+class rellotge;
 class joystick_sistema;
 class media_sistema;
 class midi_sistema;
@@ -18,7 +18,7 @@ class tintseer_biblioteca;
 struct serveis {
     midi_sistema& midi;
     missatges& caixes;
-    fabrica_temporitzadors& temporitzadors;
+    rellotge& temps;
     joystick_sistema& joystick;
     captura_sistema& captura;
     tintseer_biblioteca& tintseer;

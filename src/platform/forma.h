@@ -1,12 +1,12 @@
 #pragma once
 // A shape control: a circle outline drawn inside its rectangle.
-#include <QWidget>
+#include "control_mobil.h"
 
 namespace brisola {
 
-class forma : public QWidget {
+class forma : public control_mobil {
 public:
-    explicit forma(QWidget* pare) : QWidget(pare) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+    using control_mobil::control_mobil;
 
 protected:
     void paintEvent(QPaintEvent*) override;

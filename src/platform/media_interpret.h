@@ -8,6 +8,7 @@ namespace brisola {
 class media_interpret : public media_sistema {
 public:
     QString mciSendStringA(const QString&) override { return {}; }
+    QString ShortPath(const QString& cami) override;
 };
 
 } // namespace brisola

@@ -10,6 +10,9 @@ class media_sistema {
 public:
     virtual ~media_sistema() = default;
     virtual QString mciSendStringA(const QString& ordre) = 0;
+    // A blank-free name that stands for the file in commands, stable while
+    // the file exists; empty when there is no such file.
+    virtual QString ShortPath(const QString& cami) = 0;
 };
 
 } // namespace brisola

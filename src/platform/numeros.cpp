@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cfenv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -135,6 +136,12 @@ double number(std::string_view t) {
 }
 
 std::string text(long long n) { return n < 0 ? std::to_string(n) : " " + std::to_string(n); }
+
+std::string text(double n) {
+    char bufer[32];
+    std::snprintf(bufer, sizeof bufer, "%.15G", n);
+    return n < 0 ? std::string(bufer) : " " + std::string(bufer);
+}
 
 std::string trimmed(long long n) { return std::to_string(n); }
 

@@ -43,6 +43,8 @@ double number(std::string_view t);
 
 // Decimal text of n with a leading blank when n is not negative: text(60) == " 60".
 std::string text(long long n);
+inline std::string text(int n) { return text(static_cast<long long>(n)); }
+std::string text(double n);
 // The same without the blank.
 std::string trimmed(long long n);
 

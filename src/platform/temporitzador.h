@@ -26,10 +26,12 @@ private:
     std::function<void()> handler_;
 };
 
-class fabrica_temporitzadors {
+// The clock: makes the timers and tells the time, in seconds on a steady scale.
+class rellotge {
 public:
-    virtual ~fabrica_temporitzadors() = default;
+    virtual ~rellotge() = default;
     virtual std::unique_ptr<temporitzador> crea() = 0;
+    virtual double segons() const = 0;
 };
 
 } // namespace brisola

@@ -3,6 +3,8 @@
 
 #include <QTimer>
 
+#include <chrono>
+
 namespace brisola {
 
 class temporitzador_qt : public temporitzador {
@@ -20,9 +22,12 @@ private:
     int interval_ = 0;
 };
 
-class fabrica_temporitzadors_qt : public fabrica_temporitzadors {
+class rellotge_qt : public rellotge {
 public:
     std::unique_ptr<temporitzador> crea() override { return std::make_unique<temporitzador_qt>(); }
+    double segons() const override {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
 };
 
 } // namespace brisola

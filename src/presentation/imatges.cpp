@@ -1,5 +1,7 @@
 #include "imatges.h"
 
+#include "platform/caixa_imatge.h"
+
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -14,6 +16,11 @@ QPixmap carrega_imatge(const QString& cami, QSize mida) {
     QPainter pintor(&imatge);
     dibuix.render(&pintor);
     return imatge;
+}
+
+void imatge_dibuixa(const QString& cami, caixa_imatge& desti) {
+    QPixmap picture = carrega_imatge(cami, desti.size());
+    if (!picture.isNull()) desti.set_Picture(picture);
 }
 
 } // namespace brisola

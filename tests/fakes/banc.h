@@ -1,6 +1,9 @@
 #pragma once
 // A fresh instrument on recording fakes, with its own program folder.
 #include "app/finestra_main.h"
+#include "platform/caixa_imatge.h"
+#include "platform/forma.h"
+#include "platform/llista.h"
 #include "rellotge_fals.h"
 #include "sistemes_falsos.h"
 

@@ -3,11 +3,12 @@
 #include "platform/temporitzador.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace brisola {
 
-class rellotge_fals : public fabrica_temporitzadors {
+class rellotge_fals : public rellotge {
 public:
     class timer_fals : public temporitzador {
     public:
@@ -52,6 +53,7 @@ public:
         ara_ = fi;
     }
     long ara() const { return ara_; }
+    double segons() const override { return ara_ / 1000.0; }
 
 private:
     std::vector<timer_fals*> timers_;

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -105,9 +106,15 @@ struct tintseer_fals : tintseer_biblioteca {
 
 struct media_fals : media_sistema {
     QStringList ordres;
+    std::map<QString, QString> respostes; // command -> reply
+    std::set<QString> fitxers;            // the files that exist
     QString mciSendStringA(const QString& ordre) override {
         ordres << ordre;
-        return {};
+        auto it = respostes.find(ordre);
+        return it == respostes.end() ? QString() : it->second;
+    }
+    QString ShortPath(const QString& cami) override {
+        return fitxers.count(cami) ? "CURT~" + QString::number(qHash(cami) % 1000) : QString();
     }
 };
 

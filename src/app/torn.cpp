@@ -1,10 +1,10 @@
-#include "despatxador.h"
+#include "torn.h"
 
 #include <algorithm>
 
 namespace brisola {
 
-void despatxador::executa(const void* clau, const std::function<void()>& handler) {
+void torn::executa(const void* clau, const std::function<void()>& handler) {
     if (ocupat_) {
         bool ja_espera = std::any_of(pendents_.begin(), pendents_.end(), [clau](auto& p) { return p.first == clau; });
         if (!ja_espera) pendents_.emplace_back(clau, handler);

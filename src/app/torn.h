@@ -7,7 +7,7 @@
 
 namespace brisola {
 
-class despatxador {
+class torn {
 public:
     // `clau` identifies the source, so one source waits at most once.
     void executa(const void* clau, const std::function<void()>& handler);
