@@ -1,0 +1,320 @@
+// The dispatcher MUS, the surface with mouse and switch, and the access menu,
+// asserted on the exact MIDI traffic, media commands and timer state.
+#include "fakes/banc.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+using namespace brisola;
+
+namespace {
+
+constexpr uint32_t sound_off = 0x0078B0;
+uint32_t nota(int n, int velocitat = 127) { return 0x90 | uint32_t(n) << 8 | uint32_t(velocitat) << 16; }
+
+const char* const bateria_BA = "39333826292C26273B3D464751";
+const char* const acord_Ma = "3C404347484C4F54585B5F60";
+
+struct instrument : banc {
+    std::unique_ptr<finestra_main> w = obre();
+    instrument() { midi.enviats.clear(); }
+    void modalitat(int16_t m) {
+        for (int16_t i = 0; i < w->fmus.size(); ++i) w->fmus.set_Checked(i, i == m);
+    }
+    int32_t mus(int16_t y, int16_t x, int32_t interval = 10) {
+        midi.enviats.clear();
+        return w->MUS(y, x, interval);
+    }
+    QString nota_del_titol() const { return w->windowTitle().split(' ', Qt::SkipEmptyParts).value(1); }
+};
+
+} // namespace
+
+class test_music : public QObject {
+    Q_OBJECT
+
+private slots:
+    void scale_and_time_columns_and_rows() {
+        instrument i;
+        i.modalitat(1);
+        QCOMPARE(i.mus(100, 20, 10), 500);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(95)}));
+        QCOMPARE(i.w->windowTitle(), QString(" 0 95 500 0   c 0"));
+        i.mus(100, 640);
+        QCOMPARE(i.midi.enviats.back(), nota(67));
+        QCOMPARE(i.mus(479, 320), 62);
+        QCOMPARE(i.mus(480, 320), 62); // exactly 480 counts as the bottom row
+        QCOMPARE(i.midi.enviats.back(), nota(81));
+    }
+
+    void rhythm_and_notes_clamps_and_pitches() {
+        instrument i;
+        QCOMPARE(i.mus(240, 320), 200);
+        QCOMPARE(i.w->Label6->text(), QString(" 200"));
+        QCOMPARE(i.w->Label5->text(), QString(" 320"));
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(60)}));
+        QCOMPARE(i.mus(0, 5), 10);
+        QCOMPARE(i.midi.enviats.back(), nota(108));
+        QCOMPARE(i.mus(480, 320), 200);
+        QCOMPARE(i.midi.enviats.back(), nota(12));
+        i.w->estat.tempo = 2000;
+        QCOMPARE(i.mus(240, 640), 1000);
+        QCOMPARE(i.w->estat.interval_anterior, 1000.0f);
+        i.w->estat.velocitat = 80;
+        i.mus(240, 640);
+        QCOMPARE(i.midi.enviats.back(), nota(60, 80));
+    }
+
+    void drums_pick_from_the_drum_list() {
+        instrument i;
+        i.modalitat(2);
+        i.w->estat.acord_notes = bateria_BA;
+        i.w->estat.acord_base = "0";
+        QCOMPARE(i.mus(0, 0, 33), 50);
+        QCOMPARE(i.w->estat.patro_bateria, QString("1881"));
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
+        QCOMPARE(i.w->windowTitle(), QString(" 13 0 8 0   c 0"));
+        QCOMPARE(i.w->estat.interval_anterior, 33.0f);
+        QCOMPARE(i.mus(479, 640), 400);
+        QCOMPARE(i.w->estat.patro_bateria, QString("1157"));
+    }
+
+    void rhythms_transpose_the_chord() {
+        instrument i;
+        i.modalitat(3);
+        i.w->estat.ritme_actual = 1;
+        i.w->estat.acord_notes = acord_Ma;
+        i.w->estat.acord_base = "5";
+        QCOMPARE(i.mus(130, 640), 100);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(65)}));
+        i.mus(0, 0);
+        QCOMPARE(i.midi.enviats.back(), nota(0x60 + 5));
+        i.w->estat.acord_base = ""; // the note step fails: the note keeps the vertical position
+        i.mus(100, 0);
+        QCOMPARE(i.midi.enviats.back(), nota(100));
+    }
+
+    void notes_outside_midi_send_only_silence() {
+        instrument i;
+        i.modalitat(4); // the song modality with no song chosen: no branch applies
+        i.mus(200, 100);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
+        i.mus(-5, 100);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
+    }
+
+    void colour_and_cursor_follow_the_pointer() {
+        instrument i;
+        i.mus(240, 320);
+        QCOMPARE(i.w->pantalla->BackColor(), QColor(120, 128, 180));
+        float w = i.w->pantalla->ScaleWidth(), h = i.w->pantalla->ScaleHeight();
+        i.mus(120, 160);
+        QCOMPARE(i.w->cursor_actiu->Left(), w * 480 / 640);
+        QCOMPARE(i.w->cursor_actiu->Top(), h * 120 / 480);
+        i.w->mn_inv.set_Checked(0, true);
+        i.w->mn_inv.set_Checked(1, true);
+        i.mus(120, 160);
+        QCOMPARE(i.w->cursor_actiu->Left(), w * 160 / 640);
+        QCOMPARE(i.w->cursor_actiu->Top(), h * 360 / 480);
+        QCOMPARE(i.nota_del_titol(), QString("36")); // ey = 480 - 120
+        i.w->estat.fons_fitxer = "fons.png";
+        QColor abans = i.w->pantalla->BackColor();
+        i.mus(0, 0);
+        QCOMPARE(i.w->pantalla->BackColor(), abans);
+    }
+
+    void movement_mode_plays_only_when_the_pointer_moves() {
+        instrument i;
+        i.w->mn_pos_Click(1);
+        QCOMPARE(i.mus(240, 320, 10), 10); // first call: no speed yet
+        QVERIFY(i.midi.enviats.empty());
+        QCOMPARE(i.w->windowTitle(), QString("Brisola"));
+        i.w->mn_pos_Click(0);
+        i.mus(240, 320); // draws the cursor there
+        i.w->mn_pos_Click(1);
+        QCOMPARE(i.mus(240, 320, 77), 77);
+        QVERIFY(i.midi.enviats.empty());
+        i.mus(250, 320, 77);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(58)}));
+        QVERIFY(i.w->windowTitle().startsWith(" 320 58 0 0"));
+    }
+
+    void movement_mode_holds_a_still_song() {
+        instrument i;
+        i.mus(240, 320); // the cursor stands there
+        auto& e = i.w->estat;
+        e.cancons = {{"1"}, {"", "Tema", "tema.mid"}};
+        e.canco_actual = 1;
+        e.canco_tempo = 120;
+        e.canco_llargada = 5000;
+        i.w->CMUS.afegeix(i.w->fmus[4]->menu(), "Tema");
+        i.w->CMUS.set_Checked(1, true);
+        i.w->mn_pos_Click(1);
+        i.media.respostes["Status Mid1 Tempo"] = "120";
+        i.media.respostes["status Mid1 position"] = "1200";
+        i.rellotge.avanca(5000);
+        i.mus(240, 320);
+        i.mus(240, 320); // the check runs at most once a second
+        i.media.respostes["Status Mid1 Tempo"] = "1";
+        i.rellotge.avanca(1500);
+        i.mus(240, 320); // still, and already paused
+        i.rellotge.avanca(1500);
+        i.mus(100, 320);
+        QCOMPARE(i.media.ordres, QStringList({"Status Mid1 Tempo", "Set Mid1 Tempo 1", "status Mid1 position",
+                                              "status Mid1 position", "Status Mid1 Tempo", "status Mid1 position",
+                                              "Status Mid1 Tempo", "Set Mid1 Tempo 120", "status Mid1 position"}));
+        QVERIFY(i.midi.enviats.empty()); // a song plays: no MIDI of the instrument's own
+        QVERIFY(i.w->CMUS.Checked(1));
+        i.media.respostes["status Mid1 position"] = "5000";
+        i.rellotge.avanca(1500);
+        i.mus(100, 320);
+        QVERIFY(!i.w->CMUS.Checked(1)); // the end of the song unticks it
+    }
+
+    void the_mouse_timer_scales_the_surface_into_the_frame() {
+        instrument i;
+        i.w->mn_acces_Click(0);
+        i.w->mn_inv.set_Checked(0, false);
+        i.w->pantalla->setGeometry(0, 0, 9600, 7200);
+        i.w->pantalla_MouseMove(0, 0, 4800, 3600);
+        i.rellotge.avanca(10);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(60)}));
+        QCOMPARE(i.w->T_mouse->Interval(), 200);
+        i.midi.enviats.clear();
+        i.w->pantalla_Click(); // does nothing under mouse access
+        i.rellotge.avanca(200);
+        QCOMPARE(i.midi.enviats.back(), nota(60));
+    }
+
+    void the_switch_plays_while_held() {
+        instrument i;
+        i.w->mn_acces_Click(3);
+        QVERIFY(!i.w->T_mouse->Enabled());
+        QCOMPARE(i.w->T_mouse->Interval(), 1000);
+        i.w->pantalla_MouseMove(0, 0, 50, 50); // moving does not steer the switch
+        QCOMPARE(i.w->estat.ratoli_x, 0);
+        i.w->pantalla_MouseDown(1, 0, 0, 0);
+        i.w->pantalla_MouseUp(1, 0, 0, 0);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(108)}));
+        QVERIFY(!i.w->T_mouse->Enabled() && !i.w->t_acords->Enabled() && !i.w->t_ritmes->Enabled());
+        i.rellotge.avanca(5000);
+        QCOMPARE(i.midi.enviats.size(), size_t(2)); // released: the note rings, nothing more plays
+        for (int n = 0; n < 200; ++n) {
+            i.w->pantalla_Click();
+            QVERIFY(i.w->estat.ratoli_x >= 0 && i.w->estat.ratoli_x < 0.99 * i.w->pantalla->ScaleWidth());
+            QVERIFY(i.w->estat.ratoli_y >= 0 && i.w->estat.ratoli_y < 0.99 * i.w->pantalla->ScaleHeight());
+        }
+    }
+
+    void the_switch_holds_and_releases_a_song() {
+        instrument i;
+        auto& e = i.w->estat;
+        e.cancons = {{"1"}, {"", "Tema", "tema.mid"}};
+        e.canco_actual = 1;
+        e.canco_tempo = 96;
+        i.w->mn_acces_Click(3);
+        e.ratoli_x = 40;
+        e.ratoli_y = 320;
+        i.w->pantalla_MouseDown(1, 0, 0, 0);
+        QCOMPARE(i.w->cursor_actiu->Left(), 40.0f);
+        QCOMPARE(i.w->pantalla->BackColor(), QColor(80, 128, 160));
+        i.w->pantalla_MouseUp(1, 0, 0, 0);
+        QCOMPARE(i.media.ordres, QStringList({"Set Mid1 Tempo 1", "Set Mid1 Tempo 96", "Set Mid1 Tempo 1"}));
+        QVERIFY(i.midi.enviats.empty());
+    }
+
+    void a_key_is_a_switch_too() {
+        instrument i;
+        i.w->mn_acces_Click(3);
+        QTest::keyPress(i.w.get(), Qt::Key_Space);
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(108)}));
+        QVERIFY(i.w->T_mouse->Enabled());
+        QTest::keyRelease(i.w.get(), Qt::Key_Space);
+        QVERIFY(!i.w->T_mouse->Enabled());
+        QTest::keyPress(i.w.get(), Qt::Key_Control); // a modifier alone is part of a shortcut
+        QCOMPARE(i.midi.enviats.size(), size_t(2));
+    }
+
+    void a_press_restarts_the_running_drums() {
+        instrument i;
+        i.w->mn_acces_Click(3);
+        i.w->estat.ritme_actiu = -1;
+        i.w->t_ritmes->set_Interval(400);
+        i.rellotge.avanca(300);
+        i.w->pantalla_MouseDown(1, 0, 0, 0);
+        QVERIFY(i.w->t_ritmes->Enabled());
+        QCOMPARE(i.w->t_ritmes->Interval(), 400);
+        int ticks = 0;
+        i.w->t_ritmes->on_tick([&] { ++ticks; });
+        i.rellotge.avanca(399);
+        QCOMPARE(ticks, 0);
+        i.rellotge.avanca(1);
+        QCOMPARE(ticks, 1);
+    }
+
+    void choosing_a_source_runs_only_its_timer() {
+        instrument i;
+        i.w->mn_acces_Click(2);
+        QVERIFY(i.w->t_joy->Enabled());
+        i.w->mn_inv.set_Checked(0, false);
+        i.w->mn_acces_Click(0);
+        QVERIFY(!i.w->t_joy->Enabled() && !i.w->t_tintseer->Enabled());
+        QVERIFY(i.w->T_mouse->Enabled());
+        QCOMPARE(i.w->T_mouse->Interval(), 10);
+        QVERIFY(i.w->mn_inv.Checked(0));
+        QVERIFY(!i.w->pantalla->isHidden() && i.w->Frame2->isHidden() && i.w->Frame1->isHidden());
+        QVERIFY(!i.w->cursor_actiu->isHidden());
+        QCOMPARE(i.w->pantalla->geometry(), i.w->centralWidget()->rect());
+        QList<bool> marques;
+        for (int16_t n = 0; n < 4; ++n) marques << i.w->mn_acces.Checked(n);
+        QCOMPARE(marques, QList<bool>({true, false, false, false}));
+        QVERIFY(i.media.ordres.isEmpty());
+    }
+
+    void the_tracker_is_stopped_only_after_a_good_start() {
+        for (int16_t resultat : {1, 0}) {
+            instrument i;
+            i.tintseer.resultat_inici = resultat;
+            i.w->mn_acces_Click(1);
+            i.w->mn_acces_Click(1);
+            QStringList esperat = resultat == 1 ? QStringList({"Inicialitza", "Finalitza", "Inicialitza"})
+                                                : QStringList({"Inicialitza", "Inicialitza"});
+            QCOMPARE(i.tintseer.crides, esperat);
+            QCOMPARE(i.w->t_tintseer->Interval(), 100);
+            QVERIFY(i.w->t_tintseer->Enabled());
+        }
+    }
+
+    void an_access_choice_sets_a_missing_tempo_and_the_drums() {
+        instrument i;
+        i.w->estat.tempo = 0;
+        i.w->estat.ritme_actiu = -1;
+        i.w->mn_acces_Click(2);
+        QCOMPARE(i.w->estat.tempo, 400);
+        QVERIFY(i.w->t_ritmes->Enabled());
+        i.w->estat.tempo = 800;
+        i.w->mn_acces_Click(7); // no such source: nothing but the stop
+        QCOMPARE(i.w->estat.tempo, 800);
+        QVERIFY(!i.w->t_joy->Enabled());
+        QVERIFY(i.w->mn_acces.Checked(2));
+    }
+
+    void a_tick_during_an_error_box_waits_for_the_box() {
+        instrument i;
+        i.w->mn_acces_Click(0);
+        i.w->midi_out.CloseMidiOut();
+        QStringList titols;
+        i.caixes.mentre_oberta = [&] {
+            i.rellotge.avanca(50); // T_mouse falls due inside the box's event loop
+            titols << i.w->windowTitle();
+        };
+        i.rellotge.avanca(10);
+        QCOMPARE(titols.first(), QString("Brisola")); // the first MUS had not finished: nothing ran inside
+        QVERIFY(i.caixes.caixes.size() >= 2);
+    }
+};
+
+QTEST_MAIN(test_music)
+#include "test_music.moc"
