@@ -2,12 +2,14 @@
 
 #include "platform/caixa_imatge.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
 
 namespace brisola {
 
 QPixmap carrega_imatge(const QString& cami, QSize mida) {
+    if (!QFileInfo(cami).isFile()) return {};
     if (!cami.endsWith(".svg", Qt::CaseInsensitive)) return QPixmap(cami);
     QSvgRenderer dibuix(cami);
     if (!dibuix.isValid()) return {};
