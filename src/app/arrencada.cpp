@@ -12,10 +12,14 @@ namespace brisola {
 void finestra_main::Form_Load() {
     QString bufer;
     estat.idioma = "catala";
+    avisa_si_illegible();
     int n = GetPrivateProfileStringA("inici", "idioma", "", bufer, 256, fitxer_ini());
     if (n > 0) estat.idioma = bufer.left(n);
     marca_idioma();
     midi_out.FillDeviceList(*List1);
+    instruments_carrega();
+    ritmes_carrega();
+    cancons_carrega();
     Frame1->setGeometry(0, 0, area_->width(), area_->height());
     if (List1->ListCount() > 1) List1->set_ListIndex(0);
     if (lst_sound_list->ListCount() > 1) lst_sound_list->set_ListIndex(0);

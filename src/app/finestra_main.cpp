@@ -47,6 +47,7 @@ void finestra_main::connecta_handlers() {
     menu(mn_pos, &finestra_main::mn_pos_Click);
     menu(mn_opcions, &finestra_main::mn_opcions_Click);
     List1->on_Click([this] { executa(List1, [this] { List1_Click(); }); });
+    lst_sound_list->on_Click([this] { executa(lst_sound_list, [this] { lst_sound_list_Click(); }); });
 
     using event_ratoli = void (finestra_main::*)(int, int, float, float);
     auto ratoli = [this](event_ratoli handler, const void* clau) {

@@ -20,6 +20,7 @@
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 
@@ -40,6 +41,11 @@ public:
     void Form_Load();
     void Form_Unload(int16_t& Cancel);
 
+    // The catalogue.
+    void instruments_carrega();
+    void ritmes_carrega();
+    void cancons_carrega();
+
     // The performance dispatcher: a pointer sample in, the next interval out.
     int32_t MUS(int16_t& vertical, int16_t& horitzontal, int32_t& interval);
 
@@ -49,6 +55,7 @@ public:
     void mn_pos_Click(int16_t Index);
     void mn_opcions_Click(int16_t Index);
     void List1_Click();
+    void lst_sound_list_Click();
     void pantalla_MouseMove(int Button, int Shift, float X, float Y);
     void pantalla_Click();
     void pantalla_MouseDown(int Button, int Shift, float X, float Y);
@@ -112,6 +119,10 @@ public:
     modul_joystic joystick;
     webcam sonda_webcam;
 
+    // The instrument-table row of each entry of lst_sound_list, and of each
+    // item of mn_instrument after "Fer Silenci" (rows lacking a field get none).
+    std::vector<int16_t> files_instrument;
+
     // Random numbers for the switch's pointer positions.
     std::mt19937 aleatori{std::random_device{}()};
 
@@ -132,6 +143,9 @@ private:
     void executa(const void* clau, const std::function<void()>& handler) { torn_handlers.executa(clau, handler); }
 
     void marca_idioma();
+    void avisa_si_illegible();
+    void carrega_seccio(const QString& seccio_compte, const QString& seccio, const QStringList& camps,
+                        taula_cataleg& taula, menu_array& items, QMenu* submenu);
     void prova_seguidor();
     void prova_joystick();
     void mostra_superficie();

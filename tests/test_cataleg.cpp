@@ -1,0 +1,155 @@
+// The catalogue read from brisola.ini into tables, menus and the sound list,
+// and the default catalogue we ship.
+#include "fakes/banc.h"
+#include "music/taula_acords.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QtTest>
+
+using namespace brisola;
+
+namespace {
+
+QStringList visibles(const menu_array& items) {
+    QStringList captions;
+    for (int16_t i = 0; i < items.size(); ++i)
+        if (items[i]->isVisible()) captions << items[i]->text();
+    return captions;
+}
+
+int hex(QChar c) {
+    bool ok = false;
+    int v = QString(c).toInt(&ok, 16);
+    return ok ? v : 0;
+}
+
+// Beats of a pattern of steps of `mida` characters; -1 when a step is malformed.
+double temps_del_patro(const QString& patro, int mida, const std::function<bool(const QString&)>& resta_valida) {
+    if (patro.isEmpty() || patro.size() % mida != 0) return -1;
+    double temps = 0;
+    for (qsizetype i = 0; i < patro.size(); i += mida) {
+        QString pas = patro.mid(i, mida);
+        if (hex(pas[0]) == 0 || hex(pas[1]) == 0 || !resta_valida(pas.mid(2))) return -1;
+        temps += 4.0 * hex(pas[0]) / hex(pas[1]);
+    }
+    return temps;
+}
+
+} // namespace
+
+class test_cataleg : public QObject {
+    Q_OBJECT
+
+private slots:
+    void songs_fill_their_table_and_submenu() {
+        banc b;
+        b.escriu("brisola.ini", "[canciones]\nnum=2\n1nombre=A\n1midi=a.mid\n2nombre=B\n3nombre=C\n");
+        auto w = b.obre();
+        QCOMPARE(visibles(w->CMUS), QStringList({"A", "B"}));
+        QCOMPARE(w->estat.cancons.size(), size_t(3));
+        QCOMPARE(w->estat.cancons[0], QStringList({"2", "", "", "", ""}));
+        QCOMPARE(w->estat.cancons[1], QStringList({"", "A", "a.mid", "", ""}));
+        QCOMPARE(w->estat.cancons[2], QStringList({"", "B", "", "", ""}));
+    }
+
+    void rhythm_names_ignore_case() {
+        banc b;
+        b.escriu("brisola.ini", "[RITMOS]\r\nNUM=1\r\n1Nombre=Vals\r\n1ACORDES=34Ma0\r\n1tiempos= 3 \r\n");
+        auto w = b.obre();
+        QCOMPARE(visibles(w->rmus), QStringList({"Vals"}));
+        QCOMPARE(w->estat.ritmes[1], QStringList({"", "Vals", "34Ma0", "", "", "3"}));
+    }
+
+    void instruments_lacking_a_field_are_skipped() {
+        banc b;
+        b.escriu("brisola.ini", "[instrumentos]\nnum=3\n1nom=Piano\n1codi=  25 \n2nom=Orgue\n3nom=Flauta\n3codi=73\n");
+        auto w = b.obre();
+        QCOMPARE(w->estat.instruments[1], QStringList({"", "Piano", "25"}));
+        QCOMPARE(w->estat.instruments[2], QStringList({"", "Orgue", ""}));
+        QCOMPARE(visibles(w->mn_instrument), QStringList({"Fer Silenci", "Piano", "Flauta"}));
+        QCOMPARE(w->lst_sound_list->ListCount(), 2);
+        QCOMPARE(w->lst_sound_list->item(1)->text(), QString("Flauta"));
+        // Start-up chose the first sound: bank 0, program 25.
+        QCOMPARE(b.midi.enviats, std::vector<uint32_t>({0x0000B0, 0x0019C0}));
+        w->lst_sound_list->set_ListIndex(1);
+        QCOMPARE(b.midi.enviats.back(), uint32_t(0x0049C0));
+    }
+
+    void counts_follow_the_number_rules() {
+        const QList<std::pair<QByteArray, int>> casos = {
+            {"2.5", 2}, {"3.5", 4}, {"1 2", 12}, {"3 cançons", 3}, {"&H2", 2}, {"", 0}, {"cap", 0},
+            {"-1", 0}, {"40000", 0},
+        };
+        for (const auto& [text, n] : casos) {
+            banc b;
+            b.escriu("brisola.ini", "[canciones]\nnum=" + text + "\n");
+            auto w = b.obre();
+            QCOMPARE(w->CMUS.size(), n + 1);
+            QVERIFY(!w->CMUS[0]->isVisible());
+        }
+    }
+
+    void an_empty_or_missing_count_makes_no_table() {
+        banc b;
+        b.escriu("brisola.ini", "[canciones]\nnum=\n[instrumentos]\n1nom=Piano\n1codi=0\n");
+        auto w = b.obre();
+        QVERIFY(w->estat.cancons.empty());
+        QVERIFY(w->estat.instruments.empty());
+        QCOMPARE(w->mn_instrument.size(), 1);
+        QCOMPARE(w->lst_sound_list->ListCount(), 0);
+        b.escriu("brisola.ini", "[canciones]\nnum=0\n");
+        QCOMPARE(b.obre()->estat.cancons, taula_cataleg({{"0", "", "", "", ""}}));
+    }
+
+    void an_unreadable_file_is_reported_once() {
+        banc b;
+        QVERIFY(QDir(b.dir.path()).mkpath("brisola.ini"));
+        auto w = b.obre();
+        QCOMPARE(b.caixes.avisos.size(), 1);
+        QVERIFY(b.caixes.avisos[0].contains("brisola.ini"));
+        QCOMPARE(w->estat.idioma, QString("catala"));
+        banc absent;
+        absent.obre();
+        QVERIFY(absent.caixes.avisos.isEmpty());
+    }
+
+    void the_shipped_catalogue_is_playable() {
+        banc b;
+        QFile::copy(QString(BRISOLA_SOURCE_DIR) + "/data/brisola.ini", b.cami("brisola.ini"));
+        auto w = b.obre();
+        const auto& ritmes = w->estat.ritmes;
+        QVERIFY(ritmes.size() >= 7);
+        QCOMPARE(ritmes[1][1], QString("Rock"));
+        QCOMPARE(ritmes[2][1], QString("vals"));
+        QCOMPARE(ritmes[3][1], QString("marxa"));
+        auto acord_valid = [](const QString& resta) { return llista_acord(resta.left(2)) && resta[2].isDigit(); };
+        auto nota_valida = [](const QString& resta) {
+            bool ok = false;
+            int n = resta.toInt(&ok);
+            return ok && (n == 0 || (n >= 35 && n <= 81));
+        };
+        for (size_t i = 1; i < ritmes.size(); ++i) {
+            const QStringList& r = ritmes[i];
+            int temps_compas = r[5].toInt();
+            QVERIFY2(temps_compas > 0 && r[4] == QString("%1/4").arg(temps_compas), qPrintable(r[1]));
+            double acords = temps_del_patro(r[2], 5, acord_valid), bateria = temps_del_patro(r[3], 4, nota_valida);
+            QVERIFY2(acords > 0 && bateria > 0, qPrintable(r[1]));
+            // Whole bars, so that chords and drums meet on every bar line.
+            QVERIFY2(std::fmod(acords, temps_compas) < 1e-9 && std::fmod(bateria, temps_compas) < 1e-9, qPrintable(r[1]));
+        }
+        const auto& instruments = w->estat.instruments;
+        QVERIFY(instruments.size() >= 25);
+        for (size_t i = 1; i < instruments.size(); ++i) {
+            bool ok = false;
+            int codi = instruments[i][2].toInt(&ok);
+            QVERIFY2(ok && codi >= 0 && codi <= 127 && !instruments[i][1].isEmpty(), qPrintable(instruments[i][1]));
+        }
+        QCOMPARE(w->lst_sound_list->ListCount(), int(instruments.size()) - 1);
+        QVERIFY(w->estat.cancons.size() == 1);
+        QCOMPARE(w->estat.idioma, QString("catala"));
+    }
+};
+
+QTEST_MAIN(test_cataleg)
+#include "test_cataleg.moc"
