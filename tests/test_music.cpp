@@ -14,7 +14,7 @@ namespace {
 constexpr uint32_t sound_off = 0x0078B0;
 uint32_t nota(int n, int velocitat = 127) { return 0x90 | uint32_t(n) << 8 | uint32_t(velocitat) << 16; }
 
-const char* const bateria_BA = "39333826292C26273B3D464751";
+const char* const bateria_BA = "3933382E292C26273B3D464751";
 const char* const acord_Ma = "3C404347484C4F54585B5F60";
 
 struct instrument : banc {

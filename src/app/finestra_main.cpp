@@ -60,6 +60,8 @@ void finestra_main::connecta_handlers() {
     pantalla->on_MouseUp(ratoli(&finestra_main::pantalla_MouseUp, &pantalla));
     pantalla->on_Click([this] { executa(&pantalla, [this] { pantalla_Click(); }); });
     connecta(*T_mouse, [this] { T_mouse_Timer(); });
+    connecta(*t_acords, [this] { t_acords_Timer(); });
+    connecta(*t_ritmes, [this] { t_ritmes_Timer(); });
 }
 
 void finestra_main::closeEvent(QCloseEvent* event) {

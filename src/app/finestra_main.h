@@ -49,6 +49,13 @@ public:
     // The performance dispatcher: a pointer sample in, the next interval out.
     int32_t MUS(int16_t& vertical, int16_t& horitzontal, int32_t& interval);
 
+    // The chord player and the drum sequencer.
+    QString ChordNotes(const QString& codi);
+    void t_acords_Timer();
+    void t_ritmes_Timer();
+    // Starts chords and drums together: one chord step at once, the drums a bar later.
+    void engega_patrons();
+
     // Handlers.
     void mn_acces_Click(int16_t Index);
     void mn_inv_Click(int16_t Index);
