@@ -164,6 +164,16 @@ private slots:
         QVERIFY(rms(escolta(synth, 4800)) < nota / 20); // All Sound Off leaves only the reverb's tail
     }
 
+    void a_drum_step_sounds_on_channel_9() {
+        sintetitzador synth(48000);
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        midi_sistema_linux midi(synth);
+        HMIDIOUT h = 0;
+        midi.midiOutOpen(h, MIDI_MAPPER);
+        QCOMPARE(midi.midiOutShortMsg(h, 0x99u | 36u << 8 | 127u << 16), uint32_t(MMSYSERR_NOERROR));
+        QVERIFY2(rms(escolta(synth, 4800)) > 0.01, "a bass drum must be heard");
+    }
+
     void the_loader_reports_a_missing_soundfont() {
         sintetitzador synth(48000);
         QString error = "-";

@@ -1,23 +1,36 @@
 #pragma once
 #include "temporitzador.h"
 
-#include <QTimer>
+#include <QSocketNotifier>
 
 #include <chrono>
+#include <memory>
 
 namespace brisola {
 
+// A timer on the window's event loop, woken by a Linux timerfd: the event
+// loop's own timers wake on whole-millisecond poll timeouts, which smears a
+// drum pattern by up to a millisecond a step. A new interval set inside the
+// timer's own tick counts from the moment the tick was due, not from when the
+// handler got to run, so step lengths do not gather the wake-up delay.
 class temporitzador_qt : public temporitzador {
 public:
     temporitzador_qt();
+    ~temporitzador_qt() override;
     void set_Enabled(bool actiu) override;
     bool Enabled() const override { return actiu_; }
     void set_Interval(int ms) override;
     int Interval() const override { return interval_; }
 
 private:
+    using instant = std::chrono::steady_clock::time_point;
     void aplica();
-    QTimer timer_;
+    void venciment();
+    int fd_ = -1;
+    instant proper_{};     // when the armed timer is next due
+    bool en_tick_ = false; // inside this timer's own handler
+    instant tick_{};       // when the running tick was due
+    std::unique_ptr<QSocketNotifier> avis_;
     bool actiu_ = false;
     int interval_ = 0;
 };
