@@ -16,6 +16,7 @@ void finestra_main::Form_Load() {
     int n = GetPrivateProfileStringA("inici", "idioma", "", bufer, 256, fitxer_ini());
     if (n > 0) estat.idioma = bufer.left(n);
     marca_idioma();
+    traduir_formulari();
     midi_out.FillDeviceList(*List1);
     instruments_carrega();
     ritmes_carrega();

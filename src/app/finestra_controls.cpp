@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <vector>
+
 namespace brisola {
 
 namespace {
@@ -101,6 +103,78 @@ void finestra_main::crea_controls() {
     Label6 = etiqueta(area_, "Label6", twips(2760, 5040, 1200, 255));
     Label5 = etiqueta(area_, "Label5", twips(4080, 5040, 1200, 255));
     for (QLabel* label : {Label8, Label7, Label6, Label5}) label->hide();
+}
+
+} // namespace brisola
+
+namespace brisola {
+
+std::vector<control_traduible> finestra_main::Controls() {
+    std::vector<control_traduible> controls;
+    auto sense_caption = [&](const char* nom) { controls.push_back({nom, std::nullopt, nullptr, nullptr, nullptr}); };
+    auto amb_caption = [&](const char* nom, auto* control, auto llegeix, auto escriu) {
+        controls.push_back({nom, std::nullopt, [=] { return (control->*llegeix)(); },
+                            [=](const QString& t) { (control->*escriu)(t); }, nullptr});
+    };
+    auto llista_box = [&](const char* nom, llista* l) {
+        controls.push_back({nom, std::nullopt, nullptr, nullptr,
+                            [l] { return l->currentItem() ? l->currentItem()->text() : QString(); }});
+    };
+    auto element = [&](const char* nom, std::optional<int16_t> index, QAction* a) {
+        controls.push_back({nom, index, [a] { return a->text(); }, [a](const QString& t) { a->setText(t); }, nullptr});
+    };
+    auto menu = [&](const char* nom, const menu_array& m) {
+        for (int16_t i = 0; i < m.size(); ++i) element(nom, i, m[i]);
+    };
+
+    sense_caption("t_ritmes");
+    amb_caption("Frame1", Frame1, &QGroupBox::title, &QGroupBox::setTitle);
+    llista_box("List1", List1);
+    amb_caption("Command1", Command1, &QPushButton::text, &QPushButton::setText);
+    sense_caption("sb_play");
+    sense_caption("Picture1");
+    amb_caption("Command2", Command2, &QPushButton::text, &QPushButton::setText);
+    llista_box("lst_sound_list", lst_sound_list);
+    sense_caption("Bender");
+    amb_caption("Command5", Command5, &QPushButton::text, &QPushButton::setText);
+    amb_caption("Label1", Label1, &QLabel::text, &QLabel::setText);
+    amb_caption("Label2", Label2, &QLabel::text, &QLabel::setText);
+    sense_caption("t_acords");
+    sense_caption("T_controll_tintseer");
+    sense_caption("Frame2");
+    sense_caption("Image1");
+    sense_caption("T_mouse");
+    sense_caption("pantalla");
+    sense_caption("u_curs_img");
+    sense_caption("u_curs_shape");
+    sense_caption("t_tintseer");
+    sense_caption("t_joy");
+    amb_caption("Label8", Label8, &QLabel::text, &QLabel::setText);
+    amb_caption("Label7", Label7, &QLabel::text, &QLabel::setText);
+    amb_caption("Label6", Label6, &QLabel::text, &QLabel::setText);
+    amb_caption("Label5", Label5, &QLabel::text, &QLabel::setText);
+
+    menu("mn_op", mn_op);
+    element("mn_id", std::nullopt, mn_id);
+    menu("mn_idioma", mn_idioma);
+    menu("mn_opcions", mn_opcions);
+    menu("mn_acc", mn_acc);
+    menu("mn_acces", mn_acces);
+    menu("mn_inv", mn_inv);
+    menu("mn_pos", mn_pos);
+    element("mn_mod", std::nullopt, mn_mod);
+    menu("fmus", fmus);
+    menu("rmus", rmus);
+    menu("CMUS", CMUS);
+    element("mn_au", std::nullopt, mn_au);
+    menu("mn_inst", mn_inst);
+    menu("mn_ritme", mn_ritme);
+    menu("mn_instrument", mn_instrument);
+    element("mn_car", std::nullopt, mn_car);
+    menu("mn_img", mn_img);
+    menu("mn_carat", mn_carat);
+    element("mn_aj", std::nullopt, mn_aj);
+    return controls;
 }
 
 } // namespace brisola

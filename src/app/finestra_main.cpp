@@ -42,10 +42,12 @@ void finestra_main::connecta_handlers() {
     auto menu = [this](menu_array& m, void (finestra_main::*handler)(int16_t)) {
         m.on_Click([this, &m, handler](int16_t i) { executa(&m, [this, handler, i] { (this->*handler)(i); }); });
     };
+    menu(mn_idioma, &finestra_main::mn_idioma_Click);
     menu(mn_acces, &finestra_main::mn_acces_Click);
     menu(mn_inv, &finestra_main::mn_inv_Click);
     menu(mn_pos, &finestra_main::mn_pos_Click);
     menu(mn_opcions, &finestra_main::mn_opcions_Click);
+    QObject::connect(mn_aj, &QAction::triggered, this, [this] { executa(mn_aj, [this] { mn_aj_Click(); }); });
     List1->on_Click([this] { executa(List1, [this] { List1_Click(); }); });
     lst_sound_list->on_Click([this] { executa(lst_sound_list, [this] { lst_sound_list_Click(); }); });
 

@@ -4,6 +4,7 @@
 #include "access/modul_joystic.h"
 #include "access/webcam.h"
 #include "app/torn.h"
+#include "presentation/traduccio.h"
 #include "app/estat.h"
 #include "app/menu_array.h"
 #include "app/serveis.h"
@@ -56,7 +57,13 @@ public:
     // Starts chords and drums together: one chord step at once, the drums a bar later.
     void engega_patrons();
 
+    // Translation: the window's controls in their order, and the captions of `idioma` applied to them.
+    std::vector<control_traduible> Controls();
+    void traduir_formulari();
+
     // Handlers.
+    void mn_idioma_Click(int16_t Index);
+    void mn_aj_Click();
     void mn_acces_Click(int16_t Index);
     void mn_inv_Click(int16_t Index);
     void mn_pos_Click(int16_t Index);

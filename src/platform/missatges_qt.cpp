@@ -4,12 +4,19 @@
 
 namespace brisola {
 
+namespace {
+
+// Lines of a message are separated by carriage returns, which a Qt label does not break on.
+QString amb_salts(QString text) { return text.replace("\r\n", "\n").replace('\r', '\n'); }
+
+} // namespace
+
 void missatges_qt::MsgBox(const QString& text, const QString& titol) {
-    QMessageBox::information(pare_, titol, text, QMessageBox::Ok);
+    QMessageBox::information(pare_, titol, amb_salts(text), QMessageBox::Ok);
 }
 
 void missatges_qt::avisa(const QString& text) {
-    auto* caixa = new QMessageBox(QMessageBox::Information, "Brisola", text, QMessageBox::Ok, pare_);
+    auto* caixa = new QMessageBox(QMessageBox::Information, "Brisola", amb_salts(text), QMessageBox::Ok, pare_);
     caixa->setAttribute(Qt::WA_DeleteOnClose);
     caixa->setModal(false);
     caixa->show();

@@ -1,0 +1,139 @@
+// Captions in three languages, the language menu and the about message.
+#include "fakes/banc.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QtTest>
+
+using namespace brisola;
+
+namespace {
+
+const control_traduible* troba(const std::vector<control_traduible>& controls, const QString& nom,
+                               std::optional<int16_t> index = std::nullopt) {
+    for (const auto& c : controls)
+        if (c.nom == nom && c.index == index) return &c;
+    return nullptr;
+}
+
+QByteArray llegeix(const QString& cami) {
+    QFile f(cami);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+class test_traduccio : public QObject {
+    Q_OBJECT
+
+private slots:
+    void keys_follow_name_index_and_kind() {
+        banc b;
+        auto w = b.obre();
+        auto controls = w->Controls();
+        QCOMPARE(clau_de("main", *troba(controls, "Frame1")), QString("main|Frame1 ||c"));
+        QCOMPARE(clau_de("main", *troba(controls, "mn_acces", 3)), QString("main|mn_acces | 3|c"));
+        QCOMPARE(clau_de("main", *troba(controls, "mn_opcions", 0)), QString("main|mn_opcions | 0|c"));
+        QCOMPARE(clau_de("main", *troba(controls, "t_ritmes")), QString());
+        QCOMPARE(clau_de("main", *troba(controls, "pantalla")), QString());
+        QCOMPARE(clau_de("main", *troba(controls, "List1")), QString("main|List1 ||t")); // its selected device
+        QCOMPARE(text_espanyol("main|List1 ||t"), QString());
+        QCOMPARE(text_galego("main|mn_inv | 1|c"), QString(" Investir &E"));
+        QCOMPARE(text_catala("main|mn_inst | 2|c"), QString("Fer Silenci"));
+    }
+
+    void the_language_menu_switches_every_caption() {
+        banc b;
+        auto w = b.obre();
+        w->mn_idioma[1]->trigger();
+        QCOMPARE(w->mn_op[0]->text(), QString(" &Opciones"));
+        QCOMPARE(w->mn_opcions[2]->text(), QString(" Salir"));
+        QCOMPARE(w->mn_aj->text(), QString(" Ayuda"));
+        QCOMPARE(w->Frame1->title(), QString(" Test"));
+        QCOMPARE(w->estat.idioma, QString("español"));
+        QVERIFY(w->mn_idioma.Checked(1) && !w->mn_idioma.Checked(0));
+        w->mn_idioma[0]->trigger();
+        QCOMPARE(w->mn_op[0]->text(), QString("&Opcions"));
+        QCOMPARE(w->mn_inst[2]->text(), QString("Fer Silenci"));
+        w->mn_idioma[2]->trigger();
+        QCOMPARE(w->mn_acces[0]->text(), QString(" &Rato"));
+    }
+
+    void the_first_rhythms_take_their_fixed_captions() {
+        banc b;
+        b.escriu("brisola.ini", "[ritmos]\nnum=4\n1nombre=Roc\n2nombre=Vals lent\n3nombre=Desfilada\n4nombre=Jota\n");
+        auto w = b.obre();
+        QCOMPARE(w->rmus[2]->text(), QString("Vals lent")); // start-up translates before the catalogue loads
+        w->mn_idioma[0]->trigger();
+        QStringList captions;
+        for (int16_t i = 1; i < w->rmus.size(); ++i) captions << w->rmus[i]->text();
+        QCOMPARE(captions, QStringList({"Rock", "vals", "marxa", "Jota"}));
+        w->mn_idioma[2]->trigger();
+        QCOMPARE(w->rmus[3]->text(), QString(" Marcha"));
+    }
+
+    void an_unknown_language_changes_nothing() {
+        banc b;
+        b.escriu("brisola.ini", "[inici]\nidioma=Galego\n");
+        auto w = b.obre();
+        QCOMPARE(w->mn_op[0]->text(), QString("&Opcions"));
+        w->estat.idioma = "frances";
+        w->traduir_formulari();
+        QCOMPARE(w->mn_acces[0]->text(), QString("&Ratolí"));
+    }
+
+    void spanish_shows_from_the_first_frame() {
+        banc b;
+        b.escriu("brisola.ini", "[inici]\r\nidioma=espa\xF1ol\r\n");
+        auto w = b.obre();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->mn_op[0]->text(), QString(" &Opciones"));
+        QCOMPARE(w->fmus[4]->text(), QString(" &Canción"));
+    }
+
+    void choosing_a_language_writes_it_and_keeps_the_catalogue() {
+        banc b;
+        auto w = b.obre();
+        w->mn_idioma[2]->trigger();
+        QCOMPARE(llegeix(b.cami("brisola.ini")), QByteArray("[inici]\nidioma=galego\n"));
+
+        banc c;
+        const QByteArray cataleg = "[ritmos]\r\nnum=1\r\n1nombre=Rock\r\n[inici]\r\nidioma=catala\r\n[instrumentos]\r\nnum=0\r\n";
+        c.escriu("brisola.ini", cataleg);
+        auto w2 = c.obre();
+        w2->mn_idioma[1]->trigger();
+        QByteArray esperat = cataleg;
+        esperat.replace("idioma=catala", "idioma=espa\xF1ol");
+        QCOMPARE(llegeix(c.cami("brisola.ini")), esperat);
+        w2->mn_idioma[1]->trigger(); // the current language again: same file, same captions
+        QCOMPARE(llegeix(c.cami("brisola.ini")), esperat);
+        QCOMPARE(w2->mn_op[0]->text(), QString(" &Opciones"));
+    }
+
+    void a_folder_we_cannot_write_keeps_the_choice_for_the_run() {
+        banc b;
+        b.s.directori = b.cami("no/such/folder");
+        auto w = b.obre();
+        w->mn_idioma[1]->trigger();
+        QCOMPARE(w->estat.idioma, QString("español"));
+        QCOMPARE(w->mn_op[0]->text(), QString(" &Opciones"));
+        QVERIFY(!QDir(b.cami("no")).exists());
+        QVERIFY(b.caixes.caixes.isEmpty());
+    }
+
+    void the_about_box() {
+        banc b;
+        auto w = b.obre();
+        w->mn_aj->trigger();
+        QCOMPARE(b.caixes.caixes.size(), 1);
+        QStringList linies = b.caixes.caixes[0].split('\r');
+        QCOMPARE(linies.size(), 3);
+        QCOMPARE(linies[0], QString("Brisola v 2.0"));
+        QVERIFY(linies[1].contains("2005") && linies[1].contains("2007"));
+        QVERIFY(linies[2].startsWith("https://"));
+    }
+};
+
+QTEST_MAIN(test_traduccio)
+#include "test_traduccio.moc"
