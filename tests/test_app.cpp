@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(w->CMUS[0]->text(), QString("_"));
         QCOMPARE(w->CMUS[0]->shortcut(), QKeySequence("Ctrl+C"));
         QCOMPARE(w->mn_instrument[0]->text(), QString("Fer Silenci"));
-        QCOMPARE(w->mn_inst[2]->text(), QString("Fer silenci"));
+        QCOMPARE(w->mn_inst[2]->text(), QString("Fer Silenci")); // defined "Fer silenci", then translated
         QCOMPARE(w->mn_aj->text(), QString("Ajuda"));
         QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
         QCOMPARE(marques(w->fmus), QList<bool>({true, false, false, false, false}));
