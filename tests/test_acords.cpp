@@ -65,21 +65,6 @@ private slots:
         QVERIFY(q.b.caixes.caixes.isEmpty());
     }
 
-    void the_pointer_plays_the_published_note() {
-        sequenciador q;
-        auto& e = q.w.estat;
-        e.patro_acords = "14D_5";
-        q.w.t_acords_Timer();
-        e.ritme_actual = 1;
-        q.w.fmus.set_Checked(0, false);
-        q.w.midi_out.OpenMidiOut(-1);
-        q.midi.enviats.clear();
-        int16_t y = 100, x = 300;
-        int32_t interval = 10;
-        q.w.MUS(y, x, interval);
-        QCOMPARE(q.midi.enviats.back(), uint32_t(0x90 | 62 << 8 | e.velocitat << 16));
-    }
-
     void bars_accent_and_bring_in_the_drums() {
         sequenciador q;
         auto& e = q.w.estat;

@@ -256,7 +256,11 @@ private slots:
 
     void choosing_a_source_runs_only_its_timer() {
         instrument i;
+        i.w->estat.tempo = 0;
+        i.w->estat.ritme_actiu = -1;
         i.w->mn_acces_Click(2);
+        QCOMPARE(i.w->estat.tempo, 400);
+        QVERIFY(i.w->t_ritmes->Enabled());
         QVERIFY(i.w->t_joy->Enabled());
         i.w->mn_inv.set_Checked(0, false);
         i.w->mn_acces_Click(0);
@@ -271,6 +275,8 @@ private slots:
         for (int16_t n = 0; n < 4; ++n) marques << i.w->mn_acces.Checked(n);
         QCOMPARE(marques, QList<bool>({true, false, false, false}));
         QVERIFY(i.media.ordres.isEmpty());
+        i.w->mn_acces_Click(7); // no such source: the pointers stop, nothing else changes
+        QVERIFY(!i.w->T_mouse->Enabled() && i.w->mn_acces.Checked(0));
     }
 
     void the_tracker_is_stopped_only_after_a_good_start() {
@@ -285,20 +291,6 @@ private slots:
             QCOMPARE(i.w->t_tintseer->Interval(), 100);
             QVERIFY(i.w->t_tintseer->Enabled());
         }
-    }
-
-    void an_access_choice_sets_a_missing_tempo_and_the_drums() {
-        instrument i;
-        i.w->estat.tempo = 0;
-        i.w->estat.ritme_actiu = -1;
-        i.w->mn_acces_Click(2);
-        QCOMPARE(i.w->estat.tempo, 400);
-        QVERIFY(i.w->t_ritmes->Enabled());
-        i.w->estat.tempo = 800;
-        i.w->mn_acces_Click(7); // no such source: nothing but the stop
-        QCOMPARE(i.w->estat.tempo, 800);
-        QVERIFY(!i.w->t_joy->Enabled());
-        QVERIFY(i.w->mn_acces.Checked(2));
     }
 
     void a_tick_during_an_error_box_waits_for_the_box() {
