@@ -95,7 +95,7 @@ struct tintseer_fals : tintseer_biblioteca {
     bool present = true;
     int16_t resultat_inici = 1;
     QStringList crides;
-    bool carregada() const override { return present; }
+    bool carregada() override { return present; }
     int16_t TintseerInicialitza(int32_t) override {
         crides << "Inicialitza";
         return resultat_inici;
