@@ -90,6 +90,17 @@ private slots:
         }
     }
 
+    void a_huge_count_is_read_up_to_a_limit_and_said() {
+        banc b;
+        b.escriu("brisola.ini", "[canciones]\nnum=32767\n2nombre=Dos\n");
+        auto w = b.obre();
+        QCOMPARE(w->CMUS.size(), 1001);
+        QCOMPARE(w->CMUS[2]->text(), QString("Dos"));
+        QCOMPARE(w->estat.cancons.size(), size_t(1001));
+        QCOMPARE(b.caixes.avisos.size(), 1);
+        QVERIFY(b.caixes.avisos[0].contains("[canciones]"));
+    }
+
     void an_empty_or_missing_count_makes_no_table() {
         banc b;
         b.escriu("brisola.ini", "[canciones]\nnum=\n[instrumentos]\n1nom=Piano\n1codi=0\n");

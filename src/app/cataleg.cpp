@@ -24,7 +24,7 @@ std::optional<QString> valor(const QString& fitxer, const QString& seccio, const
 
 // A section's count. A negative count or one beyond 16 bits cannot name rows:
 // the section is then ignored, as a missing count is.
-std::optional<int16_t> compte(const QString& fitxer, const QString& seccio) {
+std::optional<int> compte(const QString& fitxer, const QString& seccio) {
     auto text = valor(fitxer, seccio, "num");
     if (!text) return std::nullopt;
     try {
@@ -35,20 +35,33 @@ std::optional<int16_t> compte(const QString& fitxer, const QString& seccio) {
     return std::nullopt;
 }
 
-taula_cataleg taula_de(int16_t files, int columnes) {
+taula_cataleg taula_de(int files, int columnes) {
     taula_cataleg taula(size_t(files) + 1, QStringList(columnes + 1));
     taula[0][0] = QString::number(files);
     return taula;
 }
 
+// More rows than anyone can choose from a menu only make start-up crawl.
+constexpr int maxim_de_files = 1000;
+
 } // namespace
+
+std::optional<int> finestra_main::files_de(const QString& seccio) {
+    auto n = compte(fitxer_ini(), seccio);
+    if (n && *n > maxim_de_files) {
+        serveis_.caixes.avisa(QString("La secció [%1] de brisola.ini diu que té %2 elements; Brisola en llegeix "
+                                      "els %3 primers.").arg(seccio).arg(*n).arg(maxim_de_files));
+        n = maxim_de_files;
+    }
+    return n;
+}
 
 void finestra_main::carrega_seccio(const QString& seccio_compte, const QString& seccio, const QStringList& camps,
                                    taula_cataleg& taula, menu_array& items, QMenu* submenu) {
-    auto n = compte(fitxer_ini(), seccio_compte);
+    auto n = files_de(seccio_compte);
     if (n) {
         taula = taula_de(*n, int(camps.size()));
-        for (int16_t i = 1; i <= *n; ++i) {
+        for (int i = 1; i <= *n; ++i) {
             for (int columna = 1; columna <= camps.size(); ++columna)
                 if (auto v = valor(fitxer_ini(), seccio, QString::number(i) + camps[columna - 1]))
                     taula[size_t(i)][columna] = *v;
@@ -69,10 +82,10 @@ void finestra_main::ritmes_carrega() {
 }
 
 void finestra_main::instruments_carrega() {
-    auto n = compte(fitxer_ini(), "instrumentos");
+    auto n = files_de("instrumentos");
     if (!n) return;
     estat.instruments = taula_de(*n, 2);
-    for (int16_t i = 1; i <= *n; ++i) {
+    for (int i = 1; i <= *n; ++i) {
         auto& fila = estat.instruments[size_t(i)];
         auto nom = valor(fitxer_ini(), "instrumentos", QString::number(i) + "nom");
         auto codi = valor(fitxer_ini(), "instrumentos", QString::number(i) + "codi");
@@ -81,7 +94,7 @@ void finestra_main::instruments_carrega() {
         if (!nom || !codi) continue;
         lst_sound_list->AddItem(fila[1]);
         mn_instrument.afegeix(mn_inst[1]->menu(), fila[1]);
-        files_instrument.push_back(i);
+        files_instrument.push_back(int16_t(i));
     }
 }
 

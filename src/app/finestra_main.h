@@ -158,6 +158,7 @@ private:
 
     void marca_idioma();
     void avisa_si_illegible();
+    std::optional<int> files_de(const QString& seccio);
     void carrega_seccio(const QString& seccio_compte, const QString& seccio, const QStringList& camps,
                         taula_cataleg& taula, menu_array& items, QMenu* submenu);
     void prova_seguidor();

@@ -8,7 +8,7 @@ namespace brisola {
 QAction* menu_array::afegeix(QMenu* pare, const QString& caption, const QKeySequence& drecera) {
     auto* element = pare->addAction(caption);
     element->setShortcut(drecera);
-    auto index = size();
+    auto index = int16_t(size());
     elements_.push_back(element);
     QObject::connect(element, &QAction::triggered, element, [this, element, index] {
         // Qt has just flipped the mark of a checkable item: put it back.
@@ -27,7 +27,7 @@ QMenu* menu_array::afegeix_submenu(QMenuBar* pare, const QString& caption) {
 }
 
 QMenu* menu_array::registra_submenu(QMenu* submenu) {
-    auto index = size();
+    auto index = int16_t(size());
     elements_.push_back(submenu->menuAction());
     QObject::connect(submenu, &QMenu::aboutToShow, submenu, [this, index] { dispara(index); });
     return submenu;

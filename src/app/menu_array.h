@@ -24,8 +24,8 @@ public:
     QMenu* afegeix_submenu(QMenu* pare, const QString& caption);
     QMenu* afegeix_submenu(QMenuBar* pare, const QString& caption);
 
-    int16_t size() const { return int16_t(elements_.size()); }
-    QAction* operator[](int16_t index) const { return elements_.at(size_t(index)); }
+    int size() const { return int(elements_.size()); }
+    QAction* operator[](int index) const { return elements_.at(size_t(index)); }
 
     bool Checked(int16_t index) const { return (*this)[index]->isChecked(); }
     void set_Checked(int16_t index, bool marcat);
