@@ -275,8 +275,8 @@ private slots:
         for (int16_t n = 0; n < 4; ++n) marques << i.w->mn_acces.Checked(n);
         QCOMPARE(marques, QList<bool>({true, false, false, false}));
         QVERIFY(i.media.ordres.isEmpty());
-        i.w->mn_acces_Click(7); // no such source: the pointers stop, nothing else changes
-        QVERIFY(!i.w->T_mouse->Enabled() && i.w->mn_acces.Checked(0));
+        i.w->mn_acces_Click(7); // no such source: the pointers stop and no source stays ticked
+        QVERIFY(!i.w->T_mouse->Enabled() && !i.w->mn_acces.Checked(0));
     }
 
     void the_tracker_is_stopped_only_after_a_good_start() {

@@ -38,10 +38,11 @@ void finestra_main::mn_acces_Click(int16_t Index) {
         mn_inv.set_Checked(0, true);
         if (estat.canco_actual != 0) reproductor.SetSongTempo(1);
         break;
-    default: return;
+    default: break;
     }
-    for (int16_t i = 0; i < mn_acces.size(); ++i) mn_acces.set_Checked(i, false);
+    for (int i = 0; i < mn_acces.size(); ++i) mn_acces.set_Checked(int16_t(i), false);
     t_ritmes->set_Enabled(estat.ritme_actiu != 0);
+    if (Index < 0 || Index > 3) return;
     Frame1->hide();
     showMaximized();
     mostra_superficie();
