@@ -233,8 +233,11 @@ private slots:
         QVERIFY(i.w->T_mouse->Enabled());
         QTest::keyRelease(i.w.get(), Qt::Key_Space);
         QVERIFY(!i.w->T_mouse->Enabled());
+        int16_t punt = i.w->estat.ratoli_x; // the release clicked a new random point
         QTest::keyPress(i.w.get(), Qt::Key_Control); // a modifier alone is part of a shortcut
+        QTest::keyRelease(i.w.get(), Qt::Key_A);      // and so is the key released after a shortcut
         QCOMPARE(i.midi.enviats.size(), size_t(2));
+        QCOMPARE(i.w->estat.ratoli_x, punt);
     }
 
     void a_press_restarts_the_running_drums() {

@@ -167,6 +167,7 @@ private:
     bool pulsador() const { return mn_acces.Checked(3); }
 
     QWidget* area_ = nullptr;
+    int tecla_pulsador_ = 0; // the key holding the switch down, 0 when none
 };
 
 } // namespace brisola

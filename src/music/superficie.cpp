@@ -81,12 +81,15 @@ bool es_modificador(int tecla) {
 
 void finestra_main::keyPressEvent(QKeyEvent* event) {
     if (!pulsador() || event->isAutoRepeat() || es_modificador(event->key())) return QMainWindow::keyPressEvent(event);
+    tecla_pulsador_ = event->key();
     executa(&pantalla, [this] { pantalla_MouseDown(1, 0, 0, 0); });
 }
 
 void finestra_main::keyReleaseEvent(QKeyEvent* event) {
-    if (!pulsador() || event->isAutoRepeat() || es_modificador(event->key()))
-        return QMainWindow::keyReleaseEvent(event);
+    // Only the key that pressed the switch lets it go: the release of a shortcut's key is not a switch.
+    if (event->isAutoRepeat() || event->key() != tecla_pulsador_) return QMainWindow::keyReleaseEvent(event);
+    tecla_pulsador_ = 0;
+    if (!pulsador()) return;
     executa(&pantalla, [this] {
         pantalla_MouseUp(1, 0, 0, 0);
         pantalla_Click();
