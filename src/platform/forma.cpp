@@ -12,11 +12,4 @@ void forma::paintEvent(QPaintEvent*) {
     pintor.drawEllipse(QRect((width() - costat) / 2, (height() - costat) / 2, costat, costat));
 }
 
-void imatge::paintEvent(QPaintEvent*) {
-    if (picture_.isNull()) return;
-    QPainter pintor(this);
-    pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-    pintor.drawPixmap(rect(), picture_);
-}
-
 } // namespace brisola
