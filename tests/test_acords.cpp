@@ -205,6 +205,13 @@ private slots:
         for (int compas = 1; compas <= 2; ++compas)
             for (int i = 0; i < 8; ++i) esperat.push_back({compas * 1600 + i * 200, tambor(notes[i], 100)});
         QCOMPARE(q.midi.cops, esperat);
+        // Over it, the pointer plays the root of the chord of the moment (G in the third bar).
+        e.ritme_actual = 1;
+        q.w.fmus.set_Checked(0, false);
+        int16_t y = 200, x = 640;
+        int32_t interval = 10;
+        q.w.MUS(y, x, interval);
+        QCOMPARE(q.midi.enviats.back(), uint32_t(0x90 | 67 << 8 | e.velocitat << 16));
     }
 };
 
