@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     sintetitzador synth(sortida_audio::freq_mostreig);
     if (!synth.carrega(sintetitzador::troba_soundfont())) {
-        std::fprintf(stderr, "%s\n", qPrintable(sintetitzador::missatge_sense_soundfont()));
+        std::fprintf(stderr, "No General MIDI soundfont: install fluid-soundfont-gm.\n");
         return 1;
     }
     cost_de_mus(synth);

@@ -2,7 +2,6 @@
 // three tables and the menus and list that offer them.
 #include "app/finestra_main.h"
 #include "platform/fitxer_ini.h"
-#include "platform/missatges.h"
 #include "platform/llista.h"
 #include "platform/numeros.h"
 
@@ -49,8 +48,7 @@ constexpr int maxim_de_files = 1000;
 std::optional<int> finestra_main::files_de(const QString& seccio) {
     auto n = compte(fitxer_ini(), seccio);
     if (n && *n > maxim_de_files) {
-        serveis_.caixes.avisa(QString("La secció [%1] de brisola.ini diu que té %2 elements; Brisola en llegeix "
-                                      "els %3 primers.").arg(seccio).arg(*n).arg(maxim_de_files));
+        avisa(avis::massa_files, {seccio, QString::number(*n), QString::number(maxim_de_files)});
         n = maxim_de_files;
     }
     return n;
@@ -100,9 +98,7 @@ void finestra_main::instruments_carrega() {
 
 void finestra_main::avisa_si_illegible() {
     if (examina_fitxer(fitxer_ini()) != estat_fitxer::illegible) return;
-    serveis_.caixes.avisa("No es pot llegir el fitxer de configuració " + fitxer_ini() +
-                          ".\nBrisola s'obre en català i sense el catàleg de cançons, ritmes i instruments. "
-                          "Comproveu que el fitxer es pugui llegir (els permisos) i torneu a obrir el programa.");
+    avisa(avis::ini_illegible, {fitxer_ini()});
 }
 
 } // namespace brisola

@@ -1,8 +1,10 @@
 #include "app/finestra_main.h"
 
 #include "platform/caixa_imatge.h"
+#include "platform/fitxer_ini.h"
 #include "platform/forma.h"
 #include "platform/llista.h"
+#include "platform/missatges.h"
 #include "platform/twips.h"
 
 #include <QCloseEvent>
@@ -16,7 +18,8 @@ finestra_main::finestra_main(serveis& s)
       midi_cmd(midi_out),
       reproductor(estat, s.media, s.directori),
       joystick(estat, s.joystick),
-      sonda_webcam(estat, s.captura) {
+      sonda_webcam(estat, s.captura),
+      fitxer_ini_(cami_sense_majuscules(s.directori, "brisola.ini")) {
     setWindowTitle("Brisola");
     QFont lletra("MS Sans Serif");
     lletra.setPointSizeF(8.25);
@@ -66,10 +69,36 @@ void finestra_main::connecta_handlers() {
     connecta(*t_ritmes, [this] { t_ritmes_Timer(); });
 }
 
+void finestra_main::avisa(avis a, const QStringList& dades) {
+    avisos_pendents_.emplace_back(a, dades);
+    if (isVisible()) mostra_avisos_pendents();
+}
+
+void finestra_main::mostra_avisos_pendents() {
+    for (auto& [a, dades] : std::exchange(avisos_pendents_, {})) {
+        QString text = text_avis(a, estat.idioma, dades);
+        if (!avisos_mostrats_.contains(text)) serveis_.caixes.avisa(text);
+        avisos_mostrats_.insert(text);
+    }
+}
+
+void finestra_main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    mostra_avisos_pendents();
+}
+
 void finestra_main::closeEvent(QCloseEvent* event) {
-    int16_t Cancel = 0;
-    executa(this, [this, &Cancel] { Form_Unload(Cancel); });
-    event->setAccepted(Cancel == 0);
+    if (descarregada_) return event->accept();
+    event->ignore();
+    bool diferida = torn_handlers.ocupat();
+    executa(this, [this, diferida] {
+        int16_t Cancel = 0;
+        Form_Unload(Cancel);
+        descarregada_ = Cancel == 0;
+        // Behind another handler the close event is long gone: close anew.
+        if (descarregada_ && diferida) QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
+    if (!diferida) event->setAccepted(descarregada_);
 }
 
 } // namespace brisola

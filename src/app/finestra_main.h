@@ -4,6 +4,7 @@
 #include "access/modul_joystic.h"
 #include "access/webcam.h"
 #include "app/torn.h"
+#include "presentation/avisos.h"
 #include "presentation/traduccio.h"
 #include "app/estat.h"
 #include "app/menu_array.h"
@@ -14,6 +15,7 @@
 #include "sound/midi_reproductor.h"
 
 #include <QMainWindow>
+#include <QSet>
 
 #include <memory>
 #include <random>
@@ -61,6 +63,10 @@ public:
     std::vector<control_traduible> Controls();
     void traduir_formulari();
 
+    // A notice of our own, in the interface language, parented to the window:
+    // shown once the window is, and each text only once.
+    void avisa(avis a, const QStringList& dades = {});
+
     // Handlers.
     void mn_idioma_Click(int16_t Index);
     void mn_aj_Click();
@@ -76,7 +82,8 @@ public:
     void pantalla_MouseUp(int Button, int Shift, float X, float Y);
     void T_mouse_Timer();
 
-    QString fitxer_ini() const { return serveis_.directori + "/brisola.ini"; }
+    // brisola.ini, whatever the case of its name on disk.
+    const QString& fitxer_ini() const { return fitxer_ini_; }
 
     serveis& serveis_;
     estat_compartit estat;
@@ -146,6 +153,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void crea_controls();
@@ -156,6 +164,7 @@ private:
     // Runs a handler through the window's one-at-a-time rule.
     void executa(const void* clau, const std::function<void()>& handler) { torn_handlers.executa(clau, handler); }
 
+    void mostra_avisos_pendents();
     void marca_idioma();
     void avisa_si_illegible();
     std::optional<int> files_de(const QString& seccio);
@@ -166,8 +175,12 @@ private:
     void mostra_superficie();
     bool pulsador() const { return mn_acces.Checked(3); }
 
+    QString fitxer_ini_;
+    std::vector<std::pair<avis, QStringList>> avisos_pendents_;
+    QSet<QString> avisos_mostrats_;
     QWidget* area_ = nullptr;
     int tecla_pulsador_ = 0; // the key holding the switch down, 0 when none
+    bool descarregada_ = false; // Form_Unload has run and let the window close
 };
 
 } // namespace brisola

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
 
     sintetitzador synth(sortida_audio::freq_mostreig);
     sortida_audio audio([&synth](float* frames, int n) { synth.render(frames, n); });
-    const QString avis_audio = audio.obre();
+    const auto so = audio.obre();
 
     missatges_qt caixes;
     midi_sistema_linux midi(synth);
@@ -34,11 +34,13 @@ int main(int argc, char** argv) {
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
+    if (so != sortida_audio::resultat::so)
+        finestra.avisa(so == sortida_audio::resultat::mut ? avis::so_mut : avis::sense_so, {audio.motiu()});
     finestra.show();
-    if (!avis_audio.isEmpty()) caixes.avisa(avis_audio);
-    synth.carrega_en_segon_pla(sintetitzador::troba_soundfont(), [&finestra, &caixes](const QString& error) {
-        if (!error.isEmpty())
-            QMetaObject::invokeMethod(&finestra, [&caixes, error] { caixes.avisa(error); }, Qt::QueuedConnection);
+    synth.carrega_en_segon_pla(sintetitzador::troba_soundfont(), [&finestra](bool carregat) {
+        if (!carregat)
+            QMetaObject::invokeMethod(&finestra, [&finestra] { finestra.avisa(avis::sense_soundfont); },
+                                      Qt::QueuedConnection);
     });
 
     int resultat = app.exec();

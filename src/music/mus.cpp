@@ -32,13 +32,9 @@ void pas(F&& f) {
     continua_si_falla(std::forward<F>(f));
 }
 
-// Row 0 (top) to 3 (bottom); a position of exactly 480 counts as the bottom row.
-int16_t fila(int16_t ey) {
-    int16_t r = floor16(c16(ey * 4) / 480.0);
-    if (r == 4) r = 3;
-    if (r < 0 || r > 3) throw error_execucio("fila fora de rang");
-    return r;
-}
+// Row 0 (top) to 3 (bottom). A position off the frame (480 exactly, or a drag
+// far below a window that is not maximised) plays the nearest edge row.
+int16_t fila(int16_t ey) { return int16_t(std::clamp(std::floor(ey * 4 / 480.0), 0.0, 3.0)); }
 
 // Two characters of t from position `inici`, counted from 1; past the end gives less.
 std::string mig(const QString& t, long inici) {
@@ -78,9 +74,11 @@ void comprova_canco(finestra_main& w, pas_mus& p) {
             envia("status " + sp + " mode");
             if (resposta.left(6) == "paused") resposta = "1";
         }
-        bool en_pausa = leading_number(resposta.toStdString()) == 1;
-        if (p.rapidesa == 0 && !en_pausa) w.reproductor.SetSongTempo(1);
-        if (p.rapidesa != 0 && en_pausa) w.reproductor.SetSongTempo(estat.canco_tempo);
+        pas([&] {
+            bool en_pausa = leading_number(resposta.toStdString()) == 1;
+            if (p.rapidesa == 0 && !en_pausa) w.reproductor.SetSongTempo(1);
+            if (p.rapidesa != 0 && en_pausa) w.reproductor.SetSongTempo(estat.canco_tempo);
+        });
     }
     envia("status Mid1 position");
     pas([&] {
@@ -114,13 +112,12 @@ bool moviment(finestra_main& w, pas_mus& p, int32_t interval) {
 // Bateria and Ritmes: the pointer picks an item of the current chord and a row's fraction of the bar.
 void tria_de_l_acord(finestra_main& w, pas_mus& p) {
     auto& estat = w.estat;
-    int16_t r = 0;
     pas([&] {
         double n = estat.acord_notes.size() / 2.0;
         p.c = n - std::trunc(n * p.ex / 640.0);
         if (p.c == 0) p.c = 1;
     });
-    pas([&] { r = fila(p.ey); });
+    int16_t r = fila(p.ey);
     pas([&] {
         long item = hexval(mig(estat.acord_notes, nearest32((p.c - 1) * 2 + 1)));
         p.nota = nearest(item + number(estat.acord_base.toStdString()));
@@ -142,9 +139,8 @@ void ritmes(finestra_main& w, pas_mus& p, int32_t interval) {
 }
 
 void escala_i_temps(finestra_main& w, pas_mus& p, int32_t interval) {
-    int16_t r = 0;
     pas([&] { p.c = floor16(c16(p.ex * 16) / 640.0); });
-    pas([&] { r = fila(p.ey); });
+    int16_t r = fila(p.ey);
     pas([&] {
         auto columna = static_cast<long long>(p.c);
         long long base = 84 - floor16(columna / 7.0) * 12;
@@ -160,7 +156,9 @@ void escala_i_temps(finestra_main& w, pas_mus& p, int32_t interval) {
 void ritme_i_notes(finestra_main& w, pas_mus& p) {
     int16_t iv = 0;
     p.c = p.ex;
-    pas([&] { iv = std::clamp<int16_t>(nearest(w.estat.tempo * double(p.ex) / 640), 10, 1000); });
+    pas([&] { iv = nearest(w.estat.tempo * double(p.ex) / 640); });
+    if (iv < 10) iv = 10;
+    if (iv > 1000) iv = 1000;
     w.Label5->setText(QString::fromStdString(text(p.ex)));
     w.Label6->setText(QString::fromStdString(text(iv)));
     p.resultat = iv;
@@ -195,7 +193,7 @@ void mou_cursor(finestra_main& w, int16_t x, int16_t y) {
 }
 
 void titol(finestra_main& w, const pas_mus& p) {
-    std::string rapidesa = (text(static_cast<long long>(std::floor(p.rapidesa))) + "    ").substr(0, 4);
+    std::string rapidesa = (text(std::floor(p.rapidesa)) + "    ").substr(0, 4);
     w.setWindowTitle(QString::fromStdString(text(p.c) + text(p.nota) + text(p.d) + rapidesa + " c" +
                                             text(w.estat.canco_tempo)));
 }

@@ -44,10 +44,12 @@ void finestra_main::pantalla_MouseDown(int, int, float, float) {
     cursor_actiu->Move(estat.ratoli_x, estat.ratoli_y);
     if (estat.fons_fitxer.isEmpty()) {
         // Computed wide: only the saturated value matters.
-        long long l = std::llround(cursor_actiu->Left()), t = std::llround(cursor_actiu->Top());
-        pantalla->set_BackColor(QColor(int(std::clamp(l * 2, 0LL, 255LL)),
-                                       int(std::clamp<long long>(std::llround(t * 255.0 / 640), 0, 255)),
-                                       int(std::clamp(l + 120, 0LL, 255LL))));
+        continua_si_falla([&] {
+            long long l = nearest32(cursor_actiu->Left()), t = nearest32(cursor_actiu->Top());
+            pantalla->set_BackColor(QColor(int(std::clamp(l * 2, 0LL, 255LL)),
+                                           int(std::clamp<long long>(nearest32(t * 255.0 / 640), 0, 255)),
+                                           int(std::clamp(l + 120, 0LL, 255LL))));
+        });
     }
     reproductor.SetSongTempo(estat.canco_tempo);
 }

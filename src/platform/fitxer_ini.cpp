@@ -2,6 +2,7 @@
 
 #include "text_1252.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,20 +15,23 @@ namespace brisola {
 namespace {
 
 struct linia {
-    qsizetype inici = 0; // byte offset of the line
-    qsizetype fi = 0;    // offset just past its text, before "\r\n" or "\n"
-    QString text;        // the line without its end
+    qsizetype inici = 0;   // byte offset of the line
+    qsizetype fi = 0;      // offset just past its text, before its end of line
+    qsizetype seguent = 0; // offset of the next line, past "\r\n", "\n" or a bare "\r"
+    QString text;          // the line without its end
 };
 
+// A line ends at CR LF, LF or a bare CR, as files edited on any system end them.
 std::vector<linia> parteix_linies(const QByteArray& bytes) {
     std::vector<linia> linies;
     qsizetype pos = 0;
     while (pos < bytes.size()) {
-        qsizetype salt = bytes.indexOf('\n', pos);
-        qsizetype seguent = salt < 0 ? bytes.size() : salt + 1;
-        qsizetype fi = salt < 0 ? bytes.size() : salt;
-        if (fi > pos && bytes[fi - 1] == '\r') --fi;
-        linies.push_back({pos, fi, des_de_1252(bytes.mid(pos, fi - pos))});
+        qsizetype fi = pos;
+        while (fi < bytes.size() && bytes[fi] != '\n' && bytes[fi] != '\r') ++fi;
+        qsizetype seguent = fi;
+        if (seguent < bytes.size() && bytes[seguent] == '\r') ++seguent;
+        if (seguent < bytes.size() && bytes[seguent] == '\n') ++seguent;
+        linies.push_back({pos, fi, seguent, des_de_1252(bytes.mid(pos, fi - pos))});
         pos = seguent;
     }
     return linies;
@@ -85,19 +89,21 @@ std::optional<QByteArray> llegeix_tot(const QString& fitxer) {
     return f.readAll();
 }
 
-QByteArray final_de_linia(const QByteArray& bytes) {
-    qsizetype salt = bytes.indexOf('\n');
-    return salt > 0 && bytes[salt - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+// The file's own end of line (that of its first line), LF for a file that has none.
+QByteArray final_de_linia(const std::vector<linia>& linies, const QByteArray& bytes) {
+    for (const linia& l : linies)
+        if (l.seguent > l.fi) return bytes.mid(l.fi, l.seguent - l.fi);
+    return "\n";
 }
 
 QByteArray amb_clau(const QByteArray& bytes, const QString& seccio, const QString& clau, const QString& valor) {
-    const QByteArray eol = final_de_linia(bytes);
-    const QByteArray nova = a_1252(clau + '=' + valor);
     auto linies = parteix_linies(bytes);
+    const QByteArray eol = final_de_linia(linies, bytes);
+    const QByteArray nova = a_1252(clau + '=' + valor);
     auto r = troba_seccio(linies, seccio);
     if (!r) {
         QByteArray resultat = bytes;
-        if (!resultat.isEmpty() && !resultat.endsWith('\n')) resultat += eol;
+        if (!linies.empty() && linies.back().seguent == linies.back().fi) resultat += eol;
         return resultat + a_1252('[' + seccio + ']') + eol + nova + eol;
     }
     if (auto i = troba_clau(linies, *r, clau)) {
@@ -109,11 +115,7 @@ QByteArray amb_clau(const QByteArray& bytes, const QString& seccio, const QStrin
     for (size_t i = r->capcalera + 1; i < r->fi; ++i)
         if (!linies[i].text.trimmed().isEmpty()) darrera = i;
     const linia& l = linies[darrera];
-    qsizetype despres = l.fi;
-    if (despres < bytes.size()) {
-        despres = bytes.indexOf('\n', l.fi) + 1;
-        return bytes.left(despres) + nova + eol + bytes.mid(despres);
-    }
+    if (l.seguent > l.fi) return bytes.left(l.seguent) + nova + eol + bytes.mid(l.seguent);
     return bytes + eol + nova + eol;
 }
 
@@ -143,6 +145,14 @@ bool WritePrivateProfileStringA(const QString& seccio, const QString& clau, cons
     if (!f.open(QIODevice::WriteOnly)) return false;
     f.write(amb_clau(bytes, seccio, clau, valor));
     return f.commit();
+}
+
+QString cami_sense_majuscules(const QString& directori, const QString& nom) {
+    QDir dir(directori);
+    if (!dir.exists(nom))
+        for (const QString& entrada : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+            if (entrada.compare(nom, Qt::CaseInsensitive) == 0) return dir.filePath(entrada);
+    return dir.filePath(nom);
 }
 
 estat_fitxer examina_fitxer(const QString& fitxer) {

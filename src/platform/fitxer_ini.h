@@ -17,6 +17,10 @@ int GetPrivateProfileStringA(const QString& seccio, const QString& clau, const Q
 bool WritePrivateProfileStringA(const QString& seccio, const QString& clau, const QString& valor,
                                 const QString& fitxer);
 
+// The file `nom` in `directori`, its name matched without regard to case (an
+// exact match first); `directori`/`nom` itself when no file matches.
+QString cami_sense_majuscules(const QString& directori, const QString& nom);
+
 enum class estat_fitxer { absent, llegible, illegible };
 // Whether the file exists and can be read (a missing file is no error).
 estat_fitxer examina_fitxer(const QString& fitxer);

@@ -2,10 +2,16 @@
 
 namespace brisola {
 
+// Focus makes a row current without selecting it: only a selection clicks.
 llista::llista(QWidget* pare) : QListWidget(pare) {
-    connect(this, &QListWidget::currentRowChanged, this, [this](int fila) {
-        if (fila >= 0 && click_) click_();
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (ListIndex() >= 0 && click_) click_();
     });
+}
+
+int llista::ListIndex() const {
+    auto triats = selectedItems();
+    return triats.isEmpty() ? -1 : row(triats.front());
 }
 
 int32_t llista::ItemData(int index) const {

@@ -1,6 +1,6 @@
 #pragma once
-// A list box with per-item data, whose click handler also runs when an item
-// is selected from code.
+// A list box with per-item data, whose click handler runs when an item is
+// selected, by the user or from code; focus alone selects nothing.
 #include <QListWidget>
 
 #include <functional>
@@ -14,7 +14,7 @@ public:
     void AddItem(const QString& text) { addItem(text); }
     int NewIndex() const { return count() - 1; }
     int ListCount() const { return count(); }
-    int ListIndex() const { return currentRow(); }
+    int ListIndex() const;
     void set_ListIndex(int index) { setCurrentRow(index); }
     int32_t ItemData(int index) const;
     void set_ItemData(int index, int32_t dada);

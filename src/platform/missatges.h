@@ -7,7 +7,7 @@ namespace brisola {
 class missatges {
 public:
     virtual ~missatges() = default;
-    // A modal box with an OK button and the application's title; returns when closed.
+    // A modal box with an OK button, no icon, and the application's title; returns when closed.
     virtual void MsgBox(const QString& text, const QString& titol = "Brisola") = 0;
     // A notice that must not stop play: shown without waiting for the user.
     virtual void avisa(const QString& text) = 0;

@@ -11,8 +11,10 @@ QString amb_salts(QString text) { return text.replace("\r\n", "\n").replace('\r'
 
 } // namespace
 
+// A plain box: an OK button and no icon of its own.
 void missatges_qt::MsgBox(const QString& text, const QString& titol) {
-    QMessageBox::information(pare_, titol, amb_salts(text), QMessageBox::Ok);
+    QMessageBox caixa(QMessageBox::NoIcon, titol, amb_salts(text), QMessageBox::Ok, pare_);
+    caixa.exec();
 }
 
 void missatges_qt::avisa(const QString& text) {

@@ -3,8 +3,7 @@
 #include <cctype>
 #include <cfenv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 #include <limits>
 
 namespace brisola {
@@ -63,12 +62,17 @@ size_t llargada_decimal(std::string_view t) {
     return i;
 }
 
+// from_chars reads the point whatever the process locale (our users' locales use the comma).
 double llegeix_decimal(std::string_view t) {
     std::string s(t);
     for (char& c : s)
-        if (c == 'd' || c == 'D') c = 'e';
-    double v = std::strtod(s.c_str(), nullptr);
-    if (!std::isfinite(v)) throw error_execucio("desbordament");
+        if (c == 'd' || c == 'D' || c == 'E') c = 'e';
+    size_t inici = !s.empty() && s[0] == '+' ? 1 : 0;
+    double v = 0;
+    std::errc error = std::from_chars(s.data() + inici, s.data() + s.size(), v).ec;
+    bool exponent_negatiu = s.find("e-") != std::string::npos;
+    if (error == std::errc::result_out_of_range && exponent_negatiu) return 0.0; // too small reads as 0
+    if (error != std::errc() || !std::isfinite(v)) throw error_execucio("desbordament");
     return v;
 }
 
@@ -139,8 +143,10 @@ std::string text(long long n) { return n < 0 ? std::to_string(n) : " " + std::to
 
 std::string text(double n) {
     char bufer[32];
-    std::snprintf(bufer, sizeof bufer, "%.15G", n);
-    return n < 0 ? std::string(bufer) : " " + std::string(bufer);
+    auto fi = std::to_chars(bufer, bufer + sizeof bufer, n, std::chars_format::general, 15).ptr;
+    std::string t(bufer, fi);
+    for (char& c : t) c = char(std::toupper(static_cast<unsigned char>(c)));
+    return n < 0 ? t : " " + t;
 }
 
 std::string trimmed(long long n) { return std::to_string(n); }

@@ -27,12 +27,6 @@ QString sintetitzador::troba_soundfont() {
     return {};
 }
 
-QString sintetitzador::missatge_sense_soundfont() {
-    return "No s'ha trobat el banc de sons General MIDI "
-           "(/usr/share/sounds/sf2/default-GM.sf2), i el sintetitzador integrat no sonarà.\n"
-           "Instal·leu el paquet fluid-soundfont-gm, o trieu un altre dispositiu a Opcions > Test Midi.";
-}
-
 bool sintetitzador::carrega(const QString& cami) {
     if (cami.isEmpty() || !fluid_is_soundfont(cami.toLocal8Bit().constData())) return false;
     bool ok = fluid_synth_sfload(synth_, cami.toLocal8Bit().constData(), 1) != FLUID_FAILED;
@@ -40,10 +34,8 @@ bool sintetitzador::carrega(const QString& cami) {
     return ok;
 }
 
-void sintetitzador::carrega_en_segon_pla(const QString& cami, std::function<void(QString)> fet) {
-    carregador_ = std::thread([this, cami, fet = std::move(fet)] {
-        fet(carrega(cami) ? QString() : missatge_sense_soundfont());
-    });
+void sintetitzador::carrega_en_segon_pla(const QString& cami, std::function<void(bool)> fet) {
+    carregador_ = std::thread([this, cami, fet = std::move(fet)] { fet(carrega(cami)); });
 }
 
 void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {

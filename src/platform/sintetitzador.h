@@ -22,13 +22,12 @@ public:
 
     // The system's General MIDI soundfont, or empty when none is installed.
     static QString troba_soundfont();
-    static QString missatge_sense_soundfont();
 
     // Loads now; false when the file is missing or not a soundfont.
     bool carrega(const QString& cami);
     // Loads on a thread of its own so the window shows at once; `fet` runs
-    // on that thread with an empty text or the reason it failed.
-    void carrega_en_segon_pla(const QString& cami, std::function<void(QString)> fet);
+    // on that thread with whether it loaded.
+    void carrega_en_segon_pla(const QString& cami, std::function<void(bool)> fet);
     bool carregat() const { return carregat_.load(); }
 
     // One channel message, bytes as they go on the wire.

@@ -39,14 +39,11 @@ bool sortida_audio::obre_amb(const char* driver) {
     return true;
 }
 
-QString sortida_audio::obre() {
+sortida_audio::resultat sortida_audio::obre() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (obre_amb(nullptr)) return {};
-    QString motiu = SDL_GetError();
-    if (!obre_amb("dummy")) return "No s'ha pogut obrir cap sortida de so: " + motiu;
-    return "No s'ha trobat cap sortida de so (" + motiu +
-           "). Brisola funciona igualment, però no se sentirà res fins que connecteu uns altaveus "
-           "i torneu a obrir el programa.";
+    if (obre_amb(nullptr)) return resultat::so;
+    motiu_ = SDL_GetError();
+    return obre_amb("dummy") ? resultat::mut : resultat::cap;
 }
 
 } // namespace brisola

@@ -18,10 +18,12 @@ public:
     sortida_audio(const sortida_audio&) = delete;
     sortida_audio& operator=(const sortida_audio&) = delete;
 
+    enum class resultat { so, mut, cap };
     // Opens the system's audio output; when there is none, opens SDL's silent
-    // dummy driver so that everything else keeps its timing, and returns the
-    // notice to show the user. An empty text means real sound.
-    QString obre();
+    // dummy driver so that everything else keeps its timing (mut). motiu()
+    // then tells the system's reason.
+    resultat obre();
+    QString motiu() const { return motiu_; }
     QString driver() const { return driver_; }
 
 private:
@@ -30,6 +32,7 @@ private:
     font render_;
     unsigned dispositiu_ = 0;
     QString driver_;
+    QString motiu_;
 };
 
 } // namespace brisola

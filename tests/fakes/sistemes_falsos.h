@@ -55,10 +55,11 @@ struct midi_fals : midi_sistema {
 };
 
 struct missatges_fals : missatges {
-    QStringList caixes, avisos;
+    QStringList caixes, titols, avisos;
     std::function<void()> mentre_oberta; // runs while a box is open, as its event loop would
-    void MsgBox(const QString& text, const QString&) override {
+    void MsgBox(const QString& text, const QString& titol) override {
         caixes << text;
+        titols << titol;
         if (mentre_oberta) mentre_oberta();
     }
     void avisa(const QString& text) override { avisos << text; }

@@ -1,0 +1,68 @@
+#include "avisos.h"
+
+#include <iterator>
+
+namespace brisola {
+
+namespace {
+
+struct textos {
+    const char* catala;
+    const char* espanyol;
+    const char* galego;
+};
+
+// In the order of `avis`.
+const textos taula[] = {
+    {"No s'ha trobat cap sortida de so (%1). Brisola funciona igualment, però no se sentirà res fins que "
+     "connecteu uns altaveus i torneu a obrir el programa.",
+     "No se ha encontrado ninguna salida de sonido (%1). Brisola funciona igualmente, pero no se oirá nada hasta "
+     "que conectéis unos altavoces y volváis a abrir el programa.",
+     "Non se atopou ningunha saída de son (%1). Brisola funciona igualmente, pero non se oirá nada ata que "
+     "conectedes uns altofalantes e volvades abrir o programa."},
+    {"No s'ha pogut obrir cap sortida de so: %1",
+     "No se ha podido abrir ninguna salida de sonido: %1",
+     "Non se puido abrir ningunha saída de son: %1"},
+    {"No s'ha trobat el banc de sons General MIDI (/usr/share/sounds/sf2/default-GM.sf2), i el sintetitzador "
+     "integrat no sonarà.\nInstal·leu el paquet fluid-soundfont-gm, o trieu un altre dispositiu a Opcions > Test Midi.",
+     "No se ha encontrado el banco de sonidos General MIDI (/usr/share/sounds/sf2/default-GM.sf2), y el "
+     "sintetizador integrado no sonará.\nInstalad el paquete fluid-soundfont-gm, o elegid otro dispositivo en "
+     "Opciones > Test Midi.",
+     "Non se atopou o banco de sons General MIDI (/usr/share/sounds/sf2/default-GM.sf2), e o sintetizador "
+     "integrado non soará.\nInstalade o paquete fluid-soundfont-gm, ou escollede outro dispositivo en "
+     "Opcións > Test Midi."},
+    {"No es pot llegir el fitxer de configuració %1.\nBrisola s'obre en català i sense el catàleg de cançons, "
+     "ritmes i instruments. Comproveu que el fitxer es pugui llegir (els permisos) i torneu a obrir el programa.",
+     "No se puede leer el archivo de configuración %1.\nBrisola se abre en catalán y sin el catálogo de canciones, "
+     "ritmos e instrumentos. Comprobad que el archivo se pueda leer (los permisos) y volved a abrir el programa.",
+     "Non se pode ler o ficheiro de configuración %1.\nBrisola ábrese en catalán e sen o catálogo de cancións, "
+     "ritmos e instrumentos. Comprobade que o ficheiro se poida ler (os permisos) e volvede abrir o programa."},
+    {"La secció [%1] de brisola.ini diu que té %2 elements; Brisola en llegeix els %3 primers.",
+     "La sección [%1] de brisola.ini dice que tiene %2 elementos; Brisola lee los %3 primeros.",
+     "A sección [%1] de brisola.ini di que ten %2 elementos; Brisola le os %3 primeiros."},
+    {"No es pot reproduir la cançó %1: el fitxer no existeix o no és una cançó que Brisola sàpiga llegir.",
+     "No se puede reproducir la canción %1: el archivo no existe o no es una canción que Brisola sepa leer.",
+     "Non se pode reproducir a canción %1: o ficheiro non existe ou non é unha canción que Brisola saiba ler."},
+};
+
+} // namespace
+
+QString text_avis(avis a, const QString& idioma, const QStringList& dades) {
+    static_assert(std::size(taula) == size_t(avis::canco_illegible) + 1);
+    const textos& t = taula[size_t(a)];
+    QString model = QString::fromUtf8(idioma == "español" ? t.espanyol : idioma == "galego" ? t.galego : t.catala);
+    // One pass, so a path holding "%2" stays as it is.
+    QString text;
+    for (qsizetype i = 0; i < model.size(); ++i) {
+        qsizetype n = i + 1 < model.size() && model[i] == '%' ? model[i + 1].digitValue() : -1;
+        if (n >= 1 && n <= dades.size()) {
+            text += dades[n - 1];
+            ++i;
+        } else {
+            text += model[i];
+        }
+    }
+    return text;
+}
+
+} // namespace brisola

@@ -1,0 +1,22 @@
+#pragma once
+// The notices of our own (no sound output, no soundfont, an unreadable
+// settings file...), in the interface language.
+#include <QString>
+#include <QStringList>
+
+namespace brisola {
+
+enum class avis {
+    so_mut,            // no sound output: the dummy output keeps time in silence; %1 the system's reason
+    sense_so,          // not even a silent output could be opened; %1 the system's reason
+    sense_soundfont,   // no General MIDI soundfont
+    ini_illegible,     // %1 the settings file
+    massa_files,       // %1 the section, %2 its count, %3 the rows read
+    canco_illegible,   // %1 the song file
+};
+
+// The notice in `idioma` ("catala", "español", "galego"; Catalan for any
+// other), its %1, %2... filled from `dades`.
+QString text_avis(avis a, const QString& idioma, const QStringList& dades = {});
+
+} // namespace brisola
