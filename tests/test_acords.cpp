@@ -52,17 +52,40 @@ private slots:
             {"18me2", "3C3F4346484B4F54575B5E60", "2", 200},
             {"14D_5", " 2", "60", 400},
             {"1CBA0", "3933382E292C26273B3D464751", "0", 133},
-            {"12M#3", "3C404447484B5054575C", "3", 800},
+            {"12M#3", "3C404447484B5054575C5F60", "3", 800},
         };
         for (const auto& [pas, notes, base, interval] : casos) {
             e.patro_acords = pas;
             q.w.t_acords_Timer();
-            QCOMPARE(e.acord_notes.left(notes.size()), notes);
+            QCOMPARE(e.acord_notes, notes);
             QCOMPARE(e.acord_base, base);
             QCOMPARE(q.w.t_acords->Interval(), interval);
             QCOMPARE(e.patro_acords, pas); // one step: unchanged
         }
         QVERIFY(q.b.caixes.caixes.isEmpty());
+    }
+
+    void every_chord_code_gives_its_whole_list() {
+        sequenciador q;
+        const QList<std::pair<QStringList, QString>> codis = {
+            {{"BA"}, "3933382E292C26273B3D464751"},
+            {{"Bm"}, "3C4044484C"},
+            {{"me"}, "3C3F4346484B4F54575B5E60"},
+            {{"Ma", "R0"}, "3C404347484C4F54585B5F60"},
+            {{"M#"}, "3C404447484B5054575C5F60"},
+            {{"Mb"}, "3C3F4246484B4E54575A5E60"},
+            {{"M7", "R1"}, "3C404346484B4F54575B5E60"},
+            {{"M6"}, "3C404547484B5154575D5F60"},
+            {{"m7"}, "3C3F4647484B5254575E5F60"},
+            {{"R2", "r1"}, "3C404142434648"},
+            {{"C_"}, " 0"}, {{"C#", "Db"}, " 1"}, {{"D_"}, " 2"}, {{"D#", "Eb"}, " 3"}, {{"E_"}, " 4"},
+            {{"F_"}, " 5"}, {{"F#", "Gb"}, " 6"}, {{"G_"}, " 7"}, {{"G#", "Ab"}, " 8"}, {{"A_"}, " 9"},
+            {{"A#", "Bb"}, " A"}, {{"B_"}, " B"},
+        };
+        for (const auto& [noms, llista] : codis)
+            for (const QString& codi : noms) QCOMPARE(q.w.ChordNotes(codi), llista);
+        QVERIFY(q.b.caixes.caixes.isEmpty());
+        QCOMPARE(q.w.ChordNotes("ma"), QString()); // case counts
     }
 
     void bars_accent_and_bring_in_the_drums() {
@@ -85,12 +108,16 @@ private slots:
     void half_beats_round_to_even_on_the_bar_line() {
         sequenciador q;
         auto& e = q.w.estat;
-        e.temps_compas = 4;
         e.patro_acords = "18Ma0";
-        e.posicio_compas = 3.5; // rounds to 4: a bar line
+        e.temps_compas = 2;
+        e.posicio_compas = 2.5; // rounds to 2, a bar line of a two-beat bar (away from zero it would be 3)
         q.w.t_acords_Timer();
         QCOMPARE(e.velocitat, 127);
-        e.posicio_compas = 2.5; // rounds to 2: not one
+        e.posicio_compas = 1.5; // rounds to 2 as well
+        q.w.t_acords_Timer();
+        QCOMPARE(e.velocitat, 127);
+        e.temps_compas = 4;
+        e.posicio_compas = 2.5; // 2: not a bar line of four beats
         q.w.t_acords_Timer();
         QCOMPARE(e.velocitat, 80);
     }

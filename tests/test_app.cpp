@@ -2,12 +2,15 @@
 #include "fakes/banc.h"
 #include "platform/forma.h"
 #include "platform/llista.h"
+#include "platform/missatges_qt.h"
 
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QtTest>
 
 using namespace brisola;
@@ -132,15 +135,44 @@ private slots:
         for (auto* t : {w->t_ritmes.get(), w->t_acords.get()}) QVERIFY(!t->Enabled() && t->Interval() == 0);
         for (auto* t : {w->T_mouse.get(), w->t_tintseer.get(), w->t_joy.get()}) QVERIFY(t->Enabled() && t->Interval() == 0);
         QVERIFY(!w->T_controll_tintseer->Enabled() && w->T_controll_tintseer->Interval() == 500);
-        QCOMPARE(w->mn_carat[0]->shortcut(), QKeySequence("Shift+Del"));
-        QCOMPARE(w->CMUS[0]->shortcut(), QKeySequence("Ctrl+C"));
         QCOMPARE(marques(w->fmus), QList<bool>({true, false, false, false, false}));
         QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
-        // Every caption the Catalan table holds is the one the window shows.
-        for (const auto& control : w->Controls()) {
-            QString clau = clau_de("main", control);
-            if (!text_catala(clau).isEmpty()) QCOMPARE(control.caption(), text_catala(clau));
-        }
+    }
+
+    void menus_as_built_with_their_shortcuts() {
+        banc b;
+        b.escriu("brisola.ini", "[inici]\nidioma=cap\n"); // no table: the captions stay as built
+        auto w = b.obre();
+        QStringList menus;
+        std::function<void(const QList<QAction*>&)> recorre = [&](const QList<QAction*>& accions) {
+            for (QAction* a : accions) {
+                menus << a->text() + (a->shortcut().isEmpty() ? "" : "\t" + a->shortcut().toString());
+                if (a->menu()) recorre(a->menu()->actions());
+            }
+        };
+        recorre(w->menuBar()->actions());
+        QCOMPARE(menus, QStringList({
+            "&Opcions", "Idioma", "Catala", "Español", "Galego", "&Test Midi\tCtrl+T", "Calibrar Tintseer\tCtrl+U",
+            "Sortir", "&Accés", "&Ratolí\tCtrl+M", "&Tintseer\tCtrl+W", "&Joystick\tCtrl+J",
+            "&Pulsador\tCtrl+A", "Invertir &X\tCtrl+X", "Invertir &Y\tCtrl+Y", "per &posició\tCtrl+P",
+            "per &moviment\tCtrl+O", "&Modalitat", "Ritme i &notes", "&Escala i temps\tCtrl+E",
+            "&Bateria\tCtrl+B", "&Ritmes", "_\tCtrl+R", "&Cançó", "_\tCtrl+C", "A&uditiu", "&Ritme",
+            "&Lent\tCtrl+L", "&Normal\tCtrl+N", "&Ràpid\tCtrl+D", "&Instruments", "Fer Silenci\tCtrl+I",
+            "Fer silenci", "&Gràfic", "Fons amb color", "Fons amb &imatge\tCtrl+F", "Imatge cursor\tCtrl+K",
+            "Cursor meitad\tShift+Del", "Cursor normal", "Cursor doble\tShift+Ins", "Ajuda"}));
+        QCOMPARE(w->Frame1->title(), QString("Test"));
+    }
+
+    void a_settings_file_named_in_another_case_is_the_one_used() {
+        banc b;
+        b.escriu("Brisola.ini", "[inici]\r\nidioma=galego\r\n");
+        auto w = b.obre();
+        QCOMPARE(marques(w->mn_idioma), QList<bool>({false, false, true}));
+        w->mn_idioma_Click(1);
+        QCOMPARE(QDir(b.dir.path()).entryList(QDir::Files), QStringList({"Brisola.ini"}));
+        QFile f(b.cami("Brisola.ini"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[inici]\r\nidioma=espa\xF1ol\r\n"));
     }
 
     void check_marks_change_only_through_their_handlers() {
@@ -190,6 +222,37 @@ private slots:
         QCOMPARE(b.midi.tancats.size(), size_t(1));
         QVERIFY(b.tintseer.crides.isEmpty());
         QCOMPARE(b.acabaments, 0);
+    }
+
+    void a_close_behind_another_handler_unloads_after_it() {
+        banc b;
+        auto w = b.obre();
+        w->show();
+        w->torn_handlers.executa(w->T_mouse.get(), [&] {
+            w->close();
+            QVERIFY(w->isVisible()); // not gone before its unload has run
+            QVERIFY(b.midi.tancats.empty());
+        });
+        QCOMPARE(b.midi.tancats.size(), size_t(1));
+        QTRY_VERIFY(!w->isVisible());
+        QCOMPARE(b.midi.tancats.size(), size_t(1)); // unloaded once
+    }
+
+    void message_boxes_are_plain_ok_boxes() {
+        missatges_qt caixes;
+        QMessageBox::Icon icona = QMessageBox::Warning;
+        QString titol;
+        QTimer::singleShot(0, [&] {
+            auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(caixa);
+            icona = caixa->icon();
+            titol = caixa->windowTitle();
+            QCOMPARE(caixa->text(), QString("un\ndos"));
+            caixa->accept();
+        });
+        caixes.MsgBox("un\rdos", "Brisola");
+        QCOMPARE(icona, QMessageBox::NoIcon);
+        QCOMPARE(titol, QString("Brisola"));
     }
 
     void closing_with_no_song_and_a_running_tracker() {

@@ -76,6 +76,33 @@ private slots:
         QCOMPARE(b.midi.enviats.back(), uint32_t(0x0049C0));
     }
 
+    void a_program_beyond_midi_is_refused_not_folded() {
+        banc b;
+        b.escriu("brisola.ini", "[instrumentos]\nnum=2\n1nom=Piano\n1codi=0\n2nom=Massa\n2codi=300\n");
+        auto w = b.obre();
+        b.midi.enviats.clear();
+        w->lst_sound_list->set_ListIndex(1);
+        QCOMPARE(b.midi.enviats, std::vector<uint32_t>({0x0000B0})); // the bank select, then nothing
+        QCOMPARE(b.caixes.caixes, QStringList({text_error_midi(MMSYSERR_INVALPARAM)}));
+        QCOMPARE(b.caixes.titols, QStringList({"Brisola"}));
+    }
+
+    void focus_alone_chooses_no_sound() {
+        banc b;
+        b.escriu("brisola.ini", "[instrumentos]\nnum=1\n1nom=Piano\n1codi=5\n");
+        auto w = b.obre();
+        QCOMPARE(w->lst_sound_list->ListIndex(), -1); // one entry: start-up selects nothing
+        QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(w->lst_sound_list, &tab);
+        QCOMPARE(w->lst_sound_list->currentRow(), 0);
+        QVERIFY(b.midi.enviats.empty());
+        QCOMPARE(w->lst_sound_list->ListIndex(), -1);
+        w->show();
+        QRect fila = w->lst_sound_list->visualItemRect(w->lst_sound_list->item(0));
+        QTest::mouseClick(w->lst_sound_list->viewport(), Qt::LeftButton, {}, fila.center());
+        QCOMPARE(b.midi.enviats, std::vector<uint32_t>({0x0000B0, 0x0005C0}));
+    }
+
     void counts_follow_the_number_rules() {
         const QList<std::pair<QByteArray, int>> casos = {
             {"2.5", 2}, {"3.5", 4}, {"1 2", 12}, {"3 cançons", 3}, {"&H2", 2}, {"", 0}, {"cap", 0},
@@ -92,13 +119,17 @@ private slots:
 
     void a_huge_count_is_read_up_to_a_limit_and_said() {
         banc b;
-        b.escriu("brisola.ini", "[canciones]\nnum=32767\n2nombre=Dos\n");
+        b.escriu("brisola.ini", "[inici]\nidioma=espa\xF1ol\n[canciones]\nnum=32767\n2nombre=Dos\n");
         auto w = b.obre();
         QCOMPARE(w->CMUS.size(), 1001);
         QCOMPARE(w->CMUS[2]->text(), QString("Dos"));
         QCOMPARE(w->estat.cancons.size(), size_t(1001));
-        QCOMPARE(b.caixes.avisos.size(), 1);
-        QVERIFY(b.caixes.avisos[0].contains("[canciones]"));
+        QVERIFY(b.caixes.avisos.isEmpty()); // no window to stand on yet
+        w->show();
+        w->hide();
+        w->show();
+        QCOMPARE(b.caixes.avisos, QStringList({"La sección [canciones] de brisola.ini dice que tiene 32767 elementos; "
+                                               "Brisola lee los 1000 primeros."}));
     }
 
     void an_empty_or_missing_count_makes_no_table() {
@@ -117,11 +148,12 @@ private slots:
         banc b;
         QVERIFY(QDir(b.dir.path()).mkpath("brisola.ini"));
         auto w = b.obre();
+        w->show();
         QCOMPARE(b.caixes.avisos.size(), 1);
-        QVERIFY(b.caixes.avisos[0].contains("brisola.ini"));
+        QVERIFY(b.caixes.avisos[0].startsWith("No es pot llegir el fitxer de configuració " + b.cami("brisola.ini")));
         QCOMPARE(w->estat.idioma, QString("catala"));
         banc absent;
-        absent.obre();
+        absent.obre()->show();
         QVERIFY(absent.caixes.avisos.isEmpty());
     }
 

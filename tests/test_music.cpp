@@ -44,9 +44,12 @@ private slots:
         QCOMPARE(i.w->windowTitle(), QString(" 0 95 500 0   c 0"));
         i.mus(100, 640);
         QCOMPARE(i.midi.enviats.back(), nota(67));
-        QCOMPARE(i.mus(479, 320), 62);
-        QCOMPARE(i.mus(480, 320), 62); // exactly 480 counts as the bottom row
+        const QList<std::pair<int16_t, int>> files = {{-50, 500}, {130, 250}, {250, 125}, {479, 62}, {480, 62}, {600, 62}};
+        for (auto [y, durada] : files) QCOMPARE(i.mus(y, 320), durada); // off the frame: the nearest edge row
         QCOMPARE(i.midi.enviats.back(), nota(81));
+        i.w->mn_inv.set_Checked(0, true); // the music mirrors: x 20 plays column 15
+        i.mus(100, 20);
+        QCOMPARE(i.midi.enviats.back(), nota(69));
     }
 
     void rhythm_and_notes_clamps_and_pitches() {
@@ -65,6 +68,8 @@ private slots:
         i.w->estat.velocitat = 80;
         i.mus(240, 640);
         QCOMPARE(i.midi.enviats.back(), nota(60, 80));
+        i.w->estat.tempo = 32767; // the rounding overflows: the interval still clamps to 10, never 0
+        QCOMPARE(i.mus(240, 32767), 10);
     }
 
     void drums_pick_from_the_drum_list() {
@@ -79,6 +84,8 @@ private slots:
         QCOMPARE(i.w->estat.interval_anterior, 33.0f);
         QCOMPARE(i.mus(479, 640), 400);
         QCOMPARE(i.w->estat.patro_bateria, QString("1157"));
+        QCOMPARE(i.mus(600, 640), 400); // far below the frame: the bottom row
+        QCOMPARE(i.mus(-600, 640), 50);
     }
 
     void rhythms_transpose_the_chord() {
@@ -109,6 +116,8 @@ private slots:
         instrument i;
         i.mus(240, 320);
         QCOMPARE(i.w->pantalla->BackColor(), QColor(120, 128, 180));
+        i.mus(240, 192); // green 76.5: halves go to the even neighbour
+        QCOMPARE(i.w->pantalla->BackColor(), QColor(120, 76, 180));
         float w = i.w->pantalla->ScaleWidth(), h = i.w->pantalla->ScaleHeight();
         i.mus(120, 160);
         QCOMPARE(i.w->cursor_actiu->Left(), w * 480 / 640);
@@ -139,6 +148,9 @@ private slots:
         i.mus(250, 320, 77);
         QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(58)}));
         QVERIFY(i.w->windowTitle().startsWith(" 320 58 0 0"));
+        i.w->estat.interval_anterior = 1;
+        i.mus(250, 32767, 1); // a speed of some 32000 units per ms shows its first four characters
+        QCOMPARE(i.w->windowTitle(), QString(" 32767 58 0 324 c 0"));
     }
 
     void movement_mode_holds_a_still_song() {
@@ -173,6 +185,40 @@ private slots:
         QVERIFY(!i.w->CMUS.Checked(1)); // the end of the song unticks it
     }
 
+    void movement_mode_holds_a_still_media_song_by_its_mode() {
+        instrument i;
+        i.mus(240, 320);
+        auto& e = i.w->estat;
+        e.cancons = {{"1"}, {"", "Tema", "tema.mp3"}};
+        e.canco_actual = 1;
+        i.media.fitxers = {i.cami("tema.mp3")};
+        QString sp = i.media.ShortPath(i.cami("tema.mp3"));
+        i.w->mn_pos_Click(1);
+        i.media.respostes["status " + sp + " mode"] = "paused";
+        i.rellotge.avanca(5000);
+        i.mus(240, 320); // still and paused: nothing to do
+        i.media.respostes["status " + sp + " mode"] = "1.00009"; // the 7-character buffer keeps "1.0000"
+        i.rellotge.avanca(1500);
+        i.mus(100, 320);
+        QCOMPARE(i.media.ordres, QStringList({"status " + sp + " mode", "status Mid1 position", "status " + sp + " mode",
+                                              "resume " + sp, "status Mid1 position"}));
+    }
+
+    void bad_song_replies_never_stop_the_dispatcher() {
+        instrument i;
+        i.mus(240, 320);
+        auto& e = i.w->estat;
+        e.cancons = {{"1"}, {"", "Tema", "tema.mid"}};
+        e.canco_actual = 1;
+        i.w->mn_pos_Click(1);
+        i.media.respostes["Status Mid1 Tempo"] = "1E999";
+        i.media.respostes["status Mid1 position"] = "&H123456789";
+        i.rellotge.avanca(5000);
+        QCOMPARE(i.mus(100, 100, 33), 62); // every step after the replies still ran
+        QVERIFY(i.w->windowTitle().startsWith(" 100 88 0 "));
+        QCOMPARE(i.w->pantalla->BackColor(), QColor(176, 40, 208));
+    }
+
     void the_mouse_timer_scales_the_surface_into_the_frame() {
         instrument i;
         i.w->mn_acces_Click(0);
@@ -195,6 +241,7 @@ private slots:
         QCOMPARE(i.w->T_mouse->Interval(), 1000);
         i.w->pantalla_MouseMove(0, 0, 50, 50); // moving does not steer the switch
         QCOMPARE(i.w->estat.ratoli_x, 0);
+        QCOMPARE(i.w->estat.ratoli_y, 0);
         i.w->pantalla_MouseDown(1, 0, 0, 0);
         i.w->pantalla_MouseUp(1, 0, 0, 0);
         QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(108)}));
@@ -216,10 +263,10 @@ private slots:
         e.canco_tempo = 96;
         i.w->mn_acces_Click(3);
         e.ratoli_x = 40;
-        e.ratoli_y = 320;
+        e.ratoli_y = 192;
         i.w->pantalla_MouseDown(1, 0, 0, 0);
         QCOMPARE(i.w->cursor_actiu->Left(), 40.0f);
-        QCOMPARE(i.w->pantalla->BackColor(), QColor(80, 128, 160));
+        QCOMPARE(i.w->pantalla->BackColor(), QColor(80, 76, 160)); // green 76.5 goes to the even 76
         i.w->pantalla_MouseUp(1, 0, 0, 0);
         QCOMPARE(i.media.ordres, QStringList({"Set Mid1 Tempo 1", "Set Mid1 Tempo 96", "Set Mid1 Tempo 1"}));
         QVERIFY(i.midi.enviats.empty());
@@ -259,6 +306,8 @@ private slots:
 
     void choosing_a_source_runs_only_its_timer() {
         instrument i;
+        i.rellotge.avanca(1000);
+        QVERIFY(i.midi.enviats.empty()); // no pointer ticks before a source is chosen
         i.w->estat.tempo = 0;
         i.w->estat.ritme_actiu = -1;
         i.w->mn_acces_Click(2);

@@ -3,8 +3,11 @@
 #include "platform/numeros.h"
 
 #include <QFile>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <clocale>
 
 using namespace brisola;
 
@@ -65,7 +68,23 @@ private slots:
         QCOMPARE(leading_number("&o17"), 15.0);
         QCOMPARE(leading_number("-3/4"), -3.0);
         QCOMPARE(leading_number(""), 0.0);
-        QCOMPARE(nearest(leading_number("3.5")), 4);
+        QCOMPARE(leading_number("1E-999"), 0.0);
+        QVERIFY_THROWS_EXCEPTION(error_execucio, leading_number("1E999"));
+        QVERIFY_THROWS_EXCEPTION(error_execucio, leading_number("&H123456789"));
+    }
+
+    void numbers_use_the_point_in_our_users_locales() {
+        int provats = 0;
+        auto torna_a_c = qScopeGuard([] { std::setlocale(LC_ALL, "C"); });
+        for (const char* locale : {"ca_ES.UTF-8", "es_ES.UTF-8", "gl_ES.UTF-8"}) {
+            if (!std::setlocale(LC_ALL, locale)) continue;
+            ++provats;
+            QCOMPARE(nearest(leading_number("3.5")), 4);
+            QCOMPARE(leading_number("1.5E1"), 15.0);
+            QCOMPARE(number("-1.5"), -1.5);
+            QCOMPARE(text(2.5), std::string(" 2.5"));
+        }
+        if (provats == 0) QSKIP("none of ca_ES, es_ES, gl_ES is generated on this machine");
     }
 
     void number_is_strict() {
@@ -138,6 +157,31 @@ private slots:
         escriu("[inici]\nfons=1\n\n[ritmos]\nnum=1\n");
         QVERIFY(WritePrivateProfileStringA("inici", "idioma", "catala", ini()));
         QCOMPARE(contingut(), QByteArray("[inici]\nfons=1\nidioma=catala\n\n[ritmos]\nnum=1\n"));
+    }
+
+    void a_new_key_lands_in_its_section_whatever_the_line_ends() {
+        const QList<std::pair<QByteArray, QByteArray>> casos = {
+            {"[inici]\r\nx=1\r", "[inici]\r\nx=1\ridioma=galego\r\n"},
+            {"[inici]\rx=1\r[b]\ry=2\r", "[inici]\rx=1\ridioma=galego\r[b]\ry=2\r"},
+            {"[inici]\nx=1", "[inici]\nx=1\nidioma=galego\n"},
+            {"[b]\ry=2", "[b]\ry=2\r[inici]\ridioma=galego\r"},
+        };
+        for (const auto& [abans, despres] : casos) {
+            escriu(abans);
+            QVERIFY(WritePrivateProfileStringA("inici", "idioma", "galego", ini()));
+            QCOMPARE(contingut(), despres);
+            QCOMPARE(llegeix("inici", "idioma"), QString("galego"));
+        }
+    }
+
+    void the_settings_file_is_found_whatever_its_case() {
+        escriu("");
+        QFile::rename(ini(), dir.path() + "/Brisola.INI");
+        QCOMPARE(cami_sense_majuscules(dir.path(), "brisola.ini"), dir.path() + "/Brisola.INI");
+        escriu("");
+        QCOMPARE(cami_sense_majuscules(dir.path(), "brisola.ini"), ini()); // the exact name first
+        QFile::remove(dir.path() + "/Brisola.INI");
+        QCOMPARE(cami_sense_majuscules(dir.path() + "/absent", "brisola.ini"), dir.path() + "/absent/brisola.ini");
     }
 
     void a_failed_write_loses_nothing() {

@@ -118,7 +118,7 @@ private slots:
         banc b;
         auto w = b.obre();
         w->mn_aj->trigger();
-        QCOMPARE(b.caixes.caixes.size(), 1);
+        QCOMPARE(b.caixes.titols, QStringList({"Brisola"}));
         QStringList linies = b.caixes.caixes[0].split('\r');
         QCOMPARE(linies.size(), 3);
         QCOMPARE(linies[0], QString("Brisola v 2.0"));
