@@ -193,6 +193,8 @@ private slots:
         e.canco_actual = 1;
         i.media.fitxers = {i.cami("tema.mp3")};
         QString sp = i.media.ShortPath(i.cami("tema.mp3"));
+        i.w->CMUS.afegeix(i.w->fmus[4]->menu(), "Tema");
+        i.w->CMUS.set_Checked(1, true);
         i.w->mn_pos_Click(1);
         i.media.respostes["status " + sp + " mode"] = "paused";
         i.rellotge.avanca(5000);
@@ -202,6 +204,10 @@ private slots:
         i.mus(100, 320);
         QCOMPARE(i.media.ordres, QStringList({"status " + sp + " mode", "status Mid1 position", "status " + sp + " mode",
                                               "resume " + sp, "status Mid1 position"}));
+        i.media.respostes["status " + sp + " mode"] = "playing";
+        i.rellotge.avanca(1500);
+        i.mus(200, 320);
+        QVERIFY(i.w->CMUS.Checked(1)); // no Mid1 answers its position: a length of 0 is no end
     }
 
     void bad_song_replies_never_stop_the_dispatcher() {

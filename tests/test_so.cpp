@@ -6,7 +6,6 @@
 #include "platform/sortida_audio.h"
 #include "sound/midi_cmd.h"
 #include "sound/midi_out.h"
-#include "sound/midi_reproductor.h"
 
 #include <QtTest>
 
@@ -105,27 +104,6 @@ private slots:
         d.caixes.mentre_oberta = nullptr;
         d.cmd.NoteOn(0, 64, 127); // once closed, the next failure is shown again
         QCOMPARE(d.caixes.caixes.size(), 2);
-    }
-
-    void song_commands_follow_the_song_kind() {
-        estat_compartit estat;
-        media_fals media;
-        midi_reproductor reproductor(estat, media, "/cancons");
-        estat.cancons = {{"2"}, {"", "Tema", "tema.midi"}, {"", "Vent", "vent de nit.wav"}};
-        media.fitxers = {"/cancons/vent de nit.wav"};
-        reproductor.StopMidiSong();
-        estat.canco_actual = 1;
-        reproductor.SetSongTempo(1);
-        reproductor.SetSongTempo(-5);
-        estat.canco_actual = 2;
-        reproductor.SetSongTempo(1);
-        reproductor.SetSongTempo(120);
-        QString sp = media.ShortPath("/cancons/vent de nit.wav");
-        QCOMPARE(media.ordres, QStringList({"Stop Mid1", "Close Mid1", "Set Mid1 Tempo 1", "Set Mid1 Tempo -5",
-                                            "pause " + sp, "resume " + sp}));
-        QCOMPARE(midi_reproductor::extensio_primer_punt("a.b.mid"), QString("B.M"));
-        QCOMPARE(midi_reproductor::extensio_primer_punt("so.mp"), QString("MP "));
-        QCOMPARE(midi_reproductor::extensio_primer_punt("sense"), QString("   "));
     }
 
     void device_table_offers_mapper_and_synthesizer() {

@@ -19,7 +19,11 @@ int main(int argc, char** argv) {
     const QString directori = QCoreApplication::applicationDirPath();
 
     sintetitzador synth(sortida_audio::freq_mostreig);
-    sortida_audio audio([&synth](float* frames, int n) { synth.render(frames, n); });
+    media_interpret media([&synth] { return synth.soundfont(); }, sortida_audio::freq_mostreig);
+    sortida_audio audio([&synth, &media](float* frames, int n) {
+        synth.render(frames, n);
+        media.mescla(frames, n);
+    });
     const auto so = audio.obre();
 
     missatges_qt caixes;
@@ -28,7 +32,6 @@ int main(int argc, char** argv) {
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(directori);
-    media_interpret media;
     serveis s{midi, caixes, rellotge_real, joystick, captura, tintseer, media, directori,
               [] { QCoreApplication::exit(0); }};
 

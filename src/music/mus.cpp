@@ -58,9 +58,11 @@ void comprova_canco(finestra_main& w, pas_mus& p) {
     auto& media = w.serveis_.media;
     int mida_bufer = 0;
     QString resposta;
+    // The reply lands in the buffer of this call, cut to its size; a refused command leaves it as it was.
     auto envia = [&](const QString& ordre) {
         QString r = media.mciSendStringA(ordre);
         if (mida_bufer > 0 && !r.isEmpty()) resposta = r.left(mida_bufer - 1);
+        return r;
     };
     double ara = w.serveis_.temps.segons();
     if (ara - estat.darrera_comprovacio > 1) {
@@ -80,7 +82,8 @@ void comprova_canco(finestra_main& w, pas_mus& p) {
             if (p.rapidesa != 0 && en_pausa) w.reproductor.SetSongTempo(estat.canco_tempo);
         });
     }
-    envia("status Mid1 position");
+    // Only a song open under Mid1 answers its position: with no answer there is no end to see.
+    if (envia("status Mid1 position").isEmpty() || mida_bufer == 0) return;
     pas([&] {
         if (leading_number(resposta.toStdString()) == estat.canco_llargada) {
             if (estat.canco_actual >= w.CMUS.size()) throw error_execucio("element de menu absent");

@@ -1,15 +1,154 @@
 #include "media_interpret.h"
 
+#include "canco_flux.h"
+#include "canco_midi.h"
+#include "fitxer_ini.h"
+#include "lector_smf.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
+#include <thread>
+
 namespace brisola {
+
+namespace {
+
+bool es(const QString& paraula, const char* esperada) {
+    return paraula.compare(QLatin1String(esperada), Qt::CaseInsensitive) == 0;
+}
+
+// The file a short path stands for; empty when it names none.
+QString fitxer_de(const QString& sp) {
+    QString cami = QUrl::fromPercentEncoding(sp.toLatin1());
+    return QFileInfo(cami).isFile() ? cami : QString();
+}
+
+} // namespace
+
+media_interpret::media_interpret(std::function<_fluid_sfont_t*()> soundfont, int freq_mostreig)
+    : soundfont_(std::move(soundfont)), freq_mostreig_(freq_mostreig) {}
+
+media_interpret::~media_interpret() {
+    posa_midi(nullptr);
+    posa_flux(nullptr, {});
+}
 
 QString media_interpret::ShortPath(const QString& cami) {
     QFileInfo fitxer(cami);
+    if (!fitxer.isFile()) fitxer.setFile(cami_sense_majuscules(fitxer.path(), fitxer.fileName()));
     if (!fitxer.isFile()) return {};
     // Percent-encoding keeps the name free of blanks and turns back into the file exactly.
     return QString::fromLatin1(QUrl::toPercentEncoding(fitxer.absoluteFilePath(), "/"));
+}
+
+// Words are matched without regard to case, as the callers' own strings mix cases.
+QString media_interpret::mciSendStringA(const QString& ordre, uint32_t* error) {
+    QStringList paraules = ordre.simplified().split(' ', Qt::SkipEmptyParts);
+    QString resposta;
+    uint32_t resultat = MCIERR_UNRECOGNIZED_COMMAND;
+    if (paraules.size() >= 2)
+        resultat = es(paraules[1], "mid1") || es(paraules[0], "open") ? ordre_mid1(paraules, resposta)
+                                                                       : ordre_fitxer(paraules, resposta);
+    if (error) *error = resultat;
+    return resultat == MCI_OK ? resposta : QString();
+}
+
+uint32_t media_interpret::ordre_mid1(const QStringList& p, QString& resposta) {
+    const QString& verb = p[0];
+    if (es(verb, "open"))
+        return p.size() == 6 && es(p[2], "type") && es(p[3], "sequencer") && es(p[4], "alias") && es(p[5], "mid1")
+                   ? obre_mid1(p[1])
+                   : MCIERR_UNRECOGNIZED_COMMAND;
+    bool dues = p.size() == 2, tres = p.size() == 3;
+    bool coneguda = (dues && (es(verb, "play") || es(verb, "stop") || es(verb, "close"))) ||
+                    (tres && es(verb, "status") &&
+                     (es(p[2], "length") || es(p[2], "position") || es(p[2], "tempo") || es(p[2], "mode"))) ||
+                    (p.size() == 4 && es(verb, "set") && es(p[2], "tempo"));
+    if (!coneguda) return MCIERR_UNRECOGNIZED_COMMAND;
+    if (!midi_) return MCIERR_INVALID_DEVICE_NAME;
+    if (es(verb, "play")) midi_->play();
+    else if (es(verb, "stop")) midi_->stop();
+    else if (es(verb, "close")) posa_midi(nullptr);
+    else if (es(verb, "set")) {
+        bool ok = false;
+        int tempo = p[3].toInt(&ok);
+        if (!ok) return MCIERR_UNRECOGNIZED_COMMAND;
+        midi_->set_tempo(tempo);
+    } else if (es(p[2], "length")) resposta = QString::number(midi_->llargada());
+    else if (es(p[2], "position")) resposta = QString::number(midi_->posicio());
+    else if (es(p[2], "tempo")) resposta = QString::number(midi_->tempo());
+    else resposta = midi_->sona() ? "playing" : midi_->tempo() == 1 ? "paused" : "stopped";
+    return MCI_OK;
+}
+
+uint32_t media_interpret::ordre_fitxer(const QStringList& p, QString& resposta) {
+    const QString& verb = p[0];
+    if (p.size() == 3 && es(verb, "status") && es(p[2], "mode")) {
+        if (!flux_ || p[1] != sp_flux_) return MCIERR_INVALID_DEVICE_NAME;
+        resposta = flux_->mode();
+        return MCI_OK;
+    }
+    if (p.size() != 2) return MCIERR_UNRECOGNIZED_COMMAND;
+    // "play" opens the file by itself; the others need it open.
+    if (es(verb, "play")) return juga_fitxer(p[1]);
+    if (!es(verb, "pause") && !es(verb, "resume") && !es(verb, "close")) return MCIERR_UNRECOGNIZED_COMMAND;
+    if (!flux_ || p[1] != sp_flux_) return MCIERR_INVALID_DEVICE_NAME;
+    if (es(verb, "pause")) flux_->pause();
+    else if (es(verb, "resume")) flux_->play();
+    else posa_flux(nullptr, {});
+    return MCI_OK;
+}
+
+uint32_t media_interpret::obre_mid1(const QString& sp) {
+    QFile fitxer(fitxer_de(sp));
+    if (fitxer.fileName().isEmpty() || !fitxer.open(QIODevice::ReadOnly)) return MCIERR_FILE_NOT_FOUND;
+    QByteArray bytes = fitxer.readAll();
+    auto info = llegeix_smf(bytes);
+    if (!info) return MCIERR_INVALID_FILE;
+    posa_midi(std::make_unique<canco_midi>(bytes, *info, soundfont_(), freq_mostreig_));
+    return MCI_OK;
+}
+
+uint32_t media_interpret::juga_fitxer(const QString& sp) {
+    if (flux_ && sp == sp_flux_) {
+        flux_->play();
+        return MCI_OK;
+    }
+    QString cami = fitxer_de(sp);
+    if (cami.isEmpty()) return MCIERR_FILE_NOT_FOUND;
+    auto flux = canco_flux::obre(cami, freq_mostreig_);
+    if (!flux) return MCIERR_INVALID_FILE;
+    flux->play();
+    posa_flux(std::move(flux), sp); // one song at a time: a new one takes the place of the last
+    return MCI_OK;
+}
+
+void media_interpret::posa_midi(std::unique_ptr<canco_midi> nova) {
+    midi_audio_ = nova.get();
+    espera_audio();
+    midi_ = std::move(nova);
+}
+
+void media_interpret::posa_flux(std::unique_ptr<canco_flux> nova, const QString& sp) {
+    flux_audio_ = nova.get();
+    espera_audio();
+    flux_ = std::move(nova);
+    sp_flux_ = sp;
+}
+
+void media_interpret::espera_audio() {
+    uint64_t mescles = mescles_;
+    while (mesclant_ && mescles_ == mescles) std::this_thread::yield();
+}
+
+void media_interpret::mescla(float* estereo, int frames) {
+    mesclant_ = true;
+    if (canco_midi* midi = midi_audio_) midi->mescla(estereo, frames);
+    if (canco_flux* flux = flux_audio_) flux->mescla(estereo, frames);
+    ++mescles_;
+    mesclant_ = false;
 }
 
 } // namespace brisola

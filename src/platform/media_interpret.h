@@ -1,14 +1,53 @@
 #pragma once
-// The program's media command interpreter. Songs are not played yet, so every
-// command is refused with an empty reply, as an unknown command is.
+// The program's media command interpreter over two real players mixed into
+// the instrument's audio output: MIDI songs under the alias Mid1, and WAV or
+// MP3 songs under their short path.
 #include "media_sistema.h"
+
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+struct _fluid_sfont_t;
 
 namespace brisola {
 
+class canco_flux;
+class canco_midi;
+
 class media_interpret : public media_sistema {
 public:
-    QString mciSendStringA(const QString&) override { return {}; }
+    // `soundfont` gives the General MIDI soundfont the MIDI songs share (null when there is none).
+    media_interpret(std::function<_fluid_sfont_t*()> soundfont, int freq_mostreig);
+    ~media_interpret() override;
+
+    QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override;
     QString ShortPath(const QString& cami) override;
+
+    // Audio thread: adds whatever song sounds to `estereo`. Never waits, reads or allocates.
+    void mescla(float* estereo, int frames);
+
+private:
+    uint32_t ordre_mid1(const QStringList& paraules, QString& resposta);
+    uint32_t ordre_fitxer(const QStringList& paraules, QString& resposta);
+    uint32_t obre_mid1(const QString& sp);
+    uint32_t juga_fitxer(const QString& sp);
+    void posa_midi(std::unique_ptr<canco_midi> nova);
+    void posa_flux(std::unique_ptr<canco_flux> nova, const QString& sp);
+    // Returns once the audio thread no longer uses what it saw before.
+    void espera_audio();
+
+    std::function<_fluid_sfont_t*()> soundfont_;
+    int freq_mostreig_;
+    std::unique_ptr<canco_midi> midi_;
+    std::unique_ptr<canco_flux> flux_;
+    QString sp_flux_;
+    std::atomic<canco_midi*> midi_audio_{nullptr};
+    std::atomic<canco_flux*> flux_audio_{nullptr};
+    std::atomic<bool> mesclant_{false};
+    std::atomic<uint64_t> mescles_{0};
 };
 
 } // namespace brisola

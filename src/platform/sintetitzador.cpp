@@ -38,6 +38,11 @@ void sintetitzador::carrega_en_segon_pla(const QString& cami, std::function<void
     carregador_ = std::thread([this, cami, fet = std::move(fet)] { fet(carrega(cami)); });
 }
 
+fluid_sfont_t* sintetitzador::soundfont() {
+    espera_carrega();
+    return carregat_ ? fluid_synth_get_sfont(synth_, 0) : nullptr;
+}
+
 void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
     int canal = estat & 0x0F;
     switch (estat & 0xF0) {

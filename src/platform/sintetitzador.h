@@ -9,6 +9,7 @@
 #include <thread>
 
 struct _fluid_hashtable_t;
+struct _fluid_sfont_t;
 struct _fluid_synth_t;
 
 namespace brisola {
@@ -29,6 +30,9 @@ public:
     // on that thread with whether it loaded.
     void carrega_en_segon_pla(const QString& cami, std::function<void(bool)> fet);
     bool carregat() const { return carregat_.load(); }
+    // The loaded soundfont, for the song player's synthesizer to share; waits
+    // for a load still running. Null when none could be loaded.
+    _fluid_sfont_t* soundfont();
 
     // One channel message, bytes as they go on the wire.
     void envia(uint8_t estat, uint8_t dada1, uint8_t dada2);

@@ -6,26 +6,41 @@
 
 namespace brisola {
 
+class MIDI_OUT;
 class media_sistema;
+class missatges;
 
 class midi_reproductor {
 public:
-    midi_reproductor(estat_compartit& estat, media_sistema& media, const QString& directori)
-        : estat_(estat), media_(media), directori_(directori) {}
+    midi_reproductor(estat_compartit& estat, media_sistema& media, MIDI_OUT& midi_out, missatges& caixes,
+                     const QString& directori)
+        : estat_(estat), media_(media), midi_out_(midi_out), caixes_(caixes), directori_(directori) {}
 
-    void StopMidiSong();
+    void PlayMidiSong(const QString& cami);
+    void PlayMediaSong(const QString& cami);
     // 1 pauses the chosen song; any other value runs it at that tempo.
     void SetSongTempo(int16_t valor);
+    void StopMidiSong();
+    void StopCurrentSong();
 
     // The file name of the chosen song (field 2 of its row), empty when there is none.
     QString fitxer_canco() const;
     QString cami_canco() const { return directori_ + "/" + fitxer_canco(); }
     // The three characters after the first dot, upper-cased, padded with blanks.
     static QString extensio_primer_punt(const QString& nom);
+    // The last three characters, blanks around them removed, upper-cased.
+    static QString extensio_tres_darrers(const QString& nom);
 
 private:
+    // A reply of the 128-character buffer (127 characters and the NUL).
+    QString envia_mid1(const QString& ordre, uint32_t* error = nullptr);
+    // Nothing plays and no song stays chosen; one message names the file.
+    void no_es_pot_llegir(const QString& cami);
+
     estat_compartit& estat_;
     media_sistema& media_;
+    MIDI_OUT& midi_out_;
+    missatges& caixes_;
     QString directori_;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/missatges.h"
 #include "platform/tintseer_biblioteca.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <functional>
@@ -109,13 +110,16 @@ struct media_fals : media_sistema {
     QStringList ordres;
     std::map<QString, QString> respostes; // command -> reply
     std::set<QString> fitxers;            // the files that exist
-    QString mciSendStringA(const QString& ordre) override {
+    std::set<QString> refusades; // commands answered with an error
+    QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override {
         ordres << ordre;
+        if (error) *error = refusades.count(ordre) ? MCIERR_INVALID_FILE : MCI_OK;
         auto it = respostes.find(ordre);
         return it == respostes.end() ? QString() : it->second;
     }
     QString ShortPath(const QString& cami) override {
-        return fitxers.count(cami) ? "CURT~" + QString::number(qHash(cami) % 1000) : QString();
+        return fitxers.count(cami) ? "CURT~" + QString::number(qHash(cami) % 1000) + "." + QFileInfo(cami).suffix()
+                                   : QString();
     }
 };
 

@@ -1,0 +1,52 @@
+#pragma once
+// A WAV or MP3 song: decoded by libsndfile and resampled to the output rate
+// on a thread of its own, into a ring the audio thread reads without waiting.
+#include "anell_audio.h"
+
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+struct sf_private_tag;
+struct SRC_STATE_tag;
+
+namespace brisola {
+
+class canco_flux {
+public:
+    // Null when the file cannot be opened or decoded.
+    static std::unique_ptr<canco_flux> obre(const QString& cami, int freq_sortida);
+    ~canco_flux();
+    canco_flux(const canco_flux&) = delete;
+    canco_flux& operator=(const canco_flux&) = delete;
+
+    void play() { sona_ = true; }
+    void pause() { sona_ = false; }
+    // "playing", "paused", or "stopped" once it has played to its end.
+    QString mode() const;
+
+    // Audio thread: adds the song's next frames to `sortida`.
+    void mescla(float* sortida, int frames);
+
+private:
+    canco_flux(sf_private_tag* fitxer, int canals, double rati);
+    void descodifica();
+    struct bloc {
+        size_t frames; // stereo frames at the output rate, in `sortida`
+        bool darrer;   // the file has nothing more
+    };
+    bloc llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo, std::vector<float>& sortida);
+
+    sf_private_tag* fitxer_;
+    SRC_STATE_tag* src_ = nullptr;
+    int canals_;
+    double rati_;
+    anell_audio anell_;
+    std::atomic<bool> sona_{false}, acaba_{false}, descodificat_{false};
+    std::thread fil_;
+};
+
+} // namespace brisola

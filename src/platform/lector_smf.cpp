@@ -1,0 +1,114 @@
+#include "lector_smf.h"
+
+#include "numeros.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace brisola {
+
+namespace {
+
+// A cursor over the bytes that reports running off the end instead of reading past it.
+struct cursor {
+    const QByteArray& bytes;
+    qsizetype pos, fi;
+    bool ok = true;
+
+    uint8_t byte() {
+        if (pos >= fi) return ok = false, 0;
+        return uint8_t(bytes[pos++]);
+    }
+    uint32_t enter(int mida) {
+        uint32_t v = 0;
+        for (int i = 0; i < mida; ++i) v = v << 8 | byte();
+        return v;
+    }
+    uint32_t vlq() {
+        uint32_t v = 0;
+        for (int i = 0; i < 4; ++i) {
+            uint8_t b = byte();
+            v = v << 7 | (b & 0x7F);
+            if (!(b & 0x80)) return v;
+        }
+        return ok = false, 0;
+    }
+    void salta(uint32_t n) {
+        if (n > uint64_t(fi - pos)) ok = false;
+        pos = ok ? pos + qsizetype(n) : fi;
+    }
+};
+
+struct pista {
+    int64_t llargada = 0;
+    std::optional<std::pair<int64_t, uint32_t>> primer_tempo; // tick, microseconds per beat
+};
+
+int mida_dades(uint8_t estat) { return (estat & 0xF0) == 0xC0 || (estat & 0xF0) == 0xD0 ? 1 : 2; }
+
+std::optional<pista> llegeix_pista(cursor& c) {
+    pista p;
+    uint8_t estat = 0;
+    while (c.ok && c.pos < c.fi) {
+        p.llargada += c.vlq();
+        uint8_t b = c.byte();
+        if (b == 0xFF) {
+            uint8_t tipus = c.byte();
+            uint32_t mida = c.vlq();
+            if (tipus == 0x2F) return c.ok ? std::optional(p) : std::nullopt;
+            if (tipus == 0x51 && mida == 3 && !p.primer_tempo) {
+                p.primer_tempo = {p.llargada, c.enter(3)};
+                continue;
+            }
+            c.salta(mida);
+        } else if (b == 0xF0 || b == 0xF7) {
+            c.salta(c.vlq());
+        } else {
+            if (b & 0x80) estat = b;
+            else if (estat == 0) return std::nullopt; // running status with no status before it
+            else --c.pos;
+            c.salta(uint32_t(mida_dades(estat)));
+        }
+    }
+    // A track cut before its end marker still plays up to where it stops.
+    return c.ok ? std::optional(p) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
+    cursor c{bytes, 0, bytes.size()};
+    if (!bytes.startsWith("MThd")) return std::nullopt;
+    c.salta(4);
+    uint32_t mida_capcalera = c.enter(4);
+    if (mida_capcalera < 6) return std::nullopt;
+    c.enter(2);
+    uint16_t pistes = uint16_t(c.enter(2));
+    c.salta(mida_capcalera - 4);
+    if (!c.ok || pistes == 0) return std::nullopt;
+    int64_t llargada = 0;
+    std::optional<std::pair<int64_t, uint32_t>> tempo;
+    for (uint16_t llegides = 0; llegides < pistes && c.pos < c.fi;) {
+        // Chunks of other kinds are skipped, as the format asks.
+        bool es_pista = bytes.mid(c.pos, 4) == "MTrk";
+        c.salta(4);
+        uint32_t mida = c.enter(4);
+        qsizetype fi = c.pos + qsizetype(std::min<uint64_t>(mida, uint64_t(c.fi - c.pos)));
+        if (!c.ok) return std::nullopt;
+        if (es_pista) {
+            cursor dins{bytes, c.pos, fi};
+            auto p = llegeix_pista(dins);
+            if (!p) return std::nullopt;
+            ++llegides;
+            llargada = std::max(llargada, p->llargada);
+            if (p->primer_tempo && (!tempo || p->primer_tempo->first < tempo->first)) tempo = p->primer_tempo;
+        }
+        c.pos = fi;
+    }
+    info_smf info;
+    info.llargada = int32_t(std::min<int64_t>(llargada, std::numeric_limits<int32_t>::max()));
+    if (tempo && tempo->second > 0) info.tempo = nearest32(60e6 / tempo->second);
+    return info;
+}
+
+} // namespace brisola

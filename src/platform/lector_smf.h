@@ -1,0 +1,19 @@
+#pragma once
+// What the song player needs to know of a Standard MIDI File before it plays:
+// that it is one, its length in ticks and its tempo at the start.
+#include <QByteArray>
+
+#include <cstdint>
+#include <optional>
+
+namespace brisola {
+
+struct info_smf {
+    int32_t llargada = 0; // ticks from the start to the end of the longest track
+    int32_t tempo = 120;  // beats per minute at the start (120 when the file sets none)
+};
+
+// Empty when the bytes are not a readable MIDI file.
+std::optional<info_smf> llegeix_smf(const QByteArray& bytes);
+
+} // namespace brisola
