@@ -189,7 +189,11 @@ private slots:
             QVERIFY2(ok && codi >= 0 && codi <= 127 && !instruments[i][1].isEmpty(), qPrintable(instruments[i][1]));
         }
         QCOMPARE(w->lst_sound_list->ListCount(), int(instruments.size()) - 1);
-        QVERIFY(w->estat.cancons.size() == 1);
+        const auto& cancons = w->estat.cancons;
+        QCOMPARE(cancons.size(), size_t(6));
+        for (size_t i = 1; i < cancons.size(); ++i)
+            for (int camp : {2, 3, 4})
+                QVERIFY2(QFile::exists(QString(BRISOLA_SOURCE_DIR) + "/data/" + cancons[i][camp]), qPrintable(cancons[i][camp]));
         QCOMPARE(w->estat.idioma, QString("catala"));
     }
 };
