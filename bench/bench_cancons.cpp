@@ -3,6 +3,7 @@
 #include "platform/media_interpret.h"
 #include "platform/sintetitzador.h"
 #include "platform/sortida_audio.h"
+#include "mesura.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -17,11 +18,6 @@ using namespace brisola;
 using rellotge_pla = std::chrono::steady_clock;
 
 namespace {
-
-double percentil(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
-}
 
 const QString dades = QString(BRISOLA_SOURCE_DIR) + "/data/";
 constexpr int periode = sortida_audio::frames_per_periode;

@@ -4,6 +4,7 @@
 #include "platform/midi_sistema_linux.h"
 #include "platform/sintetitzador.h"
 #include "platform/sortida_audio.h"
+#include "mesura.h"
 
 #include <QApplication>
 
@@ -18,11 +19,6 @@ using namespace brisola;
 using rellotge_pla = std::chrono::steady_clock;
 
 namespace {
-
-double percentil(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
-}
 
 // One MUS call per tick, as the mouse timer makes it, sending to the built-in synthesizer.
 void cost_de_mus(sintetitzador& synth) {

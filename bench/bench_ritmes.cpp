@@ -3,6 +3,7 @@
 #include "../tests/fakes/banc.h"
 #include "platform/numeros.h"
 #include "platform/temporitzador_qt.h"
+#include "mesura.h"
 
 #include <QApplication>
 
@@ -25,11 +26,6 @@ struct midi_cronometrat : midi_fals {
         return midi_fals::midiOutShortMsg(h, m);
     }
 };
-
-double percentil(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[size_t(p * double(v.size() - 1))];
-}
 
 void mesura(const char* pas, int passos) {
     banc b;

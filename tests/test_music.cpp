@@ -27,6 +27,17 @@ struct instrument : banc {
         midi.enviats.clear();
         return w->MUS(y, x, interval);
     }
+    // A song chosen and ticked, in movement mode, with the cursor standing at 320/240.
+    QString tria_canco(const QString& fitxer) {
+        mus(240, 320);
+        w->estat.cancons = {{"1"}, {"", "Tema", fitxer}};
+        w->estat.canco_actual = 1;
+        media.fitxers = {cami(fitxer)};
+        w->CMUS.afegeix(w->fmus[4]->menu(), "Tema");
+        w->CMUS.set_Checked(1, true);
+        w->mn_pos_Click(1);
+        return media.ShortPath(cami(fitxer));
+    }
     QString nota_del_titol() const { return w->windowTitle().split(' ', Qt::SkipEmptyParts).value(1); }
 };
 
@@ -155,15 +166,10 @@ private slots:
 
     void movement_mode_holds_a_still_song() {
         instrument i;
-        i.mus(240, 320); // the cursor stands there
+        i.tria_canco("tema.mid");
         auto& e = i.w->estat;
-        e.cancons = {{"1"}, {"", "Tema", "tema.mid"}};
-        e.canco_actual = 1;
         e.canco_tempo = 120;
         e.canco_llargada = 5000;
-        i.w->CMUS.afegeix(i.w->fmus[4]->menu(), "Tema");
-        i.w->CMUS.set_Checked(1, true);
-        i.w->mn_pos_Click(1);
         i.media.respostes["Status Mid1 Tempo"] = "120";
         i.media.respostes["status Mid1 position"] = "1200";
         i.rellotge.avanca(5000);
@@ -187,15 +193,7 @@ private slots:
 
     void movement_mode_holds_a_still_media_song_by_its_mode() {
         instrument i;
-        i.mus(240, 320);
-        auto& e = i.w->estat;
-        e.cancons = {{"1"}, {"", "Tema", "tema.mp3"}};
-        e.canco_actual = 1;
-        i.media.fitxers = {i.cami("tema.mp3")};
-        QString sp = i.media.ShortPath(i.cami("tema.mp3"));
-        i.w->CMUS.afegeix(i.w->fmus[4]->menu(), "Tema");
-        i.w->CMUS.set_Checked(1, true);
-        i.w->mn_pos_Click(1);
+        QString sp = i.tria_canco("tema.mp3");
         i.media.respostes["status " + sp + " mode"] = "paused";
         i.rellotge.avanca(5000);
         i.mus(240, 320); // still and paused: nothing to do
@@ -212,11 +210,7 @@ private slots:
 
     void bad_song_replies_never_stop_the_dispatcher() {
         instrument i;
-        i.mus(240, 320);
-        auto& e = i.w->estat;
-        e.cancons = {{"1"}, {"", "Tema", "tema.mid"}};
-        e.canco_actual = 1;
-        i.w->mn_pos_Click(1);
+        i.tria_canco("tema.mid");
         i.media.respostes["Status Mid1 Tempo"] = "1E999";
         i.media.respostes["status Mid1 position"] = "&H123456789";
         i.rellotge.avanca(5000);
