@@ -50,6 +50,8 @@ void finestra_main::connecta_handlers() {
     menu(mn_inv, &finestra_main::mn_inv_Click);
     menu(mn_pos, &finestra_main::mn_pos_Click);
     menu(mn_opcions, &finestra_main::mn_opcions_Click);
+    menu(mn_img, &finestra_main::mn_img_Click);
+    menu(mn_carat, &finestra_main::mn_carat_Click);
     QObject::connect(mn_aj, &QAction::triggered, this, [this] { executa(mn_aj, [this] { mn_aj_Click(); }); });
     List1->on_Click([this] { executa(List1, [this] { List1_Click(); }); });
     lst_sound_list->on_Click([this] { executa(lst_sound_list, [this] { lst_sound_list_Click(); }); });

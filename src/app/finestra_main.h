@@ -67,6 +67,10 @@ public:
     // shown once the window is, and each text only once.
     void avisa(avis a, const QStringList& dades = {});
 
+    // Pictures.
+    void fons_carrega(const QString& t);
+    void cursor_carrega(const QString& t);
+
     // Handlers.
     void mn_idioma_Click(int16_t Index);
     void mn_aj_Click();
@@ -74,6 +78,8 @@ public:
     void mn_inv_Click(int16_t Index);
     void mn_pos_Click(int16_t Index);
     void mn_opcions_Click(int16_t Index);
+    void mn_img_Click(int16_t Index);
+    void mn_carat_Click(int16_t Index);
     void List1_Click();
     void lst_sound_list_Click();
     void pantalla_MouseMove(int Button, int Shift, float X, float Y);

@@ -1,6 +1,7 @@
 // Brisola: builds the real services and opens the window.
 #include "app/finestra_main.h"
 #include "platform/captura_v4l2.h"
+#include "platform/dialeg_fitxers_qt.h"
 #include "platform/joystick_sdl.h"
 #include "platform/media_interpret.h"
 #include "platform/midi_sistema_linux.h"
@@ -27,12 +28,13 @@ int main(int argc, char** argv) {
     const auto so = audio.obre();
 
     missatges_qt caixes;
+    dialeg_fitxers_qt dialeg;
     midi_sistema_linux midi(synth);
     rellotge_qt rellotge_real;
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(directori);
-    serveis s{midi, caixes, rellotge_real, joystick, captura, tintseer, media, directori,
+    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, directori,
               [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);

@@ -8,6 +8,7 @@
 namespace brisola {
 
 class captura_sistema;
+class dialeg_fitxers;
 class rellotge;
 class joystick_sistema;
 class media_sistema;
@@ -18,6 +19,7 @@ class tintseer_biblioteca;
 struct serveis {
     midi_sistema& midi;
     missatges& caixes;
+    dialeg_fitxers& dialeg;
     rellotge& temps;
     joystick_sistema& joystick;
     captura_sistema& captura;

@@ -18,13 +18,14 @@ struct banc {
     QTemporaryDir dir;
     midi_fals midi;
     missatges_fals caixes;
+    dialeg_fals dialeg;
     rellotge_fals rellotge;
     joystick_fals joystick;
     captura_falsa captura;
     tintseer_fals tintseer;
     media_fals media;
     int acabaments = 0;
-    serveis s{midi, caixes, rellotge, joystick, captura, tintseer, media, dir.path(), [this] { ++acabaments; }};
+    serveis s{midi, caixes, dialeg, rellotge, joystick, captura, tintseer, media, dir.path(), [this] { ++acabaments; }};
 
     QString cami(const QString& nom) const { return dir.path() + "/" + nom; }
     void escriu(const QString& nom, const QByteArray& bytes) const {

@@ -1,6 +1,7 @@
 #pragma once
 // Recording stand-ins for the system services.
 #include "platform/captura_sistema.h"
+#include "platform/dialeg_fitxers.h"
 #include "platform/joystick_sistema.h"
 #include "platform/media_sistema.h"
 #include "platform/midi_sistema.h"
@@ -64,6 +65,17 @@ struct missatges_fals : missatges {
         if (mentre_oberta) mentre_oberta();
     }
     void avisa(const QString& text) override { avisos << text; }
+};
+
+struct dialeg_fals : dialeg_fitxers {
+    QString tria; // what the user picks; empty: cancelled
+    QStringList filtre;
+    uint32_t flags = 0;
+    QString GetOpenFileNameA(QWidget*, const QString&, const QStringList& f, uint32_t fl) override {
+        filtre = f;
+        flags = fl;
+        return tria;
+    }
 };
 
 struct joystick_fals : joystick_sistema {
