@@ -1,6 +1,7 @@
 #include "caixa_imatge.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace brisola {
@@ -28,15 +29,19 @@ void caixa_imatge::set_BackColor(QColor color) {
 
 void caixa_imatge::set_Picture(const QPixmap& picture) {
     picture_ = picture;
+    escalada_ = QPixmap();
     update();
 }
 
-void caixa_imatge::paintEvent(QPaintEvent*) {
+// The cursor moves every few milliseconds over the picture: repaints copy a
+// picture stretched once for the current size instead of stretching it anew.
+void caixa_imatge::paintEvent(QPaintEvent* event) {
     QPainter pintor(this);
-    pintor.fillRect(rect(), fons_);
+    pintor.fillRect(event->rect(), fons_);
     if (picture_.isNull()) return;
-    pintor.setRenderHint(QPainter::SmoothPixmapTransform);
-    pintor.drawPixmap(rect(), picture_);
+    if (escalada_.size() != size())
+        escalada_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    pintor.drawPixmap(event->rect(), escalada_, event->rect());
 }
 
 void caixa_imatge::mouseMoveEvent(QMouseEvent* e) {

@@ -34,6 +34,7 @@ protected:
 private:
     QColor fons_;
     QPixmap picture_;
+    QPixmap escalada_; // picture_ stretched to the surface's size, made at the first repaint after a change
     event_ratoli mou_, prem_, deixa_;
     std::function<void()> click_;
 };
