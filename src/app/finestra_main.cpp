@@ -50,6 +50,12 @@ void finestra_main::connecta_handlers() {
     menu(mn_inv, &finestra_main::mn_inv_Click);
     menu(mn_pos, &finestra_main::mn_pos_Click);
     menu(mn_opcions, &finestra_main::mn_opcions_Click);
+    menu(fmus, &finestra_main::fmus_Click);
+    menu(rmus, &finestra_main::rmus_Click);
+    menu(CMUS, &finestra_main::CMUS_Click);
+    menu(mn_ritme, &finestra_main::mn_ritme_Click);
+    menu(mn_inst, &finestra_main::mn_inst_Click);
+    menu(mn_instrument, &finestra_main::mn_instrument_Click);
     menu(mn_img, &finestra_main::mn_img_Click);
     menu(mn_carat, &finestra_main::mn_carat_Click);
     QObject::connect(mn_aj, &QAction::triggered, this, [this] { executa(mn_aj, [this] { mn_aj_Click(); }); });

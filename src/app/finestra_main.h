@@ -59,6 +59,15 @@ public:
     // Starts chords and drums together: one chord step at once, the drums a bar later.
     void engega_patrons();
 
+    // The modality and hearing menus.
+    void fmus_Click(int16_t Index);
+    void rmus_Click(int16_t Index);
+    void CMUS_Click(int16_t Index);
+    void mn_ritme_Click(int16_t Index);
+    void mn_inst_Click(int16_t Index);
+    void mn_instrument_Click(int16_t Index);
+    void StopAllSound();
+
     // Translation: the window's controls in their order, and the captions of `idioma` applied to them.
     std::vector<control_traduible> Controls();
     void traduir_formulari();
@@ -171,6 +180,10 @@ private:
     void executa(const void* clau, const std::function<void()>& handler) { torn_handlers.executa(clau, handler); }
 
     void mostra_avisos_pendents();
+    // Stops a chosen song and gives the instrument its MIDI output back.
+    void atura_canco();
+    // Bank 0 and the program of that instrument-table row, on channel 0.
+    void tria_instrument(int16_t fila);
     void marca_idioma();
     void avisa_si_illegible();
     std::optional<int> files_de(const QString& seccio);

@@ -155,6 +155,10 @@ QString cami_sense_majuscules(const QString& directori, const QString& nom) {
     return dir.filePath(nom);
 }
 
+QString cami_del_cataleg(const QString& directori, const QString& nom) {
+    return QFileInfo(nom).isAbsolute() ? nom : directori + "/" + nom;
+}
+
 estat_fitxer examina_fitxer(const QString& fitxer) {
     if (!QFileInfo::exists(fitxer)) return estat_fitxer::absent;
     QFile f(fitxer);

@@ -21,6 +21,9 @@ bool WritePrivateProfileStringA(const QString& seccio, const QString& clau, cons
 // exact match first); `directori`/`nom` itself when no file matches.
 QString cami_sense_majuscules(const QString& directori, const QString& nom);
 
+// A file the catalogue names: relative names are taken from the program's folder.
+QString cami_del_cataleg(const QString& directori, const QString& nom);
+
 enum class estat_fitxer { absent, llegible, illegible };
 // Whether the file exists and can be read (a missing file is no error).
 estat_fitxer examina_fitxer(const QString& fitxer);

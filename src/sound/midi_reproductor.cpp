@@ -1,5 +1,6 @@
 #include "midi_reproductor.h"
 
+#include "platform/fitxer_ini.h"
 #include "platform/media_sistema.h"
 #include "platform/missatges.h"
 #include "platform/numeros.h"
@@ -86,6 +87,8 @@ QString midi_reproductor::fitxer_canco() const {
     if (estat_.canco_actual <= 0 || fila >= estat_.cancons.size() || estat_.cancons[fila].size() < 3) return {};
     return estat_.cancons[fila][2];
 }
+
+QString midi_reproductor::cami_canco() const { return cami_del_cataleg(directori_, fitxer_canco()); }
 
 QString midi_reproductor::extensio_primer_punt(const QString& nom) {
     qsizetype punt = nom.indexOf('.');

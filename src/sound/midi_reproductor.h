@@ -25,7 +25,7 @@ public:
 
     // The file name of the chosen song (field 2 of its row), empty when there is none.
     QString fitxer_canco() const;
-    QString cami_canco() const { return directori_ + "/" + fitxer_canco(); }
+    QString cami_canco() const;
     // The three characters after the first dot, upper-cased, padded with blanks.
     static QString extensio_primer_punt(const QString& nom);
     // The last three characters, blanks around them removed, upper-cased.
