@@ -14,13 +14,13 @@ pid=
 engega() {
   "$1" >"$feina/sortida.log" 2>&1 &
   pid=$!
-  trap 'kill $pid 2>/dev/null || true; rm -rf "$feina"' EXIT
+  trap 'kill $pid 2>/dev/null && wait $pid 2>/dev/null; rm -rf "$feina"' EXIT
 }
 
 troba_finestra() {
   local w
   for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null | head -1 || true)
+    w=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null | head -1 || true)
     if [ -n "$w" ]; then
       xdotool windowfocus --sync "$w" 2>/dev/null || true
       echo "$w"

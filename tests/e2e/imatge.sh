@@ -22,7 +22,7 @@ sleep 0.5
 xdotool key --window "$finestra" ctrl+f
 dialeg=
 for _ in $(seq 50); do
-  for w in $(xdotool search --onlyvisible --pid "$pid" --name '.' 2>/dev/null); do
+  for w in $(xdotool search --all --onlyvisible --pid "$pid" --name '.' 2>/dev/null); do
     [ "$w" != "$finestra" ] && dialeg=$w && break
   done
   [ -n "$dialeg" ] && break
