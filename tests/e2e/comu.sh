@@ -14,7 +14,7 @@ pid=
 engega() {
   "$1" >"$feina/sortida.log" 2>&1 &
   pid=$!
-  trap 'kill $pid 2>/dev/null && wait $pid 2>/dev/null; rm -rf "$feina"' EXIT
+  trap 'estat=$?; { kill $pid && wait $pid; } 2>/dev/null || true; rm -rf "$feina"; exit $estat' EXIT
 }
 
 troba_finestra() {
