@@ -87,6 +87,22 @@ private slots:
         QVERIFY(!i.w->mn_ritme.Checked(0) && !i.w->mn_ritme.Checked(2));
     }
 
+    void the_speed_sets_the_drums_pace_from_their_next_step() {
+        instrument i;
+        i.w->rmus[1]->trigger();
+        std::vector<long> cops;
+        i.w->t_ritmes->on_tick([&] {
+            cops.push_back(i.rellotge.ara());
+            i.w->t_ritmes_Timer();
+        });
+        i.rellotge.avanca(3200);
+        i.w->mn_ritme[2]->trigger();
+        i.rellotge.avanca(1000);
+        const std::vector<long> esperat{1600, 1800, 2000, 2200, 2400, 2600, 2800, 3000, 3200,
+                                        3400, 3500, 3600, 3700, 3800, 3900, 4000, 4100, 4200};
+        QCOMPARE(cops, esperat);
+    }
+
     void a_chord_timer_at_zero_stays_silent() {
         instrument i;
         i.w->fmus[2]->trigger();

@@ -1,5 +1,6 @@
 // Reads a stretch of 48 kHz stereo float audio written by SDL's disk driver
-// and prints its loudness and its pitch: "rms <level> hz <frequency>".
+// and prints its loudness, its pitch and the period of its loudness:
+// "rms <level> hz <frequency> ms <period>".
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -45,6 +46,35 @@ double altura(const std::vector<double>& s) {
     return 0;
 }
 
+// The period of the loudness envelope (5 ms frames) between 150 ms and 2 s: the
+// shortest lag that repeats it as well as the best one does, which for a drum
+// pattern is its bar.
+double pols(const std::vector<double>& s) {
+    const size_t trama = size_t(freq_mostreig / 200);
+    std::vector<double> envolupant;
+    for (size_t i = 0; i + trama <= s.size(); i += trama) {
+        double e = 0;
+        for (size_t j = i; j < i + trama; ++j) e += s[j] * s[j];
+        envolupant.push_back(std::sqrt(e / trama));
+    }
+    const size_t min_lag = 30, max_lag = 400;
+    if (envolupant.size() < max_lag + 100) return 0;
+    double mitjana = 0;
+    for (double e : envolupant) mitjana += e / envolupant.size();
+    for (double& e : envolupant) e -= mitjana;
+    std::vector<double> r(max_lag + 1, 0);
+    double millor = 0;
+    for (size_t lag = min_lag; lag <= max_lag; ++lag) {
+        double suma = 0;
+        for (size_t i = 0; i + lag < envolupant.size(); ++i) suma += envolupant[i] * envolupant[i + lag];
+        r[lag] = suma / double(envolupant.size() - lag);
+        millor = std::max(millor, r[lag]);
+    }
+    for (size_t lag = min_lag; lag <= max_lag; ++lag)
+        if (millor > 0 && r[lag] >= 0.95 * millor) return lag * 5.0;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,5 +85,5 @@ int main(int argc, char** argv) {
     auto s = mono(argv[1], std::atol(argv[2]), std::atol(argv[3]));
     double energia = 0;
     for (double v : s) energia += v * v;
-    std::printf("rms %.6f hz %.1f\n", s.empty() ? 0 : std::sqrt(energia / s.size()), altura(s));
+    std::printf("rms %.6f hz %.1f ms %.0f\n", s.empty() ? 0 : std::sqrt(energia / s.size()), altura(s), pols(s));
 }

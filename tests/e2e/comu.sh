@@ -41,3 +41,43 @@ espera_final() {
   done
   return 1
 }
+
+# Playing as a user does: the pointer and the menus, with the sound captured.
+so_fins_ara() { stat -c %s "$SDL_DISKAUDIOFILE"; }
+
+# bytes from to: "rms <level> hz <pitch> ms <beat period>" of that stretch of the capture
+escolta() { "$altura" "$SDL_DISKAUDIOFILE" "$1" "$2"; }
+
+# The surface lies below the menu bar; without a window manager the window keeps its 789 x 396.
+dalt_superficie() { xdotool getwindowgeometry --shell "$finestra" | awk -F= '/HEIGHT/{print $2 - 378}'; }
+
+# seconds: moves the pointer to and fro over the surface, as a hand playing would
+passeja() {
+  local dalt passos x
+  dalt=$(dalt_superficie)
+  passos=$(awk -v s="$1" 'BEGIN { print int(s * 20) }')
+  for i in $(seq "$passos"); do
+    x=$((100 + (i * 37) % 600))
+    xdotool mousemove --window "$finestra" "$x" $((dalt + 60 + (i * 23) % 250))
+    sleep 0.05
+  done
+}
+
+# keys...: typed into the window as from the keyboard (a closed menu can leave it without focus)
+tecla() {
+  xdotool windowfocus --sync "$finestra" 2>/dev/null || true
+  xdotool key "$@"
+}
+
+# menu letter, item letter[, position in its submenu]: chooses from the menu bar by keyboard
+tria() {
+  tecla "alt+$1"
+  sleep 0.3
+  xdotool key "$2"
+  sleep 0.3
+  if [ -n "${3:-}" ]; then
+    [ "$3" -gt 1 ] && xdotool key --repeat $(($3 - 1)) --delay 50 Down
+    xdotool key Return
+    sleep 0.3
+  fi
+}

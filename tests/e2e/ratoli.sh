@@ -46,9 +46,9 @@ IFS='|' read -r titol_baix fi_baix < <(toca 400 300)
 [ "$titol_baix" = "$(esperat 400 300)" ] || falla "title '$titol_baix', expected '$(esperat 400 300)'"
 
 mig_segon=$((bytes_per_segon / 2))
-read -r _ rms_abans _ _ < <("$altura" "$so" 0 "$abans")
-read -r _ rms_alt _ hz_alt < <("$altura" "$so" $((fi_alt - mig_segon)) "$fi_alt")
-read -r _ rms_baix _ hz_baix < <("$altura" "$so" $((fi_baix - mig_segon)) "$fi_baix")
+read -r _ rms_abans _ _ _ _ < <("$altura" "$so" 0 "$abans")
+read -r _ rms_alt _ hz_alt _ _ < <("$altura" "$so" $((fi_alt - mig_segon)) "$fi_alt")
+read -r _ rms_baix _ hz_baix _ _ < <("$altura" "$so" $((fi_baix - mig_segon)) "$fi_baix")
 echo "before: rms $rms_abans; high: rms $rms_alt, $hz_alt Hz; low: rms $rms_baix, $hz_baix Hz"
 awk -v r="$rms_abans" 'BEGIN { exit !(r < 0.0001) }' || falla "sound before the access choice"
 awk -v a="$rms_alt" -v b="$rms_baix" 'BEGIN { exit !(a > 0.002 && b > 0.002) }' || falla "no sound after the moves"

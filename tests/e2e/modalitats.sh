@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Plays every kind of modality of the real program as a user would, with keys,
+# menus and the real pointer, and listens to what it captured: drums under a
+# moving pointer, a rhythm's accompaniment at the pace the speed items set, a
+# song that holds while the pointer stands still, and "Fer silenci".
+set -euo pipefail
+programa=$1
+altura=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=comu.sh
+. "$here/comu.sh"
+bytes_per_segon=$((48000 * 2 * 4))
+segons() { awk -v b="$1" -v s="$bytes_per_segon" 'BEGIN { printf "%.1f", b / s }'; }
+rms_de() { escolta "$1" "$2" | awk '{ print $2 }'; }
+pols_de() { escolta "$1" "$2" | awk '{ print $6 }'; }
+mes_que() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
+engega "$programa"
+finestra=$(troba_finestra) || falla "no window titled Brisola"
+tecla ctrl+m
+sleep 0.5
+
+# Drums: the pointer picks drum sounds while it moves.
+tecla ctrl+b
+inici=$(so_fins_ara)
+passeja 2
+rms=$(rms_de "$inici" "$(so_fins_ara)")
+mes_que "$rms" 0.0005 || falla "Bateria: no drums under the moving pointer (rms $rms)"
+echo "Bateria: rms $rms"
+
+# A rhythm, in movement mode with the pointer still: only the accompaniment plays.
+tecla ctrl+o
+tria m r 1 # "Rock": a bar of eight drum steps, 1600 ms at the normal speed
+sleep 1.5
+inici=$(so_fins_ara)
+sleep 5
+normal=$(pols_de "$inici" "$(so_fins_ara)")
+rms=$(rms_de "$inici" "$(so_fins_ara)")
+mes_que "$rms" 0.002 || falla "Rock: no accompaniment while the pointer stands still (rms $rms)"
+tecla ctrl+d # "Ràpid": twice as fast
+sleep 2
+inici=$(so_fins_ara)
+sleep 5
+rapid=$(pols_de "$inici" "$(so_fins_ara)")
+echo "Rock: a bar every $normal ms, after Ràpid every $rapid ms"
+# The disk driver's clock runs a few per cent slow against the timers' own: the bar within 10 %, Ràpid halving it.
+awk -v n="$normal" -v r="$rapid" 'BEGIN { exit !(n >= 1440 && n <= 1760 && n / r >= 1.9 && n / r <= 2.1) }' ||
+  falla "Rock should repeat every 1600 ms, then every 800 ms after Ràpid: $normal, $rapid"
+tecla ctrl+n
+
+# A song: it runs while the pointer moves and holds while it stands still.
+tria m c 1 # "Passeig"
+inici=$(so_fins_ara)
+passeja 3
+mou=$(rms_de "$inici" "$(so_fins_ara)")
+sleep 3
+inici=$(so_fins_ara)
+sleep 1
+quiet=$(rms_de "$inici" "$(so_fins_ara)")
+inici=$(so_fins_ara)
+passeja 3
+torna=$(rms_de "$inici" "$(so_fins_ara)")
+echo "Passeig: moving rms $mou, standing rms $quiet, moving again rms $torna"
+mes_que "$mou" 0.002 && mes_que "$torna" 0.002 || falla "the song does not sound while the pointer moves"
+mes_que 0.0002 "$quiet" || falla "the song still sounds 3 s after the pointer stopped (rms $quiet)"
+
+# Fer silenci: the note left ringing by the pointer stops; only the reverberation's faint tail is left.
+tria m n # "Ritme i notes", still in movement mode: the last note rings while the pointer stands
+passeja 1
+sleep 0.2
+inici=$(so_fins_ara)
+sleep 0.3
+sona=$(rms_de "$inici" "$(so_fins_ara)")
+tecla ctrl+i
+sleep 0.3
+inici=$(so_fins_ara)
+sleep 0.5
+silenci=$(rms_de "$inici" "$(so_fins_ara)")
+echo "Fer silenci: ringing rms $sona, then rms $silenci"
+mes_que "$sona" 0.002 || falla "no note left ringing before Fer silenci (rms $sona)"
+mes_que "$(awk -v s="$sona" 'BEGIN { print s / 20 }')" "$silenci" || falla "still sounding after Fer silenci (rms $silenci)"
+echo "1 passed, 0 failed"
