@@ -1,6 +1,10 @@
 # Shared steps of the end-to-end tests: a display, the program with its sound
 # written to a file, its window, and its end.
-falla() { echo "FAIL: $*" >&2; exit 1; }
+falla() {
+  echo "FAIL: $*" >&2
+  [ -s "${feina:-}/sortida.log" ] && sed "s/^/  program: /" "$feina/sortida.log" >&2
+  exit 1
+}
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
