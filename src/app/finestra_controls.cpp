@@ -30,10 +30,11 @@ QPushButton* boto(QWidget* pare, const QString& caption, const QRect& lloc) {
     return b;
 }
 
-QWidget* caixa_dibuix(QWidget* pare, const QRect& lloc) {
-    auto* caixa = new QFrame(pare);
-    caixa->setFrameShape(QFrame::Box);
+caixa_imatge* caixa_escala(QWidget* pare, const QRect& lloc, float amplada, float alcada) {
+    auto* caixa = new caixa_imatge(pare);
     caixa->setGeometry(lloc);
+    caixa->Scale(amplada, alcada);
+    caixa->set_BackColor(Qt::white);
     return caixa;
 }
 
@@ -55,11 +56,12 @@ void finestra_main::crea_panell_test(QWidget* area) {
     Command1 = boto(Frame1, "Play Note C4", twips(240, 2760, 1695, 420));
     sb_play = new QScrollBar(Qt::Vertical, Frame1);
     sb_play->setGeometry(twips(8040, 480, 255, 4200));
-    Picture1 = caixa_dibuix(Frame1, twips(240, 3360, 7560, 1320));
+    sb_play->setRange(0, 127);
+    Picture1 = caixa_escala(Frame1, twips(240, 3360, 7560, 1320), 405, 127);
     Command2 = boto(Frame1, "All Sound Off", twips(2145, 2760, 1695, 420));
     lst_sound_list = new llista(Frame1);
     lst_sound_list->setGeometry(twips(4080, 480, 3720, 2160));
-    Bender = caixa_dibuix(Frame1, twips(8520, 480, 615, 4200));
+    Bender = caixa_escala(Frame1, twips(8520, 480, 615, 4200), 1, 16383);
     Command5 = boto(Frame1, "Escala", twips(4080, 2760, 1695, 420));
     Label1 = etiqueta(Frame1, "Devices", twips(240, 240, 3600, 240));
     Label2 = etiqueta(Frame1, "Sounds", twips(4080, 240, 3720, 240));

@@ -9,6 +9,8 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace brisola {
 
@@ -61,6 +63,13 @@ void finestra_main::connecta_handlers() {
     QObject::connect(mn_aj, &QAction::triggered, this, [this] { executa(mn_aj, [this] { mn_aj_Click(); }); });
     List1->on_Click([this] { executa(List1, [this] { List1_Click(); }); });
     lst_sound_list->on_Click([this] { executa(lst_sound_list, [this] { lst_sound_list_Click(); }); });
+    auto boto = [this](QPushButton* b, void (finestra_main::*handler)()) {
+        QObject::connect(b, &QPushButton::clicked, this, [this, b, handler] { executa(b, [this, handler] { (this->*handler)(); }); });
+    };
+    boto(Command1, &finestra_main::Command1_Click);
+    boto(Command2, &finestra_main::Command2_Click);
+    boto(Command5, &finestra_main::Command5_Click);
+    QObject::connect(sb_play, &QScrollBar::valueChanged, this, [this] { executa(sb_play, [this] { sb_play_Change(); }); });
 
     using event_ratoli = void (finestra_main::*)(int, int, float, float);
     auto ratoli = [this](event_ratoli handler, const void* clau) {
@@ -72,6 +81,9 @@ void finestra_main::connecta_handlers() {
     pantalla->on_MouseDown(ratoli(&finestra_main::pantalla_MouseDown, &pantalla));
     pantalla->on_MouseUp(ratoli(&finestra_main::pantalla_MouseUp, &pantalla));
     pantalla->on_Click([this] { executa(&pantalla, [this] { pantalla_Click(); }); });
+    Picture1->on_MouseDown(ratoli(&finestra_main::Picture1_MouseDown, Picture1));
+    Picture1->on_MouseUp(ratoli(&finestra_main::Picture1_MouseUp, Picture1));
+    Bender->on_MouseMove(ratoli(&finestra_main::Bender_MouseMove, Bender));
     connecta(*T_mouse, [this] { T_mouse_Timer(); });
     connecta(*t_acords, [this] { t_acords_Timer(); });
     connecta(*t_ritmes, [this] { t_ritmes_Timer(); });

@@ -91,6 +91,13 @@ public:
     void mn_carat_Click(int16_t Index);
     void List1_Click();
     void lst_sound_list_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command5_Click();
+    void sb_play_Change();
+    void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
+    void Bender_MouseMove(int Button, int Shift, float X, float Y);
     void pantalla_MouseMove(int Button, int Shift, float X, float Y);
     void pantalla_Click();
     void pantalla_MouseDown(int Button, int Shift, float X, float Y);
@@ -110,10 +117,10 @@ public:
     llista* List1 = nullptr;
     QPushButton* Command1 = nullptr;
     QScrollBar* sb_play = nullptr;
-    QWidget* Picture1 = nullptr;
+    caixa_imatge* Picture1 = nullptr;
     QPushButton* Command2 = nullptr;
     llista* lst_sound_list = nullptr;
-    QWidget* Bender = nullptr;
+    caixa_imatge* Bender = nullptr;
     QPushButton* Command5 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -200,6 +207,8 @@ private:
     QWidget* area_ = nullptr;
     int tecla_pulsador_ = 0; // the key holding the switch down, 0 when none
     bool descarregada_ = false; // Form_Unload has run and let the window close
+    int16_t sb_darrer_ = 0;     // the scroll bar's note last played, to silence first
+    float bender_darrer_ = 0;   // where the bend strip's marker stands
 };
 
 } // namespace brisola

@@ -3,6 +3,7 @@
 // interval of the next tick. Every statement that can fail runs under the
 // continue-on-error rule, so one bad value never stops the instrument.
 #include "app/finestra_main.h"
+#include "music/escala.h"
 #include "platform/caixa_imatge.h"
 #include "platform/control_mobil.h"
 #include "platform/media_sistema.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int16_t divisor_fila[] = {8, 4, 2, 1};
 constexpr int16_t durada_fila[] = {500, 250, 125, 62};
-constexpr int16_t pas_escala[] = {0, 2, 4, 5, 7, 9, 11};
 
 // The working values of one call; each starts at 0.
 struct pas_mus {
@@ -149,7 +149,7 @@ void escala_i_temps(finestra_main& w, pas_mus& p, int32_t interval) {
         long long base = 84 - floor16(columna / 7.0) * 12;
         long long i = 7 - (columna % 7);
         if (i < 1 || i > 7) throw error_execucio("pas fora de rang");
-        p.nota = nearest(double(pas_escala[i - 1] + base));
+        p.nota = nearest(double(pas_de_l_escala(int(i)) + base));
     });
     p.d = durada_fila[r];
     if (p.d != p.resultat) p.resultat = p.d;

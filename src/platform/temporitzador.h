@@ -32,6 +32,8 @@ public:
     virtual ~rellotge() = default;
     virtual std::unique_ptr<temporitzador> crea() = 0;
     virtual double segons() const = 0;
+    // Holds the calling thread for `ms` on a monotonic clock, handling no event.
+    virtual void espera(int ms) = 0;
 };
 
 } // namespace brisola

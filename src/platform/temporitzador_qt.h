@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <thread>
 
 namespace brisola {
 
@@ -41,6 +42,7 @@ public:
     double segons() const override {
         return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
     }
+    void espera(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 };
 
 } // namespace brisola

@@ -52,6 +52,12 @@ public:
         }
         ara_ = fi;
     }
+    // Time passes but nothing is handled: ticks that fell due meanwhile come once, at the next avanca.
+    void espera(int ms) override {
+        ara_ += ms;
+        for (timer_fals* t : timers_)
+            if (t->proper_ >= 0 && t->proper_ < ara_) t->proper_ = ara_;
+    }
     long ara() const { return ara_; }
     double segons() const override { return ara_ / 1000.0; }
 
