@@ -4,6 +4,7 @@
 #include "platform/fitxer_ini.h"
 #include "platform/forma.h"
 #include "platform/llista.h"
+#include "platform/joystick_sistema.h"
 #include "platform/missatges.h"
 #include "platform/twips.h"
 
@@ -37,7 +38,8 @@ finestra_main::finestra_main(serveis& s)
     Form_Load();
 }
 
-finestra_main::~finestra_main() = default;
+// The joystick layer outlives the window: it must not tell a window that is gone.
+finestra_main::~finestra_main() { serveis_.joystick.on_canvi(nullptr); }
 
 void finestra_main::connecta(temporitzador& timer, std::function<void()> handler) {
     timer.on_tick([this, &timer, handler = std::move(handler)] { executa(&timer, handler); });
@@ -85,6 +87,10 @@ void finestra_main::connecta_handlers() {
     Picture1->on_MouseUp(ratoli(&finestra_main::Picture1_MouseUp, Picture1));
     Bender->on_MouseMove(ratoli(&finestra_main::Bender_MouseMove, Bender));
     connecta(*T_mouse, [this] { T_mouse_Timer(); });
+    connecta(*t_joy, [this] { t_joy_Timer(); });
+    serveis_.joystick.on_canvi([this] {
+        QMetaObject::invokeMethod(this, [this] { executa(&joystick, [this] { joystick_canviat(); }); }, Qt::QueuedConnection);
+    });
     connecta(*t_acords, [this] { t_acords_Timer(); });
     connecta(*t_ritmes, [this] { t_ritmes_Timer(); });
 }

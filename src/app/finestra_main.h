@@ -103,6 +103,9 @@ public:
     void pantalla_MouseDown(int Button, int Shift, float X, float Y);
     void pantalla_MouseUp(int Button, int Shift, float X, float Y);
     void T_mouse_Timer();
+    void t_joy_Timer();
+    // A joystick came or went: the "Joystick" item follows, as the start-up probe would set it.
+    void joystick_canviat();
 
     // brisola.ini, whatever the case of its name on disk.
     const QString& fitxer_ini() const { return fitxer_ini_; }

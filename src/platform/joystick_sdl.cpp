@@ -1,5 +1,7 @@
 #include "joystick_sdl.h"
 
+#include <QTimer>
+
 #include <SDL.h>
 
 namespace brisola {
@@ -9,9 +11,23 @@ joystick_sdl::joystick_sdl() {
     // Read from the window's timers, never from an SDL event loop.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     iniciat_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+    if (!iniciat_) return;
+    // Nobody reads SDL's event queue: the filter hears of devices and lets nothing pile up there.
+    SDL_SetEventFilter(&joystick_sdl::filtre, this);
+    // A node appearing in /dev/input wakes SDL's own device detection, once udev has had its moment.
+    if (dispositius_.addPath("/dev/input"))
+        QObject::connect(&dispositius_, &QFileSystemWatcher::directoryChanged, &dispositius_,
+                         [this] { QTimer::singleShot(500, &dispositius_, [] { SDL_JoystickUpdate(); }); });
+}
+
+int joystick_sdl::filtre(void* jo, SDL_Event* event) {
+    if (event->type == SDL_JOYDEVICEADDED || event->type == SDL_JOYDEVICEREMOVED)
+        static_cast<joystick_sdl*>(jo)->avisa_canvi();
+    return 0;
 }
 
 joystick_sdl::~joystick_sdl() {
+    if (iniciat_) SDL_SetEventFilter(nullptr, nullptr);
     for (auto& [numero, joy] : oberts_) SDL_JoystickClose(joy);
     if (iniciat_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
 }

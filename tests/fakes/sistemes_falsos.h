@@ -88,6 +88,10 @@ struct joystick_fals : joystick_sistema {
         l = lectura;
         return JOYERR_NOERROR;
     }
+    void endolla(std::set<uint32_t> nous) {
+        presents = std::move(nous);
+        avisa_canvi();
+    }
 };
 
 struct captura_falsa : captura_sistema {
