@@ -1,0 +1,52 @@
+#include "configuracio.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tintseer {
+
+std::string configuracio::cami() {
+    if (const char* propi = std::getenv("TINTSEER_CONFIG"); propi && *propi) return propi;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    std::string base = xdg && *xdg ? xdg : std::string(home ? home : ".") + "/.config";
+    return base + "/tintseer/tintseer.conf";
+}
+
+configuracio configuracio::llegeix() {
+    configuracio c;
+    std::ifstream f(cami());
+    std::string linia;
+    while (std::getline(f, linia)) {
+        auto igual = linia.find('=');
+        if (igual == std::string::npos) continue;
+        std::string clau = linia.substr(0, igual), valor = linia.substr(igual + 1);
+        std::istringstream nombres(valor);
+        char coma = 0;
+        if (clau == "color") nombres >> c.to >> coma >> c.saturacio >> coma >> c.valor;
+        else if (clau == "tolerancia") nombres >> c.tolerancia;
+        else if (clau == "font") c.font = valor;
+    }
+    return c;
+}
+
+bool configuracio::desa() const {
+    std::filesystem::path p(cami());
+    std::error_code error;
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), error);
+    // Written aside and renamed over, so a reader never sees half a file.
+    std::filesystem::path nou = p;
+    nou += ".nou";
+    {
+        std::ofstream f(nou);
+        f << "color=" << to << ',' << saturacio << ',' << valor << "\ntolerancia=" << tolerancia << '\n';
+        if (!font.empty()) f << "font=" << font << '\n';
+        if (!f.flush()) return false;
+    }
+    std::filesystem::rename(nou, p, error);
+    return !error;
+}
+
+} // namespace tintseer

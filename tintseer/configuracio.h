@@ -1,0 +1,21 @@
+#pragma once
+// The tracker's own settings: the calibrated colour, its tolerance, and where
+// the pictures come from (a camera, or a video file in its place). They live in
+// $TINTSEER_CONFIG, else $XDG_CONFIG_HOME/tintseer/tintseer.conf (~/.config/...).
+#include <string>
+
+namespace tintseer {
+
+struct configuracio {
+    int to = 0, saturacio = 200, valor = 200; // OpenCV's HSV: hue 0..179, the others 0..255
+    int tolerancia = 12;                      // hue units either side of `to`
+    std::string font;                         // a video file; empty: the first camera
+
+    static std::string cami();
+    // The settings in the file, or the defaults (a saturated red) when there is none.
+    static configuracio llegeix();
+    // False when the file could not be written.
+    bool desa() const;
+};
+
+} // namespace tintseer
