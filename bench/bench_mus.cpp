@@ -24,8 +24,7 @@ namespace {
 void cost_de_mus(sintetitzador& synth) {
     banc b;
     midi_sistema_linux midi(synth);
-    serveis s = b.s;
-    serveis reals{midi, s.caixes, s.dialeg, s.temps, s.joystick, s.captura, s.tintseer, s.media, s.directori, s.acaba_programa};
+    serveis reals = b.amb(midi, b.joystick);
     finestra_main w(reals);
     w.mn_acces_Click(0);
     std::vector<float> buit(sortida_audio::frames_per_periode * 2);

@@ -1,9 +1,11 @@
 // Input devices on the real layers: SDL joysticks, V4L2 capture, the tracker library.
 #include "platform/captura_v4l2.h"
 #include "platform/joystick_sdl.h"
+#include "platform/programes_qt.h"
 #include "platform/tintseer_dinamic.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <SDL.h>
@@ -33,6 +35,25 @@ private slots:
         SDL_JoystickClose(joy);
         SDL_JoystickDetachVirtual(index);
         QCOMPARE(joysticks.joyGetPos(0, lectura), uint32_t(JOYERR_UNPLUGGED));
+    }
+
+    void a_started_program_is_watched_through_its_window() {
+        QTemporaryDir dir;
+        QString programa = dir.path() + "/calibra";
+        QFile f(programa);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\nsleep 0.2\necho finestra\nsleep 0.5\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+        programes_qt llancador;
+        QVERIFY(!llancador.ShellExecuteA(dir.path() + "/absent"));
+        QVERIFY(llancador.ShellExecuteA(programa));
+        QCOMPARE(llancador.finestra_mostrada(), uintptr_t(0));
+        QTRY_VERIFY(llancador.finestra_mostrada() != 0);
+        uintptr_t finestra = llancador.finestra_mostrada();
+        QVERIFY(llancador.IsWindow(finestra) && llancador.en_marxa());
+        QTRY_VERIFY(!llancador.IsWindow(finestra)); // it ended: its window is gone
+        QVERIFY(!llancador.en_marxa());
     }
 
     void capture_drivers_are_the_video_devices() {

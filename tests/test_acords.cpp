@@ -29,7 +29,7 @@ uint32_t tambor(int nota, int v) { return 0x99u | uint32_t(nota) << 8 | uint32_t
 struct sequenciador {
     banc b;
     midi_amb_hora midi;
-    serveis s{midi, b.caixes, b.dialeg, b.rellotge, b.joystick, b.captura, b.tintseer, b.media, b.dir.path(), [] {}};
+    serveis s = b.amb(midi, b.joystick);
     finestra_main w{s};
     sequenciador() {
         midi.rellotge = &b.rellotge;

@@ -84,9 +84,10 @@ private slots:
             b.captura.connectables = {3};
             b.tintseer.resultat_inici = resultat;
             auto w = b.obre();
+            QVERIFY(b.tintseer.crides.isEmpty()); // the camera opens once the window is up
+            QTRY_COMPARE(b.tintseer.crides, QStringList({"Inicialitza", "Finalitza"}));
             QVERIFY(w->mn_acces[1]->isEnabled());
             QVERIFY(w->mn_opcions[1]->isEnabled());
-            QCOMPARE(b.tintseer.crides, QStringList({"Inicialitza", "Finalitza"}));
             QCOMPARE(b.captura.desconnexions, 1);
             QCOMPARE(b.captura.finestres_destruides, 1);
             QCOMPARE(w->estat.captura_finestra, HWND_CAPTURA(0));
@@ -98,7 +99,7 @@ private slots:
         b.captura.drivers = b.captura.connectables = {0};
         b.tintseer.present = false;
         auto w = b.obre();
-        QVERIFY(!w->mn_acces[1]->isEnabled());
+        QTRY_VERIFY(!w->mn_acces[1]->isEnabled());
         QVERIFY(!w->mn_opcions[1]->isEnabled());
         QVERIFY(b.tintseer.crides.isEmpty());
     }

@@ -33,7 +33,7 @@ struct amb_joystick : banc {
 // The instrument on the real SDL joystick layer, everything else recorded.
 struct amb_sdl : banc {
     joystick_sdl sdl;
-    serveis reals{midi, caixes, dialeg, rellotge, sdl, captura, tintseer, media, dir.path(), [] {}};
+    serveis reals = amb(midi, sdl);
     finestra_main w{reals};
 };
 

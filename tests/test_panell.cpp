@@ -28,7 +28,7 @@ struct midi_amb_hora : midi_fals {
 struct panell {
     banc b;
     midi_amb_hora midi;
-    serveis s{midi, b.caixes, b.dialeg, b.rellotge, b.joystick, b.captura, b.tintseer, b.media, b.dir.path(), [] {}};
+    serveis s = b.amb(midi, b.joystick);
     std::unique_ptr<finestra_main> w;
     panell() {
         midi.rellotge = &b.rellotge;

@@ -11,7 +11,7 @@ namespace tintseer {
 namespace {
 
 // Hand tremor is a few frame units at 4 to 12 Hz; a hand moving on purpose is faster.
-constexpr double tall_minim = 1.5, beta = 0.05, tall_derivada = 1.0;
+constexpr double tall_minim = 1.5, beta = 0.08, tall_derivada = 1.0;
 
 double alfa(double tall, double dt) {
     double tau = 1.0 / (2 * std::numbers::pi * tall);

@@ -6,6 +6,7 @@
 #include "platform/tintseer_biblioteca.h"
 
 #include <QGroupBox>
+#include <QTimer>
 
 namespace brisola {
 
@@ -38,24 +39,24 @@ void finestra_main::marca_idioma() {
 }
 
 void finestra_main::prova_seguidor() {
-    auto& tintseer = serveis_.tintseer;
-    if (sonda_webcam.webcam_detecta(reinterpret_cast<uintptr_t>(this)) == 0) {
-        mn_acces[1]->setEnabled(false);
-        mn_opcions[1]->setEnabled(false);
-        return;
-    }
+    if (sonda_webcam.webcam_detecta(reinterpret_cast<uintptr_t>(this)) == 0) return activa_seguidor(false);
     sonda_webcam.webcam_allibera();
+    // Starting the tracker opens the camera, which takes a while: the window shows first.
+    QTimer::singleShot(0, this, [this] { executa(&seguidor_estat, [this] { prova_biblioteca_seguidor(); }); });
+}
+
+// A start that fails leaves the items as the window made them.
+void finestra_main::prova_biblioteca_seguidor() {
+    auto& tintseer = serveis_.tintseer;
     // Without the tracker's library there is nothing to start: the items would only fail.
-    if (!tintseer.carregada()) {
-        mn_acces[1]->setEnabled(false);
-        mn_opcions[1]->setEnabled(false);
-        return;
-    }
-    if (tintseer.TintseerInicialitza(0) == 1) {
-        mn_acces[1]->setEnabled(true);
-        mn_opcions[1]->setEnabled(true);
-    }
+    if (!tintseer.carregada()) return activa_seguidor(false);
+    if (tintseer.TintseerInicialitza(0) == 1) activa_seguidor(true);
     tintseer.TintseerFinalitza();
+}
+
+void finestra_main::activa_seguidor(bool actiu) {
+    mn_acces[1]->setEnabled(actiu);
+    mn_opcions[1]->setEnabled(actiu);
 }
 
 void finestra_main::prova_joystick() {

@@ -88,6 +88,8 @@ void finestra_main::connecta_handlers() {
     Bender->on_MouseMove(ratoli(&finestra_main::Bender_MouseMove, Bender));
     connecta(*T_mouse, [this] { T_mouse_Timer(); });
     connecta(*t_joy, [this] { t_joy_Timer(); });
+    connecta(*t_tintseer, [this] { t_tintseer_Timer(); });
+    connecta(*T_controll_tintseer, [this] { T_controll_tintseer_Timer(); });
     serveis_.joystick.on_canvi([this] {
         QMetaObject::invokeMethod(this, [this] { executa(&joystick, [this] { joystick_canviat(); }); }, Qt::QueuedConnection);
     });

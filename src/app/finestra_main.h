@@ -104,6 +104,11 @@ public:
     void pantalla_MouseUp(int Button, int Shift, float X, float Y);
     void T_mouse_Timer();
     void t_joy_Timer();
+    void t_tintseer_Timer();
+    void T_controll_tintseer_Timer();
+    // The tracker's calibration program, started and its window awaited; 0 when none showed.
+    uintptr_t seguidor_calibra();
+    uintptr_t executa_programa(QString& cami, int16_t& mostra);
     // A joystick came or went: the "Joystick" item follows, as the start-up probe would set it.
     void joystick_canviat();
 
@@ -200,6 +205,8 @@ private:
     void carrega_seccio(const QString& seccio_compte, const QString& seccio, const QStringList& camps,
                         taula_cataleg& taula, menu_array& items, QMenu* submenu);
     void prova_seguidor();
+    void prova_biblioteca_seguidor();
+    void activa_seguidor(bool actiu);
     void prova_joystick();
     void mostra_superficie();
     bool pulsador() const { return mn_acces.Checked(3); }

@@ -6,6 +6,7 @@
 #include "platform/media_interpret.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/missatges_qt.h"
+#include "platform/programes_qt.h"
 #include "platform/sintetitzador.h"
 #include "platform/sortida_audio.h"
 #include "platform/temporitzador_qt.h"
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(directori);
-    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, directori,
+    programes_qt llancador;
+    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, llancador, directori,
               [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);

@@ -14,6 +14,7 @@ class joystick_sistema;
 class media_sistema;
 class midi_sistema;
 class missatges;
+class programes;
 class tintseer_biblioteca;
 
 struct serveis {
@@ -25,6 +26,7 @@ struct serveis {
     captura_sistema& captura;
     tintseer_biblioteca& tintseer;
     media_sistema& media;
+    programes& llancador;
     QString directori;                   // the program's own folder: brisola.ini and the pictures
     std::function<void()> acaba_programa; // ends the program at once
 };

@@ -43,12 +43,15 @@ const textos taula[] = {
     {"No es pot reproduir la cançó %1: el fitxer no existeix o no és una cançó que Brisola sàpiga llegir.",
      "No se puede reproducir la canción %1: el archivo no existe o no es una canción que Brisola sepa leer.",
      "Non se pode reproducir a canción %1: o ficheiro non existe ou non é unha canción que Brisola saiba ler."},
+    {"No s'ha trobat el programa de calibratge del Tintseer (%1). Reinstal·leu el Tintseer.",
+     "No se ha encontrado el programa de calibración del Tintseer (%1). Reinstalad el Tintseer.",
+     "Non se atopou o programa de calibración do Tintseer (%1). Reinstalade o Tintseer."},
 };
 
 } // namespace
 
 QString text_avis(avis a, const QString& idioma, const QStringList& dades) {
-    static_assert(std::size(taula) == size_t(avis::canco_illegible) + 1);
+    static_assert(std::size(taula) == size_t(avis::sense_calibrador) + 1);
     const textos& t = taula[size_t(a)];
     QString model = QString::fromUtf8(idioma == "español" ? t.espanyol : idioma == "galego" ? t.galego : t.catala);
     // One pass, so a path holding "%2" stays as it is.

@@ -13,6 +13,7 @@ enum class avis {
     ini_illegible,     // %1 the settings file
     massa_files,       // %1 the section, %2 its count, %3 the rows read
     canco_illegible,   // %1 the song file
+    sense_calibrador,  // %1 the calibration program looked for (empty: the registry names none)
 };
 
 // The notice in `idioma` ("catala", "español", "galego"; Catalan for any

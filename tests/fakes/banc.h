@@ -24,8 +24,14 @@ struct banc {
     captura_falsa captura;
     tintseer_fals tintseer;
     media_fals media;
+    programes_fals llancador;
     int acabaments = 0;
-    serveis s{midi, caixes, dialeg, rellotge, joystick, captura, tintseer, media, dir.path(), [this] { ++acabaments; }};
+    serveis s = amb(midi, joystick);
+
+    // The same services on another MIDI device table or joystick layer.
+    serveis amb(midi_sistema& m, joystick_sistema& j) {
+        return {m, caixes, dialeg, rellotge, j, captura, tintseer, media, llancador, dir.path(), [this] { ++acabaments; }};
+    }
 
     QString cami(const QString& nom) const { return dir.path() + "/" + nom; }
     void escriu(const QString& nom, const QByteArray& bytes) const {

@@ -6,6 +6,7 @@
 #include "platform/media_sistema.h"
 #include "platform/midi_sistema.h"
 #include "platform/missatges.h"
+#include "platform/programes.h"
 #include "platform/tintseer_biblioteca.h"
 
 #include <QFileInfo>
@@ -13,6 +14,8 @@
 
 #include <functional>
 #include <map>
+#include <optional>
+#include <tuple>
 #include <set>
 #include <vector>
 
@@ -118,8 +121,31 @@ struct tintseer_fals : tintseer_biblioteca {
         crides << "Inicialitza";
         return resultat_inici;
     }
-    void TintseerObtenirPosicio(int16_t&, int16_t&) override { crides << "ObtenirPosicio"; }
+    std::optional<std::pair<int16_t, int16_t>> posicio; // vertical, horizontal; none writes nothing
+    void TintseerObtenirPosicio(int16_t& v, int16_t& h) override {
+        crides << "ObtenirPosicio";
+        if (posicio) std::tie(v, h) = *posicio;
+    }
     void TintseerFinalitza() override { crides << "Finalitza"; }
+};
+
+struct programes_fals : programes {
+    QStringList iniciats;
+    bool es_pot_iniciar = true;
+    int consultes_fins_a_finestra = 1; // how many looks before the window shows; 0: never
+    bool oberta = true;
+    int consultes = 0;
+    bool ShellExecuteA(const QString& cami) override {
+        iniciats << cami;
+        consultes = 0;
+        return es_pot_iniciar;
+    }
+    uintptr_t finestra_mostrada() override {
+        ++consultes;
+        return consultes_fins_a_finestra > 0 && consultes >= consultes_fins_a_finestra ? 77 : 0;
+    }
+    bool en_marxa() override { return es_pot_iniciar && oberta; }
+    bool IsWindow(uintptr_t finestra) override { return finestra == 77 && oberta; }
 };
 
 struct media_fals : media_sistema {

@@ -1,0 +1,119 @@
+// The Tintseer link: the registry file, the calibration launch and its watch,
+// and the tracker timer, on recording fakes.
+#include "access/registre.h"
+#include "fakes/banc.h"
+#include "platform/registre_fitxer.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QtTest>
+
+using namespace brisola;
+
+namespace {
+
+const QString clau = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{3E8A51C2-94D7-4B60-AF1D-C27B05E6984D}_is1";
+
+QByteArray registre_amb(const QByteArray& valors) {
+    return "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\" + clau.toUtf8() + "]\n" + valors;
+}
+
+struct amb_calibrador : banc {
+    std::unique_ptr<finestra_main> w;
+    explicit amb_calibrador(const QByteArray& valors = "\"Inno Setup: App Path\"=\"/opt/tintseer\"\n") {
+        escriu("tintseer.reg", registre_amb(valors));
+        w = obre();
+        w->show();
+    }
+    bool bloquejat() const { return !w->mn_op[0]->isEnabled() && !w->mn_acc[0]->isEnabled(); }
+};
+
+} // namespace
+
+class test_seguidor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void registry_values_read_as_text() {
+        banc b;
+        b.escriu("r.reg", registre_amb("\"Inno Setup: App Path\"=\"C:\\\\Apps\\\\T\"\n"
+                                       "\"Nombre\"=hex(4):78,56,34,12\n\"Directe\"=dword:0000002a\n"
+                                       "\"Bytes\"=hex:0a,ff,\\\n  00\n\"Ampliat\"=hex(2):41,00\n@=\"defecte\"\n"));
+        registre_fitxer r(b.cami("r.reg"));
+        auto llegeix = [&](const QString& hive, const QString& nom) { return llegeix_valor(r, hive, clau, nom); };
+        QCOMPARE(llegeix("HKEY_LOCAL_MACHINE", "Inno Setup: App Path"), QString("C:\\Apps\\T") + QChar(0));
+        QCOMPARE(llegeix("hkey_local_machine", "inno setup: app path"), QString("C:\\Apps\\T") + QChar(0));
+        QCOMPARE(llegeix("HKEY_LOCAL_MACHINE", "Nombre"), QString("dword:12345678"));
+        QCOMPARE(llegeix("HKEY_LOCAL_MACHINE", "Directe"), QString("dword:0000002A"));
+        QCOMPARE(llegeix("HKEY_LOCAL_MACHINE", "Bytes"), QString("hex:0A,FF,00"));
+        QCOMPARE(llegeix("HKEY_LOCAL_MACHINE", ""), QString("defecte") + QChar(0));
+        for (const auto& [hive, nom] : {std::pair("", "Nombre"), {"HKEY_ALTRE", "Nombre"}, {"HKEY_USERS", "Nombre"},
+                                        {"HKEY_LOCAL_MACHINE", "Ampliat"}, {"HKEY_LOCAL_MACHINE", "Absent"}})
+            QCOMPARE(llegeix(hive, nom), QString());
+        QCOMPARE(llegeix_valor(registre_fitxer(b.cami("absent.reg")), "HKEY_LOCAL_MACHINE", clau, "Nombre"), QString());
+    }
+
+    void calibrating_locks_the_menus_while_its_window_is_open() {
+        amb_calibrador c;
+        c.llancador.consultes_fins_a_finestra = 3;
+        c.w->mn_opcions_Click(1);
+        QCOMPARE(c.llancador.iniciats, QStringList({"/opt/tintseer/bin/tintseer"}));
+        QCOMPARE(c.w->estat.seguidor_finestra, uintptr_t(77));
+        QVERIFY(c.bloquejat() && c.w->T_controll_tintseer->Enabled());
+        c.rellotge.avanca(1000);
+        QVERIFY(c.bloquejat()); // still open
+        c.llancador.oberta = false;
+        c.rellotge.avanca(500);
+        QVERIFY(!c.bloquejat() && !c.w->T_controll_tintseer->Enabled());
+    }
+
+    void no_window_no_program_or_no_registry_locks_nothing() {
+        amb_calibrador mai;
+        mai.llancador.consultes_fins_a_finestra = 0;
+        mai.llancador.oberta = false; // it ends without showing a window
+        mai.w->mn_opcions_Click(1);
+        QVERIFY(!mai.bloquejat() && mai.caixes.avisos.isEmpty());
+
+        amb_calibrador absent;
+        absent.llancador.es_pot_iniciar = false;
+        absent.w->mn_opcions_Click(1);
+        QVERIFY(!absent.bloquejat());
+        QCOMPARE(absent.caixes.avisos.size(), 1);
+        QVERIFY(absent.caixes.avisos[0].contains("/opt/tintseer/bin/tintseer"));
+
+        amb_calibrador sense_registre("");
+        sense_registre.w->mn_opcions_Click(1);
+        QVERIFY(sense_registre.llancador.iniciats.isEmpty() && !sense_registre.bloquejat());
+        QCOMPARE(sense_registre.caixes.avisos.size(), 1);
+    }
+
+    void a_relative_program_is_taken_from_the_programs_folder() {
+        amb_calibrador c;
+        QString cami = "calibra";
+        int16_t mostra = 1;
+        c.w->executa_programa(cami, mostra);
+        QCOMPARE(c.llancador.iniciats, QStringList({c.cami("calibra")}));
+    }
+
+    void the_tracker_timer_follows_the_tracker_at_the_pace_mus_sets() {
+        banc b;
+        auto w = b.obre();
+        w->mn_acces_Click(1);
+        w->pantalla->setGeometry(0, 0, 640, 480); // a pixel a frame unit
+        w->cursor_actiu->Move(1.5f, 300);
+        b.rellotge.avanca(100); // nothing written: (0, 0), but 1.5 from the cursor keeps 2 (1.5 to the even 2)
+        QCOMPARE(w->Label5->text(), QString(" 2"));
+        b.tintseer.posicio = std::pair<int16_t, int16_t>(240, 400);
+        b.rellotge.avanca(w->t_tintseer->Interval());
+        QCOMPARE(w->Label5->text(), QString(" 400"));
+        QCOMPARE(w->t_tintseer->Interval(), 250); // MUS's 400 × 400 / 640
+        b.tintseer.crides.clear();
+        b.rellotge.avanca(249);
+        QVERIFY(b.tintseer.crides.isEmpty());
+        b.rellotge.avanca(1);
+        QCOMPARE(b.tintseer.crides, QStringList({"ObtenirPosicio"}));
+    }
+};
+
+QTEST_MAIN(test_seguidor)
+#include "test_seguidor.moc"

@@ -1,0 +1,124 @@
+#include "finestra_calibratge.h"
+
+#include <opencv2/imgproc.hpp>
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <iostream>
+
+namespace tintseer {
+
+namespace {
+
+const QSize mida(640, 480);
+
+QString idioma_de(const QString& carpeta) {
+    QFile f(carpeta + "/brisola.ini");
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    bool inici = false;
+    for (const QByteArray& linia : f.readAll().split('\n')) {
+        QString l = QString::fromLatin1(linia).trimmed(); // the settings file is Windows-1252
+        if (l.startsWith('[')) inici = l.compare("[inici]", Qt::CaseInsensitive) == 0;
+        else if (inici && l.section('=', 0, 0).trimmed().compare("idioma", Qt::CaseInsensitive) == 0)
+            return l.section('=', 1).trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
+textos textos::de_la_carpeta(const QString& carpeta) {
+    QString idioma = idioma_de(carpeta);
+    if (idioma == QString::fromUtf8("español"))
+        return {"Tintseer: calibración", "Haced clic sobre el objeto de color que seguirá la cámara.", "Tolerancia",
+                "&Guardar", "Calibración guardada.", "No se ha podido guardar la calibración.",
+                "No se ha encontrado ninguna cámara."};
+    if (idioma == "galego")
+        return {"Tintseer: calibración", "Facede clic sobre o obxecto de cor que seguirá a cámara.", "Tolerancia",
+                "&Gardar", "Calibración gardada.", "Non se puido gardar a calibración.",
+                "Non se atopou ningunha cámara."};
+    return {"Tintseer: calibratge", "Feu clic sobre l'objecte de color que seguirà la càmera.", "Tolerància", "&Desa",
+            "Calibratge desat.", "No s'ha pogut desar el calibratge.", "No s'ha trobat cap càmera."};
+}
+
+finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<cv::VideoCapture> font,
+                                         const textos& t)
+    : c_(c), font_(std::move(font)), t_(t) {
+    setWindowTitle(t_.titol);
+    imatge_ = new QLabel(this);
+    imatge_->setFixedSize(mida);
+    estat_ = new QLabel(t_.instruccio, this);
+    tolerancia_ = new QSlider(Qt::Horizontal, this);
+    tolerancia_->setRange(2, 40);
+    tolerancia_->setValue(c_.tolerancia);
+    auto* desa = new QPushButton(t_.desa, this);
+    auto* fila = new QHBoxLayout;
+    fila->addWidget(new QLabel(t_.tolerancia, this));
+    fila->addWidget(tolerancia_, 1);
+    fila->addWidget(desa);
+    auto* columna = new QVBoxLayout(this);
+    columna->setContentsMargins(8, 8, 8, 8); // the picture's place in the window stays the same on every style
+    columna->addWidget(imatge_);
+    columna->addWidget(estat_);
+    columna->addLayout(fila);
+    connect(tolerancia_, &QSlider::valueChanged, this, [this](int v) {
+        c_.tolerancia = v;
+        recalibra();
+    });
+    connect(desa, &QPushButton::clicked, this, [this] { estat_->setText(c_.desa() ? t_.desat : t_.no_desat); });
+    recalibra();
+    auto* rellotge = new QTimer(this);
+    connect(rellotge, &QTimer::timeout, this, [this] { fotograma(); });
+    rellotge->start(33);
+}
+
+void finestra_calibratge::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    std::cout << "finestra" << std::endl;
+}
+
+void finestra_calibratge::recalibra() { seg_ = std::make_unique<seguiment>(c_); }
+
+void finestra_calibratge::fotograma() {
+    if (!font_->read(actual_) || actual_.empty()) {
+        font_->set(cv::CAP_PROP_POS_FRAMES, 0); // a video in place of the camera plays round
+        return;
+    }
+    auto punt = seg_->processa(actual_, 0.033);
+    cv::Mat rgb, mirall;
+    cv::cvtColor(actual_, rgb, cv::COLOR_BGR2RGB);
+    cv::resize(rgb, rgb, {mida.width(), mida.height()});
+    cv::flip(rgb, mirall, 1); // as in a mirror, as the pointer moves
+    QImage imatge(mirall.data, mirall.cols, mirall.rows, int(mirall.step), QImage::Format_RGB888);
+    QPixmap pintura = QPixmap::fromImage(imatge.copy());
+    if (punt) {
+        QPainter p(&pintura);
+        p.setPen(QPen(Qt::white, 3));
+        p.drawEllipse(QPointF(punt->x, punt->y), 14, 14);
+        p.setPen(QPen(Qt::black, 1));
+        p.drawEllipse(QPointF(punt->x, punt->y), 14, 14);
+    }
+    imatge_->setPixmap(pintura);
+}
+
+void finestra_calibratge::mousePressEvent(QMouseEvent* event) {
+    QPoint p = imatge_->mapFrom(this, event->position().toPoint());
+    if (actual_.empty() || !imatge_->rect().contains(p)) return;
+    // Back from the mirrored picture to the camera's own.
+    cv::Point punt((mida.width() - 1 - p.x()) * actual_.cols / mida.width(), p.y() * actual_.rows / mida.height());
+    cv::Vec3b hsv = seguiment::color_a(actual_, punt);
+    c_.to = hsv[0];
+    c_.saturacio = hsv[1];
+    c_.valor = hsv[2];
+    recalibra();
+}
+
+} // namespace tintseer
