@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "No General MIDI soundfont: install fluid-soundfont-gm.\n");
         return 1;
     }
-    media_interpret media([&synth] { return synth.soundfont(); }, sortida_audio::freq_mostreig);
+    media_interpret media(synth, sortida_audio::freq_mostreig);
     cost_per_periode(synth, media);
     media.mciSendStringA("close " + media.ShortPath(dades + "festa.mp3"));
     fins_al_silenci(media);

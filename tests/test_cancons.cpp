@@ -57,7 +57,7 @@ QByteArray canconeta() {
 struct interpret_real {
     QTemporaryDir dir;
     sintetitzador synth{48000};
-    media_interpret media{[this] { return synth.soundfont(); }, 48000};
+    media_interpret media{synth, 48000};
     interpret_real() { synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"); }
 
     QString copia(const QString& origen, const QString& nom) {

@@ -108,12 +108,13 @@ private slots:
 
     void device_table_offers_mapper_and_synthesizer() {
         sintetitzador synth(48000);
+        synth.set_periode(128);
         midi_sistema_linux midi(synth); // no ALSA sequencer on a test machine: no ports, no exception
         QVERIFY(midi.midiOutGetNumDevs() >= 1);
         QString nom;
         QCOMPARE(midi.midiOutGetDevCapsA(MIDI_MAPPER, nom), uint32_t(MMSYSERR_NOERROR));
         QCOMPARE(midi.midiOutGetDevCapsA(0, nom), uint32_t(MMSYSERR_NOERROR));
-        QCOMPARE(nom, QString("Sintetitzador integrat"));
+        QCOMPARE(nom, QString("Sintetitzador integrat (128 mostres)")); // its audio period, shown in the test panel
         QCOMPARE(midi.midiOutGetDevCapsA(int32_t(midi.midiOutGetNumDevs()), nom), uint32_t(MMSYSERR_BADDEVICEID));
         HMIDIOUT h = 0;
         QCOMPARE(midi.midiOutOpen(h, MIDI_MAPPER), uint32_t(MMSYSERR_NOERROR));
@@ -140,6 +141,65 @@ private slots:
         midi.midiOutShortMsg(h, uint32_t(MIDI_OUT::PackShortMessage(0xB0, 120, 0)));
         escolta(synth, 4800);
         QVERIFY(rms(escolta(synth, 4800)) < nota / 20); // All Sound Off leaves only the reverb's tail
+    }
+
+    void messages_sound_at_their_own_frame_data() {
+        QTest::addColumn<long>("separacio");
+        QTest::addColumn<long>("tolerancia");
+        QTest::newRow("on the synthesizer's block grid") << 1024L << 2L;
+        QTest::newRow("off it") << 1000L << 63L;
+    }
+
+    void messages_sound_at_their_own_frame() {
+        QFETCH(long, separacio);
+        QFETCH(long, tolerancia);
+        int64_t ara = 0, moment = 0; // nanoseconds: the audio thread's clock, and the messages' stamps
+        sintetitzador synth(48000, [&] { return moment; }, [&] { return ara; });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        synth.set_periode(2048);
+        auto ns = [](int64_t frames) { return frames * 1000000000 / 48000; };
+        std::vector<float> sortida(2 * 4 * 2048);
+        auto periode = [&](int k) {
+            ara = ns(2048 * k);
+            synth.render(sortida.data() + 2 * 2048 * k, 2048);
+        };
+        // Two woodblocks, one on each side, with no reverberation to blur them.
+        for (uint8_t canal : {0, 1}) {
+            synth.envia(0xC0 | canal, 115, 0);
+            for (auto [cc, v] : {std::pair<uint8_t, uint8_t>(10, canal ? 127 : 0), {91, 0}, {93, 0}})
+                synth.envia(0xB0 | canal, cc, v);
+        }
+        periode(0);
+        moment = ns(2048 + 100);
+        synth.envia(0x90, 60, 127);
+        moment = ns(2048 + 100 + separacio); // later by `separacio` frames, within the same period
+        synth.envia(0x91, 60, 127);
+        for (int k = 1; k < 4; ++k) periode(k);
+        auto inici = [&](int costat) {
+            for (size_t f = 0; f < sortida.size() / 2; ++f)
+                if (std::fabs(sortida[2 * f + costat]) > 1e-3f) return long(f);
+            return -1L;
+        };
+        long esquerra = inici(0), dreta = inici(1);
+        QVERIFY(esquerra > 0 && dreta > 0);
+        // FluidSynth starts voices on its own 64-frame blocks: to the sample on that grid, within a block off it.
+        QVERIFY2(std::abs(dreta - esquerra - separacio) <= tolerancia,
+                 qPrintable(QString("%1 frames apart").arg(dreta - esquerra)));
+    }
+
+    void at_rest_the_synthesizer_is_not_called() {
+        sintetitzador synth(48000);
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        escolta(synth, 48000);
+        QCOMPARE(synth.renders(), uint64_t(0));
+        synth.envia(0x90, 60, 127);
+        QVERIFY(rms(escolta(synth, 9600)) > 0.01);
+        QVERIFY(synth.renders() > 0);
+        synth.envia(0xB0, 120, 0);
+        escolta(synth, 2 * 48000); // the voice ends, then the reverberation's tail
+        uint64_t abans = synth.renders();
+        QVERIFY(rms(escolta(synth, 48000)) == 0);
+        QCOMPARE(synth.renders(), abans);
     }
 
     void a_drum_step_sounds_on_channel_9() {

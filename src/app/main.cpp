@@ -20,18 +20,19 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString directori = QCoreApplication::applicationDirPath();
 
-    sintetitzador synth(sortida_audio::freq_mostreig);
-    media_interpret media([&synth] { return synth.soundfont(); }, sortida_audio::freq_mostreig);
+    rellotge_qt rellotge_real;
+    sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });
+    media_interpret media(synth, sortida_audio::freq_mostreig);
     sortida_audio audio([&synth, &media](float* frames, int n) {
         synth.render(frames, n);
         media.mescla(frames, n);
     });
     const auto so = audio.obre();
+    synth.set_periode(audio.frames());
 
     missatges_qt caixes;
     dialeg_fitxers_qt dialeg;
     midi_sistema_linux midi(synth);
-    rellotge_qt rellotge_real;
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(directori);

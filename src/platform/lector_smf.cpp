@@ -41,6 +41,7 @@ struct cursor {
 
 struct pista {
     int64_t llargada = 0;
+    std::vector<int> programes;
     std::optional<std::pair<int64_t, uint32_t>> primer_tempo; // tick, microseconds per beat
 };
 
@@ -67,7 +68,8 @@ std::optional<pista> llegeix_pista(cursor& c) {
             if (b & 0x80) estat = b;
             else if (estat == 0) return std::nullopt; // running status with no status before it
             else --c.pos;
-            c.salta(uint32_t(mida_dades(estat)));
+            if ((estat & 0xF0) == 0xC0 && (estat & 0x0F) != 9) p.programes.push_back(c.byte() & 0x7F);
+            else c.salta(uint32_t(mida_dades(estat)));
         }
     }
     // A track cut before its end marker still plays up to where it stops.
@@ -87,6 +89,7 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
     c.salta(mida_capcalera - 4);
     if (!c.ok || pistes == 0) return std::nullopt;
     int64_t llargada = 0;
+    std::vector<int> programes;
     std::optional<std::pair<int64_t, uint32_t>> tempo;
     for (uint16_t llegides = 0; llegides < pistes && c.pos < c.fi;) {
         // Chunks of other kinds are skipped, as the format asks.
@@ -101,6 +104,8 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
             if (!p) return std::nullopt;
             ++llegides;
             llargada = std::max(llargada, p->llargada);
+            for (int programa : p->programes)
+                if (std::find(programes.begin(), programes.end(), programa) == programes.end()) programes.push_back(programa);
             if (p->primer_tempo && (!tempo || p->primer_tempo->first < tempo->first)) tempo = p->primer_tempo;
         }
         c.pos = fi;
@@ -108,6 +113,7 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
     info_smf info;
     info.llargada = int32_t(std::min<int64_t>(llargada, std::numeric_limits<int32_t>::max()));
     if (tempo && tempo->second > 0) info.tempo = nearest32(60e6 / tempo->second);
+    info.programes = programes;
     return info;
 }
 

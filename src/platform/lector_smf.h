@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace brisola {
 
 struct info_smf {
     int32_t llargada = 0; // ticks from the start to the end of the longest track
     int32_t tempo = 120;  // beats per minute at the start (120 when the file sets none)
+    std::vector<int> programes; // the programs its melodic channels choose, for their samples to be read first
 };
 
 // Empty when the bytes are not a readable MIDI file.

@@ -4,6 +4,7 @@
 #include "canco_midi.h"
 #include "fitxer_ini.h"
 #include "lector_smf.h"
+#include "sintetitzador.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,8 +28,8 @@ QString fitxer_de(const QString& sp) {
 
 } // namespace
 
-media_interpret::media_interpret(std::function<_fluid_sfont_t*()> soundfont, int freq_mostreig)
-    : soundfont_(std::move(soundfont)), freq_mostreig_(freq_mostreig) {}
+media_interpret::media_interpret(sintetitzador& instrument, int freq_mostreig)
+    : instrument_(instrument), freq_mostreig_(freq_mostreig) {}
 
 media_interpret::~media_interpret() {
     posa_midi(nullptr);
@@ -107,7 +108,8 @@ uint32_t media_interpret::obre_mid1(const QString& sp) {
     QByteArray bytes = fitxer.readAll();
     auto info = llegeix_smf(bytes);
     if (!info) return MCIERR_INVALID_FILE;
-    posa_midi(std::make_unique<canco_midi>(bytes, *info, soundfont_(), freq_mostreig_));
+    instrument_.precarrega(info->programes);
+    posa_midi(std::make_unique<canco_midi>(bytes, *info, instrument_.soundfont(), freq_mostreig_));
     return MCI_OK;
 }
 

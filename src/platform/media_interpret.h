@@ -7,20 +7,18 @@
 #include <QStringList>
 
 #include <atomic>
-#include <functional>
 #include <memory>
-
-struct _fluid_sfont_t;
 
 namespace brisola {
 
 class canco_flux;
 class canco_midi;
+class sintetitzador;
 
 class media_interpret : public media_sistema {
 public:
-    // `soundfont` gives the General MIDI soundfont the MIDI songs share (null when there is none).
-    media_interpret(std::function<_fluid_sfont_t*()> soundfont, int freq_mostreig);
+    // MIDI songs share the instrument's synthesizer's soundfont, and have it read their samples first.
+    media_interpret(sintetitzador& instrument, int freq_mostreig);
     ~media_interpret() override;
 
     QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override;
@@ -39,7 +37,7 @@ private:
     // Returns once the audio thread no longer uses what it saw before.
     void espera_audio();
 
-    std::function<_fluid_sfont_t*()> soundfont_;
+    sintetitzador& instrument_;
     int freq_mostreig_;
     std::unique_ptr<canco_midi> midi_;
     std::unique_ptr<canco_flux> flux_;

@@ -46,7 +46,7 @@ uint32_t midi_sistema_linux::midiOutGetNumDevs() { return uint32_t(1 + ports_.si
 
 uint32_t midi_sistema_linux::midiOutGetDevCapsA(int32_t dispositiu, QString& nom) {
     if (dispositiu == MIDI_MAPPER) nom = nom_mapper;
-    else if (dispositiu == 0) nom = nom_sintetitzador;
+    else if (dispositiu == 0) nom = QString("%1 (%2 mostres)").arg(nom_sintetitzador).arg(synth_.periode());
     else if (dispositiu > 0 && dispositiu <= ports_.size()) nom = ports_[dispositiu - 1];
     else return MMSYSERR_BADDEVICEID;
     return MMSYSERR_NOERROR;

@@ -4,17 +4,43 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
 namespace brisola {
 
-sintetitzador::sintetitzador(double freq_mostreig) {
+namespace {
+
+int64_t ara_ns() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The reverberation rings on after the last voice: rendering stops this long after it.
+constexpr double cua_de_reverberacio = 1.5;      // seconds
+constexpr int64_t marge_de_latencia = 32;        // frames beyond one period: the callback's own wake-up jitter
+constexpr double amplada_de_banda = 1.0;         // Hz: how quickly the mapping follows the device's clock
+
+} // namespace
+
+sintetitzador::sintetitzador(double freq_mostreig, std::function<int64_t()> rellotge, std::function<int64_t()> ara)
+    : rellotge_(rellotge ? std::move(rellotge) : ara_ns), ara_(ara ? std::move(ara) : ara_ns), freq_(freq_mostreig) {
     settings_ = new_fluid_settings();
     fluid_settings_setnum(settings_, "synth.sample-rate", freq_mostreig);
     fluid_settings_setint(settings_, "synth.threadsafe-api", 1);
+    // Only the samples of the presets in use are read into memory.
+    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = new_fluid_synth(settings_);
+    carregador_synth_ = new_fluid_synth(settings_);
 }
 
 sintetitzador::~sintetitzador() {
-    if (carregador_.joinable()) carregador_.join();
+    espera_carrega();
+    if (fluid_sfont_t* sf = carregat_ ? fluid_synth_get_sfont(synth_, 0) : nullptr)
+        fluid_synth_remove_sfont(carregador_synth_, sf);
+    delete_fluid_synth(carregador_synth_);
     delete_fluid_synth(synth_);
     delete_fluid_settings(settings_);
 }
@@ -30,6 +56,7 @@ QString sintetitzador::troba_soundfont() {
 bool sintetitzador::carrega(const QString& cami) {
     if (cami.isEmpty() || !fluid_is_soundfont(cami.toLocal8Bit().constData())) return false;
     bool ok = fluid_synth_sfload(synth_, cami.toLocal8Bit().constData(), 1) != FLUID_FAILED;
+    if (ok) fluid_synth_add_sfont(carregador_synth_, fluid_synth_get_sfont(synth_, 0));
     carregat_ = ok;
     return ok;
 }
@@ -38,30 +65,109 @@ void sintetitzador::carrega_en_segon_pla(const QString& cami, std::function<void
     carregador_ = std::thread([this, cami, fet = std::move(fet)] { fet(carrega(cami)); });
 }
 
+void sintetitzador::espera_carrega() {
+    if (carregador_.joinable()) carregador_.join();
+}
+
 fluid_sfont_t* sintetitzador::soundfont() {
     espera_carrega();
     return carregat_ ? fluid_synth_get_sfont(synth_, 0) : nullptr;
 }
 
-void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
-    int canal = estat & 0x0F;
-    switch (estat & 0xF0) {
-    case 0x80: fluid_synth_noteoff(synth_, canal, dada1); break;
-    case 0x90:
-        if (dada2 == 0) fluid_synth_noteoff(synth_, canal, dada1);
-        else fluid_synth_noteon(synth_, canal, dada1, dada2);
-        break;
-    case 0xA0: fluid_synth_key_pressure(synth_, canal, dada1, dada2); break;
-    case 0xB0: fluid_synth_cc(synth_, canal, dada1, dada2); break;
-    case 0xC0: fluid_synth_program_change(synth_, canal, dada1); break;
-    case 0xD0: fluid_synth_channel_pressure(synth_, canal, dada1); break;
-    case 0xE0: fluid_synth_pitch_bend(synth_, canal, dada1 | (dada2 << 7)); break;
-    default: break;
-    }
+void sintetitzador::set_periode(int frames) { periode_ = frames; }
+
+// The preset's samples are read here, on a synthesizer of its own: the audio
+// thread then finds them in memory and never waits for the disk.
+void sintetitzador::selecciona_al_carregador(int banc, int programa) {
+    if (!carregat_) return;
+    fluid_synth_bank_select(carregador_synth_, seguent_canal_carregador_, banc);
+    fluid_synth_program_change(carregador_synth_, seguent_canal_carregador_, programa);
+    seguent_canal_carregador_ = (seguent_canal_carregador_ + 1) % 16;
 }
 
+void sintetitzador::precarrega(const std::vector<int>& programes) {
+    espera_carrega();
+    for (int programa : programes) selecciona_al_carregador(0, programa);
+}
+
+void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
+    if ((estat & 0xF0) == 0xC0) selecciona_al_carregador((estat & 0x0F) == 9 ? 128 : 0, dada1);
+    cua_.empeny({rellotge_(), estat, dada1, dada2});
+}
+
+void sintetitzador::aplica(const missatge& m) {
+    int canal = m.estat & 0x0F;
+    switch (m.estat & 0xF0) {
+    case 0x80: fluid_synth_noteoff(synth_, canal, m.dada1); break;
+    case 0x90:
+        if (m.dada2 == 0) fluid_synth_noteoff(synth_, canal, m.dada1);
+        else fluid_synth_noteon(synth_, canal, m.dada1, m.dada2);
+        break;
+    case 0xA0: fluid_synth_key_pressure(synth_, canal, m.dada1, m.dada2); break;
+    case 0xB0: fluid_synth_cc(synth_, canal, m.dada1, m.dada2); break;
+    case 0xC0: fluid_synth_program_change(synth_, canal, m.dada1); break;
+    case 0xD0: fluid_synth_channel_pressure(synth_, canal, m.dada1); break;
+    case 0xE0: fluid_synth_pitch_bend(synth_, canal, m.dada1 | (m.dada2 << 7)); break;
+    default: break;
+    }
+    silenci_ = 0;
+}
+
+int64_t sintetitzador::frame_de(int64_t ns) const {
+    double frames_per_ns = double(frames_periode_) / (t1_ - t0_);
+    double latencia = double(periode_ + marge_de_latencia);
+    return int64_t(std::llround(double(inici_) + (double(ns) - t0_) * frames_per_ns + latencia));
+}
+
+// The device keeps its own clock and wakes the callback with some jitter: a
+// delay-locked loop follows its pace and leaves the jitter out of the mapping.
+void sintetitzador::ajusta_rellotge(int64_t ara, int frames) {
+    const double periode = frames * 1e9 / freq_;
+    const double error = double(ara) - t1_;
+    if (periode_ns_ == 0 || std::fabs(error) > 4 * periode) {
+        // First period, or the output stalled: start the mapping afresh.
+        t0_ = double(ara);
+        periode_ns_ = periode;
+        t1_ = t0_ + periode;
+    } else {
+        const double omega = 2 * 3.141592653589793 * amplada_de_banda * periode / 1e9;
+        t0_ = t1_;
+        t1_ += std::sqrt(2.0) * omega * error + periode_ns_;
+        periode_ns_ += omega * omega * error;
+    }
+    inici_ = frames_;
+    frames_periode_ = frames;
+}
+
+void sintetitzador::sintetitza(float* sortida, int frames) {
+    if (frames <= 0) return;
+    if (en_repos()) {
+        std::memset(sortida, 0, size_t(frames) * 2 * sizeof(float));
+    } else {
+        fluid_synth_write_float(synth_, frames, sortida, 0, 2, sortida, 1, 2);
+        ++renders_;
+    }
+    silenci_ = fluid_synth_get_active_voice_count(synth_) > 0 ? 0 : silenci_ + frames;
+    frames_ += frames;
+}
+
+bool sintetitzador::en_repos() const { return silenci_ > int64_t(cua_de_reverberacio * freq_); }
+
 void sintetitzador::render(float* sortida, int frames) {
-    fluid_synth_write_float(synth_, frames, sortida, 0, 2, sortida, 1, 2);
+    ajusta_rellotge(ara_(), frames);
+    const int64_t fi = frames_ + frames;
+    for (;;) {
+        if (!pendent_) pendent_ = cua_.treu();
+        if (!pendent_) break;
+        int64_t quan = frame_de(pendent_->ns);
+        if (quan >= fi) break; // for a later period
+        // Render up to the message's own frame (a late one sounds at once), then apply it.
+        int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));
+        sintetitza(sortida + 2 * (frames - (fi - frames_)), fins);
+        aplica(*pendent_);
+        pendent_.reset();
+    }
+    sintetitza(sortida + 2 * (frames - (fi - frames_)), int(fi - frames_));
 }
 
 } // namespace brisola

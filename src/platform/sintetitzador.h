@@ -1,12 +1,18 @@
 #pragma once
-// The built-in General MIDI synthesizer. Messages arrive on the window thread,
-// rendering happens on the audio thread; FluidSynth's own locking keeps the two apart.
+// The built-in General MIDI synthesizer. Messages arrive on the window thread
+// stamped with their time; the audio thread renders them at their own frame,
+// one fixed latency after that time, so the sound keeps the timers' time to
+// the sample. While nothing sounds, nothing is rendered.
+#include "cua_spsc.h"
+
 #include <QString>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <thread>
+#include <vector>
 
 struct _fluid_hashtable_t;
 struct _fluid_sfont_t;
@@ -16,7 +22,10 @@ namespace brisola {
 
 class sintetitzador {
 public:
-    explicit sintetitzador(double freq_mostreig);
+    // `rellotge` gives, in nanoseconds of the monotonic clock, the time a message
+    // belongs to: a timer tick's due time, else now. `ara` tells the audio thread
+    // the time (the monotonic clock's now when not given).
+    sintetitzador(double freq_mostreig, std::function<int64_t()> rellotge = {}, std::function<int64_t()> ara = {});
     ~sintetitzador();
     sintetitzador(const sintetitzador&) = delete;
     sintetitzador& operator=(const sintetitzador&) = delete;
@@ -30,26 +39,61 @@ public:
     // on that thread with whether it loaded.
     void carrega_en_segon_pla(const QString& cami, std::function<void(bool)> fet);
     bool carregat() const { return carregat_.load(); }
+    // Waits for a load started by carrega_en_segon_pla.
+    void espera_carrega();
     // The loaded soundfont, for the song player's synthesizer to share; waits
     // for a load still running. Null when none could be loaded.
     _fluid_sfont_t* soundfont();
 
-    // One channel message, bytes as they go on the wire.
+    // Reads into memory the samples of these programs (and of the drum kit),
+    // off the audio thread, before a song's player asks for them there.
+    void precarrega(const std::vector<int>& programes);
+
+    // The audio period, set once the output is open: it fixes the latency.
+    void set_periode(int frames);
+    int periode() const { return periode_; }
+
+    // One channel message, bytes as they go on the wire, stamped with its time.
     void envia(uint8_t estat, uint8_t dada1, uint8_t dada2);
-    // Fills `frames` interleaved stereo float frames.
+    // Audio thread: fills `frames` interleaved stereo float frames.
     void render(float* sortida, int frames);
+    // How many times the synthesizer itself has rendered (a test's and a benchmark's look inside).
+    uint64_t renders() const { return renders_; }
 
 private:
+    struct missatge {
+        int64_t ns = 0;
+        uint8_t estat = 0, dada1 = 0, dada2 = 0;
+    };
+    void aplica(const missatge& m);
+    void selecciona_al_carregador(int banc, int programa);
+    // The output frame that a moment of the monotonic clock falls on, one latency later.
+    int64_t frame_de(int64_t ns) const;
+    void ajusta_rellotge(int64_t ara_ns, int frames);
+    void sintetitza(float* sortida, int frames);
+    bool en_repos() const;
+
     _fluid_hashtable_t* settings_ = nullptr;
     _fluid_synth_t* synth_ = nullptr;
+    _fluid_synth_t* carregador_synth_ = nullptr; // selects presets off the audio thread, loading their samples
+    std::function<int64_t()> rellotge_, ara_;
+    double freq_;
+    int periode_ = 256;
     std::thread carregador_;
     std::atomic<bool> carregat_{false};
+    cua_spsc<missatge, 4096> cua_;
 
-public:
-    // Waits for a load started by carrega_en_segon_pla.
-    void espera_carrega() {
-        if (carregador_.joinable()) carregador_.join();
-    }
+    // Audio thread only.
+    std::optional<missatge> pendent_;
+    int64_t frames_ = 0; // frames rendered so far
+    // The clock mapping, a delay-locked loop on the device's periods: the period
+    // under way began at t0_ (frame inici_) and the next will begin at t1_.
+    double t0_ = 0, t1_ = 0, periode_ns_ = 0;
+    int64_t inici_ = 0;
+    int frames_periode_ = 1;
+    int64_t silenci_ = INT64_MAX / 2; // frames since the last voice ended: at rest from the start
+    std::atomic<uint64_t> renders_{0};
+    int seguent_canal_carregador_ = 0; // the loader's channels keep the last 16 presets chosen in memory
 };
 
 } // namespace brisola

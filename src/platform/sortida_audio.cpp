@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstring>
 
 namespace brisola {
 
@@ -16,7 +15,6 @@ sortida_audio::~sortida_audio() {
 
 void sortida_audio::callback(void* jo, unsigned char* bytes, int mida) {
     auto* self = static_cast<sortida_audio*>(jo);
-    std::memset(bytes, 0, mida);
     self->render_(reinterpret_cast<float*>(bytes), mida / int(2 * sizeof(float)));
 }
 
@@ -29,12 +27,13 @@ bool sortida_audio::obre_amb(const char* driver) {
     vull.samples = frames_per_periode;
     vull.callback = &sortida_audio::callback;
     vull.userdata = this;
-    dispositiu_ = SDL_OpenAudioDevice(nullptr, 0, &vull, &tinc, 0);
+    dispositiu_ = SDL_OpenAudioDevice(nullptr, 0, &vull, &tinc, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
     if (dispositiu_ == 0) {
         SDL_AudioQuit();
         return false;
     }
     driver_ = SDL_GetCurrentAudioDriver();
+    frames_ = tinc.samples;
     SDL_PauseAudioDevice(dispositiu_, 0);
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The audio device: 48 kHz stereo float in periods of 256 frames, filled by
-// one render function on SDL's audio thread.
+// The audio device: 48 kHz stereo float in periods of 128 frames where the
+// device takes them (else its own), filled by one render function on SDL's audio thread.
 #include <QString>
 
 #include <functional>
@@ -11,7 +11,7 @@ class sortida_audio {
 public:
     using font = std::function<void(float* frames_estereo, int frames)>;
     static constexpr int freq_mostreig = 48000;
-    static constexpr int frames_per_periode = 256;
+    static constexpr int frames_per_periode = 128;
 
     explicit sortida_audio(font render);
     ~sortida_audio();
@@ -25,6 +25,8 @@ public:
     resultat obre();
     QString motiu() const { return motiu_; }
     QString driver() const { return driver_; }
+    // The period the device gave, in frames.
+    int frames() const { return frames_; }
 
 private:
     static void callback(void* jo, unsigned char* bytes, int mida);
@@ -33,6 +35,7 @@ private:
     unsigned dispositiu_ = 0;
     QString driver_;
     QString motiu_;
+    int frames_ = frames_per_periode;
 };
 
 } // namespace brisola

@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 namespace brisola {
 
-temporitzador_qt::temporitzador_qt() : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {
+temporitzador_qt::temporitzador_qt(rellotge_qt& rellotge)
+    : fd_(timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)), rellotge_(rellotge) {
     if (fd_ < 0) throw std::runtime_error("timerfd_create failed");
     avis_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
     QObject::connect(avis_.get(), &QSocketNotifier::activated, [this] { venciment(); });
@@ -58,8 +60,15 @@ void temporitzador_qt::venciment() {
     tick_ = proper_ + interval * int64_t(vegades - 1);
     proper_ = tick_ + interval;
     en_tick_ = true;
+    auto abans = std::exchange(rellotge_.tick_en_curs_, tick_);
     dispara();
+    rellotge_.tick_en_curs_ = abans;
     en_tick_ = false;
+}
+
+int64_t rellotge_qt::moment_ns() const {
+    auto moment = tick_en_curs_.value_or(std::chrono::steady_clock::now());
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(moment.time_since_epoch()).count();
 }
 
 } // namespace brisola

@@ -46,7 +46,7 @@ double altura(const std::vector<double>& s) {
     return 0;
 }
 
-// The period of the loudness envelope (5 ms frames) between 150 ms and 2 s: the
+// The period of the loudness envelope (5 ms frames) between 150 ms and 3 s: the
 // shortest lag that repeats it as well as the best one does, which for a drum
 // pattern is its bar.
 double pols(const std::vector<double>& s) {
@@ -57,7 +57,7 @@ double pols(const std::vector<double>& s) {
         for (size_t j = i; j < i + trama; ++j) e += s[j] * s[j];
         envolupant.push_back(std::sqrt(e / trama));
     }
-    const size_t min_lag = 30, max_lag = 400;
+    const size_t min_lag = 30, max_lag = 600;
     if (envolupant.size() < max_lag + 100) return 0;
     double mitjana = 0;
     for (double e : envolupant) mitjana += e / envolupant.size();
