@@ -1,5 +1,4 @@
-// How long one pointer tick costs, and how soon a note sounds after it.
-//   bench_mus            runs both measurements and prints one line each
+// How long one pointer tick costs: MUS with its MIDI send to the built-in synthesizer.
 #include "../tests/fakes/banc.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/sintetitzador.h"
@@ -41,35 +40,6 @@ void cost_de_mus(sintetitzador& synth) {
     std::printf("MUS with its MIDI send: median %.1f us p99 %.1f us\n", percentil(temps, 0.5), percentil(temps, 0.99));
 }
 
-// Frames from a note-on to the first audible sample, rendering as the audio callback does.
-void latencia_de_nota(sintetitzador& synth) {
-    const int periode = sortida_audio::frames_per_periode;
-    const double ms_per_frame = 1000.0 / sortida_audio::freq_mostreig;
-    std::vector<float> bloc(size_t(periode) * 2);
-    std::mt19937 atzar(11);
-    std::vector<double> total;
-    double inici_mes_llarg = 0;
-    for (int prova = 0; prova < 200; ++prova) {
-        synth.envia(0xB0, 120, 0);
-        for (int i = 0; i < 40; ++i) synth.render(bloc.data(), periode); // let the previous note die away
-        synth.envia(0x90, uint8_t(48 + prova % 36), 100);
-        int frames = 0;
-        bool sona = false;
-        while (!sona && frames < 48000) {
-            synth.render(bloc.data(), periode);
-            for (int f = 0; f < periode && !sona; ++f, ++frames)
-                sona = std::fabs(bloc[2 * f]) > 1e-4f || std::fabs(bloc[2 * f + 1]) > 1e-4f;
-        }
-        inici_mes_llarg = std::max(inici_mes_llarg, frames * ms_per_frame);
-        // The note waits for the next callback (uniform within a period), then
-        // the device plays out one period before the block is heard.
-        double espera = std::uniform_real_distribution<double>(0, periode)(atzar) * ms_per_frame;
-        total.push_back(espera + frames * ms_per_frame + periode * ms_per_frame);
-    }
-    std::printf("note-on to first sound at %d frames: median %.1f ms p99 %.1f ms (synth onset at most %.1f ms)\n",
-                periode, percentil(total, 0.5), percentil(total, 0.99), inici_mes_llarg);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -81,5 +51,4 @@ int main(int argc, char** argv) {
         return 1;
     }
     cost_de_mus(synth);
-    latencia_de_nota(synth);
 }
