@@ -95,9 +95,10 @@ int main(int argc, char** argv) {
     }
     synth.set_periode(periode);
     media_interpret media(synth, freq);
-    midi_sistema_linux midi(synth);
+    alsa_fals alsa;
+        midi_sistema_linux midi(synth, alsa);
     banc b;
-    serveis s{midi, b.caixes, b.dialeg, rellotge, b.joystick, b.captura, b.tintseer, b.media, b.llancador, b.dir.path(), [] {}};
+    serveis s{midi, b.caixes, b.dialeg, rellotge, b.joystick, b.captura, b.tintseer, b.media, b.llancador, b.dir.path(), b.dir.path(), [] {}};
     finestra_main w(s);
 
     for (const char* pas : {"1C", "18"}) {

@@ -22,7 +22,8 @@ namespace {
 // One MUS call per tick, as the mouse timer makes it, sending to the built-in synthesizer.
 void cost_de_mus(sintetitzador& synth) {
     banc b;
-    midi_sistema_linux midi(synth);
+    alsa_fals alsa;
+        midi_sistema_linux midi(synth, alsa);
     serveis reals = b.amb(midi, b.joystick);
     finestra_main w(reals);
     w.mn_acces_Click(0);

@@ -31,7 +31,7 @@ void mesura(const char* pas, int passos) {
     banc b;
     midi_cronometrat midi;
     rellotge_qt rellotge;
-    serveis s{midi, b.caixes, b.dialeg, rellotge, b.joystick, b.captura, b.tintseer, b.media, b.llancador, b.dir.path(), [] {}};
+    serveis s{midi, b.caixes, b.dialeg, rellotge, b.joystick, b.captura, b.tintseer, b.media, b.llancador, b.dir.path(), b.dir.path(), [] {}};
     finestra_main w(s);
     w.estat.patro_bateria = QString(pas) + "36";
     w.t_ritmes->set_Interval(w.estat.tempo);

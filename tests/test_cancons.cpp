@@ -33,7 +33,7 @@ struct reproductor_fals {
     missatges_fals caixes;
     media_i_sortida media;
     MIDI_OUT out{estat, midi, caixes};
-    midi_reproductor r{estat, media, out, caixes, "/cancons"};
+    midi_reproductor r{estat, media, out, caixes, {"/cancons"}};
     reproductor_fals() {
         media.midi = &midi;
         out.OpenMidiOut(-1);

@@ -2,6 +2,7 @@
 #include "fakes/sistemes_falsos.h"
 #include "platform/llista.h"
 #include "platform/midi_sistema_linux.h"
+#include "platform/ports_rtmidi.h"
 #include "platform/sintetitzador.h"
 #include "platform/sortida_audio.h"
 #include "sound/midi_cmd.h"
@@ -109,8 +110,9 @@ private slots:
     void device_table_offers_mapper_and_synthesizer() {
         sintetitzador synth(48000);
         synth.set_periode(128);
-        midi_sistema_linux midi(synth); // no ALSA sequencer on a test machine: no ports, no exception
-        QVERIFY(midi.midiOutGetNumDevs() >= 1);
+        alsa_fals alsa; // no sequencer: no ports, and no port of our own
+        midi_sistema_linux midi(synth, alsa);
+        QCOMPARE(midi.midiOutGetNumDevs(), 1u);
         QString nom;
         QCOMPARE(midi.midiOutGetDevCapsA(MIDI_MAPPER, nom), uint32_t(MMSYSERR_NOERROR));
         QCOMPARE(midi.midiOutGetDevCapsA(0, nom), uint32_t(MMSYSERR_NOERROR));
@@ -127,11 +129,35 @@ private slots:
         QCOMPARE(midi.midiOutShortMsg(h, 0x007F3C90), uint32_t(MMSYSERR_INVALHANDLE));
     }
 
+    void the_sequencer_offers_its_ports_and_one_of_our_own() {
+        ports_rtmidi real; // these machines have no /dev/snd/seq: RtMidi's exception stays inside
+        QCOMPARE(real.hi_ha_sequenciador() || !real.ports().isEmpty(), QFile::exists("/dev/snd/seq"));
+        sintetitzador synth(48000);
+        alsa_fals alsa;
+        alsa.hi_ha = true;
+        alsa.noms = {"Sintetitzador extern"};
+        midi_sistema_linux midi(synth, alsa);
+        QCOMPARE(midi.midiOutGetNumDevs(), 3u);
+        QString nom;
+        midi.midiOutGetDevCapsA(2, nom);
+        QCOMPARE(nom, QString("Brisola (port ALSA)"));
+        HMIDIOUT propi = 0, extern_ = 0;
+        QCOMPARE(midi.midiOutOpen(propi, 2), uint32_t(MMSYSERR_NOERROR));
+        QCOMPARE(midi.midiOutOpen(extern_, 1), uint32_t(MMSYSERR_NOERROR));
+        midi.midiOutShortMsg(propi, 0x007F3C90);
+        midi.midiOutShortMsg(propi, 0x000005C0); // a program change has two bytes
+        midi.midiOutShortMsg(extern_, 0x00404090);
+        using bytes = std::vector<std::vector<uint8_t>>;
+        QCOMPARE(alsa.enviats["propi"], bytes({{0x90, 60, 127}, {0xC0, 5}}));
+        QCOMPARE(alsa.enviats["Sintetitzador extern"], bytes({{0x90, 64, 64}}));
+    }
+
     void the_synthesizer_is_silent_then_sounds() {
         sintetitzador synth(48000);
         QVERIFY(!synth.carrega("/no/such/font.sf2"));
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
-        midi_sistema_linux midi(synth);
+        alsa_fals alsa;
+        midi_sistema_linux midi(synth, alsa);
         HMIDIOUT h = 0;
         midi.midiOutOpen(h, MIDI_MAPPER);
         QVERIFY(rms(escolta(synth, 4800)) < 1e-5);
@@ -205,7 +231,8 @@ private slots:
     void a_drum_step_sounds_on_channel_9() {
         sintetitzador synth(48000);
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
-        midi_sistema_linux midi(synth);
+        alsa_fals alsa;
+        midi_sistema_linux midi(synth, alsa);
         HMIDIOUT h = 0;
         midi.midiOutOpen(h, MIDI_MAPPER);
         QCOMPARE(midi.midiOutShortMsg(h, 0x99u | 36u << 8 | 127u << 16), uint32_t(MMSYSERR_NOERROR));

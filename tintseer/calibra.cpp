@@ -3,10 +3,14 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    auto t = tintseer::textos::de_la_carpeta(QCoreApplication::applicationDirPath());
+    // The instrument's settings: beside the program in its build tree, in the user's folder once installed.
+    auto t = tintseer::textos::de_les_carpetes(
+        {QCoreApplication::applicationDirPath(),
+         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/brisola"});
     auto c = tintseer::configuracio::llegeix();
     auto font = tintseer::obre_font(c);
     if (!font) {

@@ -20,9 +20,13 @@ namespace {
 
 const QSize mida(640, 480);
 
-QString idioma_de(const QString& carpeta) {
-    QFile f(carpeta + "/brisola.ini");
-    if (!f.open(QIODevice::ReadOnly)) return {};
+QString idioma_de(const QStringList& carpetes) {
+    QFile f;
+    for (const QString& carpeta : carpetes) {
+        f.setFileName(carpeta + "/brisola.ini");
+        if (f.open(QIODevice::ReadOnly)) break;
+    }
+    if (!f.isOpen()) return {};
     bool inici = false;
     for (const QByteArray& linia : f.readAll().split('\n')) {
         QString l = QString::fromLatin1(linia).trimmed(); // the settings file is Windows-1252
@@ -35,8 +39,8 @@ QString idioma_de(const QString& carpeta) {
 
 } // namespace
 
-textos textos::de_la_carpeta(const QString& carpeta) {
-    QString idioma = idioma_de(carpeta);
+textos textos::de_les_carpetes(const QStringList& carpetes) {
+    QString idioma = idioma_de(carpetes);
     if (idioma == QString::fromUtf8("español"))
         return {"Tintseer: calibración", "Haced clic sobre el objeto de color que seguirá la cámara.", "Tolerancia",
                 "&Guardar", "Calibración guardada.", "No se ha podido guardar la calibración.",

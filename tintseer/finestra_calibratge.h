@@ -18,8 +18,8 @@ namespace tintseer {
 // The window's texts in the instrument's language.
 struct textos {
     QString titol, instruccio, tolerancia, desa, desat, no_desat, sense_camera;
-    // The language of the brisola.ini beside the program ("[inici]", "idioma"), Catalan otherwise.
-    static textos de_la_carpeta(const QString& carpeta);
+    // The language of the first brisola.ini found in these folders ("[inici]", "idioma"), Catalan otherwise.
+    static textos de_les_carpetes(const QStringList& carpetes);
 };
 
 class finestra_calibratge : public QWidget {

@@ -47,7 +47,7 @@ void finestra_main::T_controll_tintseer_Timer() {
 }
 
 uintptr_t finestra_main::seguidor_calibra() {
-    registre_fitxer registre(serveis_.directori + "/tintseer.reg");
+    registre_fitxer registre(serveis_.dades + "/tintseer.reg");
     QString p = llegeix_valor(registre, "HKEY_LOCAL_MACHINE", clau_tintseer, "Inno Setup: App Path");
     p.chop(1); // the text value's terminating zero
     if (p.isEmpty()) {

@@ -80,7 +80,7 @@ void finestra_main::crea_controls() {
     Image1 = new QLabel(Frame2);
     Image1->setGeometry(twips(120, 240, 6270, 4290));
     Image1->setScaledContents(true);
-    Image1->setPixmap(carrega_imatge(serveis_.directori + "/inici.svg", {418, 286}));
+    Image1->setPixmap(carrega_imatge(serveis_.dades + "/inici.svg", {418, 286}));
 
     T_mouse = serveis_.temps.crea();
     T_mouse->set_Enabled(true);
@@ -89,7 +89,7 @@ void finestra_main::crea_controls() {
     pantalla->set_BackColor(QColor(255, 255, 0));
     pantalla->hide();
     u_curs_img = new imatge(pantalla);
-    u_curs_img->set_Picture(carrega_imatge(serveis_.directori + "/cursor.svg", {64, 64}));
+    u_curs_img->set_Picture(carrega_imatge(serveis_.dades + "/cursor.svg", {64, 64}));
     u_curs_img->setGeometry(0, 0, 32, 32);
     u_curs_img->hide();
     u_curs_shape = new forma(pantalla);

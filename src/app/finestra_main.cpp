@@ -19,7 +19,7 @@ finestra_main::finestra_main(serveis& s)
     : serveis_(s),
       midi_out(estat, s.midi, s.caixes),
       midi_cmd(midi_out),
-      reproductor(estat, s.media, midi_out, s.caixes, s.directori),
+      reproductor(estat, s.media, midi_out, s.caixes, {s.directori, s.dades}),
       joystick(estat, s.joystick),
       sonda_webcam(estat, s.captura),
       fitxer_ini_(cami_sense_majuscules(s.directori, "brisola.ini")) {

@@ -1,11 +1,13 @@
 // Brisola: builds the real services and opens the window.
 #include "app/finestra_main.h"
+#include "app/llocs.h"
 #include "platform/captura_v4l2.h"
 #include "platform/dialeg_fitxers_qt.h"
 #include "platform/joystick_sdl.h"
 #include "platform/media_interpret.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/missatges_qt.h"
+#include "platform/ports_rtmidi.h"
 #include "platform/programes_qt.h"
 #include "platform/sintetitzador.h"
 #include "platform/sortida_audio.h"
@@ -13,12 +15,14 @@
 #include "platform/tintseer_dinamic.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 using namespace brisola;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString directori = QCoreApplication::applicationDirPath();
+    const llocs on = troba_llocs(QCoreApplication::applicationDirPath(),
+                                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 
     rellotge_qt rellotge_real;
     sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });
@@ -32,12 +36,13 @@ int main(int argc, char** argv) {
 
     missatges_qt caixes;
     dialeg_fitxers_qt dialeg;
-    midi_sistema_linux midi(synth);
+    ports_rtmidi alsa;
+    midi_sistema_linux midi(synth, alsa);
     joystick_sdl joystick;
     captura_v4l2 captura;
-    tintseer_dinamic tintseer(directori);
+    tintseer_dinamic tintseer(on.biblioteques);
     programes_qt llancador;
-    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, llancador, directori,
+    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, llancador, on.directori, on.dades,
               [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);

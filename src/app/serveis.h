@@ -27,7 +27,8 @@ struct serveis {
     tintseer_biblioteca& tintseer;
     media_sistema& media;
     programes& llancador;
-    QString directori;                   // the program's own folder: brisola.ini and the pictures
+    QString directori;                   // the user's brisola.ini, and the first place for files the catalogue names
+    QString dades;                       // what we ship: default catalogue, songs, pictures, the tracker's record
     std::function<void()> acaba_programa; // ends the program at once
 };
 

@@ -155,8 +155,11 @@ QString cami_sense_majuscules(const QString& directori, const QString& nom) {
     return dir.filePath(nom);
 }
 
-QString cami_del_cataleg(const QString& directori, const QString& nom) {
-    return QFileInfo(nom).isAbsolute() ? nom : directori + "/" + nom;
+QString cami_del_cataleg(const QStringList& carpetes, const QString& nom) {
+    if (QFileInfo(nom).isAbsolute() || carpetes.isEmpty()) return nom;
+    for (const QString& carpeta : carpetes)
+        if (QFileInfo::exists(carpeta + "/" + nom)) return carpeta + "/" + nom;
+    return carpetes.first() + "/" + nom;
 }
 
 estat_fitxer examina_fitxer(const QString& fitxer) {

@@ -3,6 +3,7 @@
 // key names matched without regard to case, the first occurrence counting,
 // values trimmed and unquoted, each read cut to the buffer's size less one.
 #include <QString>
+#include <QStringList>
 
 namespace brisola {
 
@@ -21,8 +22,9 @@ bool WritePrivateProfileStringA(const QString& seccio, const QString& clau, cons
 // exact match first); `directori`/`nom` itself when no file matches.
 QString cami_sense_majuscules(const QString& directori, const QString& nom);
 
-// A file the catalogue names: relative names are taken from the program's folder.
-QString cami_del_cataleg(const QString& directori, const QString& nom);
+// A file the catalogue names: a relative name is looked for in each folder in
+// turn (the user's, then ours); the first folder's when none has it.
+QString cami_del_cataleg(const QStringList& carpetes, const QString& nom);
 
 enum class estat_fitxer { absent, llegible, illegible };
 // Whether the file exists and can be read (a missing file is no error).

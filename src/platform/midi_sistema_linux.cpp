@@ -2,8 +2,6 @@
 
 #include "sintetitzador.h"
 
-#include <rtmidi/RtMidi.h>
-
 #include <vector>
 
 namespace brisola {
@@ -12,15 +10,7 @@ namespace {
 
 const char* const nom_mapper = "MIDI Mapper";
 const char* const nom_sintetitzador = "Sintetitzador integrat";
-
-// Without an ALSA sequencer (no /dev/snd/seq) RtMidi throws: then there are no ports.
-std::unique_ptr<RtMidiOut> client_alsa() {
-    try {
-        return std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, "Brisola");
-    } catch (const RtMidiError&) {
-        return nullptr;
-    }
-}
+const char* const nom_propi = "Brisola (port ALSA)";
 
 int mida_missatge(uint8_t estat) {
     uint8_t tipus = estat & 0xF0;
@@ -29,25 +19,18 @@ int mida_missatge(uint8_t estat) {
 
 } // namespace
 
-midi_sistema_linux::midi_sistema_linux(sintetitzador& synth) : synth_(synth) {
-    if (auto alsa = client_alsa()) {
-        try {
-            for (unsigned i = 0; i < alsa->getPortCount(); ++i)
-                ports_ << QString::fromStdString(alsa->getPortName(i));
-        } catch (const RtMidiError&) {
-            ports_.clear();
-        }
-    }
-}
+midi_sistema_linux::midi_sistema_linux(sintetitzador& synth, ports_alsa& alsa)
+    : synth_(synth), alsa_(alsa), hi_ha_sequenciador_(alsa.hi_ha_sequenciador()), ports_(alsa.ports()) {}
 
 midi_sistema_linux::~midi_sistema_linux() = default;
 
-uint32_t midi_sistema_linux::midiOutGetNumDevs() { return uint32_t(1 + ports_.size()); }
+uint32_t midi_sistema_linux::midiOutGetNumDevs() { return uint32_t(1 + ports_.size() + (hi_ha_sequenciador_ ? 1 : 0)); }
 
 uint32_t midi_sistema_linux::midiOutGetDevCapsA(int32_t dispositiu, QString& nom) {
     if (dispositiu == MIDI_MAPPER) nom = nom_mapper;
     else if (dispositiu == 0) nom = QString("%1 (%2 mostres)").arg(nom_sintetitzador).arg(synth_.periode());
     else if (dispositiu > 0 && dispositiu <= ports_.size()) nom = ports_[dispositiu - 1];
+    else if (dispositiu == port_propi()) nom = nom_propi;
     else return MMSYSERR_BADDEVICEID;
     return MMSYSERR_NOERROR;
 }
@@ -55,16 +38,11 @@ uint32_t midi_sistema_linux::midiOutGetDevCapsA(int32_t dispositiu, QString& nom
 uint32_t midi_sistema_linux::midiOutOpen(HMIDIOUT& handle, int32_t dispositiu) {
     handle = 0;
     if (dispositiu == MIDI_MAPPER) dispositiu = 0;
-    if (dispositiu < 0 || dispositiu > ports_.size()) return MMSYSERR_BADDEVICEID;
-    std::unique_ptr<RtMidiOut> port;
+    if (dispositiu < 0 || (dispositiu > ports_.size() && dispositiu != port_propi())) return MMSYSERR_BADDEVICEID;
+    std::unique_ptr<port_alsa> port;
     if (dispositiu > 0) {
-        port = client_alsa();
-        if (!port) return MMSYSERR_NODRIVER;
-        try {
-            port->openPort(unsigned(dispositiu - 1), "Brisola");
-        } catch (const RtMidiError&) {
-            return MMSYSERR_ALLOCATED;
-        }
+        port = dispositiu == port_propi() ? alsa_.obre_propi(nom_propi) : alsa_.obre(dispositiu - 1);
+        if (!port) return MMSYSERR_ALLOCATED;
     }
     handle = seguent_++;
     oberts_[handle] = std::move(port);
@@ -91,14 +69,9 @@ uint32_t midi_sistema_linux::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge)
         synth_.envia(estat, dada1, dada2);
         return MMSYSERR_NOERROR;
     }
-    std::vector<unsigned char> bytes{estat, dada1, dada2};
-    bytes.resize(mida_missatge(estat));
-    try {
-        it->second->sendMessage(&bytes);
-    } catch (const RtMidiError&) {
-        return MMSYSERR_ERROR;
-    }
-    return MMSYSERR_NOERROR;
+    std::vector<uint8_t> bytes{estat, dada1, dada2};
+    bytes.resize(size_t(mida_missatge(estat)));
+    return it->second->envia(bytes) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
 }
 
 } // namespace brisola

@@ -88,7 +88,7 @@ QString midi_reproductor::fitxer_canco() const {
     return estat_.cancons[fila][2];
 }
 
-QString midi_reproductor::cami_canco() const { return cami_del_cataleg(directori_, fitxer_canco()); }
+QString midi_reproductor::cami_canco() const { return cami_del_cataleg(carpetes_, fitxer_canco()); }
 
 QString midi_reproductor::extensio_primer_punt(const QString& nom) {
     qsizetype punt = nom.indexOf('.');

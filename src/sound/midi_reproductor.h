@@ -12,9 +12,10 @@ class missatges;
 
 class midi_reproductor {
 public:
+    // `carpetes`: where song files named by the catalogue are looked for, in order.
     midi_reproductor(estat_compartit& estat, media_sistema& media, MIDI_OUT& midi_out, missatges& caixes,
-                     const QString& directori)
-        : estat_(estat), media_(media), midi_out_(midi_out), caixes_(caixes), directori_(directori) {}
+                     const QStringList& carpetes)
+        : estat_(estat), media_(media), midi_out_(midi_out), caixes_(caixes), carpetes_(carpetes) {}
 
     void PlayMidiSong(const QString& cami);
     void PlayMediaSong(const QString& cami);
@@ -41,7 +42,7 @@ private:
     media_sistema& media_;
     MIDI_OUT& midi_out_;
     missatges& caixes_;
-    QString directori_;
+    QStringList carpetes_;
 };
 
 } // namespace brisola

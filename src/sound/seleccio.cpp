@@ -95,9 +95,9 @@ void finestra_main::CMUS_Click(int16_t Index) {
     if (ext == "MID") reproductor.PlayMidiSong(cami);
     else if (ext == "WAV" || ext == "MP3") reproductor.PlayMediaSong(cami);
     if (QString fons = fila.value(3).trimmed(); !fons.isEmpty())
-        fons_carrega(cami_del_cataleg(serveis_.directori, fons));
+        fons_carrega(cami_del_cataleg({serveis_.directori, serveis_.dades}, fons));
     if (QString cursor = fila.value(4).trimmed(); !cursor.isEmpty()) {
-        cursor_carrega(cami_del_cataleg(serveis_.directori, cursor));
+        cursor_carrega(cami_del_cataleg({serveis_.directori, serveis_.dades}, cursor));
         if (cursor_actiu->width() + cursor_actiu->height() < 100) cursor_actiu->resize(50, 50);
     }
     if (pulsador()) reproductor.SetSongTempo(1);

@@ -30,7 +30,8 @@ struct banc {
 
     // The same services on another MIDI device table or joystick layer.
     serveis amb(midi_sistema& m, joystick_sistema& j) {
-        return {m, caixes, dialeg, rellotge, j, captura, tintseer, media, llancador, dir.path(), [this] { ++acabaments; }};
+        return {m, caixes, dialeg, rellotge, j, captura, tintseer, media, llancador, dir.path(), dir.path(),
+                [this] { ++acabaments; }};
     }
 
     QString cami(const QString& nom) const { return dir.path() + "/" + nom; }

@@ -6,6 +6,7 @@
 #include "platform/media_sistema.h"
 #include "platform/midi_sistema.h"
 #include "platform/missatges.h"
+#include "platform/ports_alsa.h"
 #include "platform/programes.h"
 #include "platform/tintseer_biblioteca.h"
 
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <set>
@@ -57,6 +59,29 @@ struct midi_fals : midi_sistema {
         return MMSYSERR_NOERROR;
     }
     QString midiOutGetErrorTextA(uint32_t codi) override { return text_error_midi(codi); }
+};
+
+// A sequencer with the ports named; sends are recorded by port ("propi" for the instrument's own).
+struct alsa_fals : ports_alsa {
+    bool hi_ha = false;
+    QStringList noms;
+    std::map<QString, std::vector<std::vector<uint8_t>>> enviats;
+    struct port : port_alsa {
+        std::vector<std::vector<uint8_t>>& desti;
+        explicit port(std::vector<std::vector<uint8_t>>& d) : desti(d) {}
+        bool envia(const std::vector<uint8_t>& m) override {
+            desti.push_back(m);
+            return true;
+        }
+    };
+    bool hi_ha_sequenciador() override { return hi_ha; }
+    QStringList ports() override { return hi_ha ? noms : QStringList(); }
+    std::unique_ptr<port_alsa> obre(int i) override {
+        return hi_ha && i < noms.size() ? std::make_unique<port>(enviats[noms[i]]) : nullptr;
+    }
+    std::unique_ptr<port_alsa> obre_propi(const QString&) override {
+        return hi_ha ? std::make_unique<port>(enviats["propi"]) : nullptr;
+    }
 };
 
 struct missatges_fals : missatges {
