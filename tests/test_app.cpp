@@ -239,6 +239,17 @@ private slots:
         QCOMPARE(b.midi.tancats.size(), size_t(1)); // unloaded once
     }
 
+    void a_settings_file_deleted_while_running_comes_back_with_the_language() {
+        banc b;
+        b.escriu("brisola.ini", "[inici]\nidioma=catala\n");
+        auto w = b.obre();
+        QFile::remove(b.cami("brisola.ini"));
+        w->mn_idioma_Click(2);
+        QFile f(b.cami("brisola.ini"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("[inici]\nidioma=galego\n"));
+    }
+
     void message_boxes_are_plain_ok_boxes() {
         missatges_qt caixes;
         QMessageBox::Icon icona = QMessageBox::Warning;

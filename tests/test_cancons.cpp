@@ -7,6 +7,7 @@
 #include "sound/midi_reproductor.h"
 
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <cmath>
@@ -211,6 +212,22 @@ private slots:
             QCOMPARE(m.ordre("status " + sp + " mode"), QString());
             QCOMPARE(m.escolta(256), 0.0);
         }
+    }
+
+    void a_song_cut_or_deleted_while_it_plays_just_ends() {
+        interpret_real m;
+        QString sp = m.copia(dades + "vals_de_la_lluna.wav", "tallada.wav");
+        QString cami = QUrl::fromPercentEncoding(sp.toLatin1());
+        m.ordre("play " + sp);
+        QTest::qWait(50);
+        QVERIFY(QFile::resize(cami, 20000)); // cut to a fraction of a second
+        QTRY_COMPARE_WITH_TIMEOUT(m.escolta(4800) >= 0 ? m.ordre("status " + sp + " mode") : QString(), QString("stopped"), 10000);
+        QString sp2 = m.copia(dades + "festa.mp3", "esborrada.mp3");
+        m.ordre("play " + sp2);
+        QVERIFY(QFile::remove(QUrl::fromPercentEncoding(sp2.toLatin1())));
+        QTest::qWait(100);
+        QVERIFY(m.escolta(9600) > 0.01); // what is open plays on
+        m.ordre("close " + sp2);
     }
 
     void files_that_are_missing_or_no_song_are_refused() {

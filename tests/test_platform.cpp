@@ -5,9 +5,13 @@
 #include <QFile>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QProcess>
+#include <QThread>
 #include <QtTest>
 
 #include <clocale>
+#include <csignal>
+#include <random>
 
 using namespace brisola;
 
@@ -182,6 +186,25 @@ private slots:
         QCOMPARE(cami_sense_majuscules(dir.path(), "brisola.ini"), ini()); // the exact name first
         QFile::remove(dir.path() + "/Brisola.INI");
         QCOMPARE(cami_sense_majuscules(dir.path() + "/absent", "brisola.ini"), dir.path() + "/absent/brisola.ini");
+    }
+
+    void a_kill_during_the_language_write_leaves_the_old_or_the_new_file() {
+        // A catalogue of some size, so that the write takes a while to be killed in.
+        QByteArray resta;
+        for (int i = 1; i <= 300; ++i) resta += "[ritme" + QByteArray::number(i) + "]\nacordes=14Ma014Ma5\n";
+        const QByteArray catala = "[inici]\nidioma=catala\n" + resta, galego = "[inici]\nidioma=galego\n" + resta;
+        escriu(catala);
+        std::mt19937 atzar(2026);
+        for (int vegada = 0; vegada < 200; ++vegada) {
+            QProcess escriptor;
+            escriptor.start(QString(BRISOLA_TESTS_DIR) + "/escriptor_ini", {ini()});
+            QVERIFY(escriptor.waitForStarted());
+            QThread::usleep(atzar() % 20000);
+            ::kill(pid_t(escriptor.processId()), SIGKILL);
+            escriptor.waitForFinished();
+            QByteArray ara = contingut();
+            QVERIFY2(ara == catala || ara == galego, qPrintable(QString("after kill %1: %2 bytes").arg(vegada).arg(ara.size())));
+        }
     }
 
     void a_failed_write_loses_nothing() {

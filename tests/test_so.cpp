@@ -1,5 +1,6 @@
 // MIDI output: message bytes, the device list, errors, and the built-in synthesizer's sound.
 #include "fakes/sistemes_falsos.h"
+#include "app/estat.h"
 #include "platform/llista.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/ports_rtmidi.h"
@@ -150,6 +151,26 @@ private slots:
         using bytes = std::vector<std::vector<uint8_t>>;
         QCOMPARE(alsa.enviats["propi"], bytes({{0x90, 60, 127}, {0xC0, 5}}));
         QCOMPARE(alsa.enviats["Sintetitzador extern"], bytes({{0x90, 64, 64}}));
+    }
+
+    void a_port_that_goes_away_is_said_once_and_the_synthesizer_stays() {
+        sintetitzador synth(48000);
+        alsa_fals alsa;
+        alsa.hi_ha = true;
+        alsa.noms = {"Teclat extern"};
+        midi_sistema_linux midi(synth, alsa);
+        estat_compartit estat;
+        missatges_fals caixes;
+        MIDI_OUT out{estat, midi, caixes};
+        MIDI_CMD cmd{out};
+        out.OpenMidiOut(1);
+        cmd.NoteOn(0, 60, 127);
+        alsa.desconnectat = true; // unplugged while open
+        for (int n = 0; n < 50; ++n) cmd.NoteOn(0, 62, 127);
+        QCOMPARE(caixes.caixes, QStringList({text_error_midi(MIDIERR_NODEVICE)}));
+        out.OpenMidiOut(0); // the built-in synthesizer is still there
+        cmd.NoteOn(0, 64, 127);
+        QCOMPARE(caixes.caixes.size(), 1);
     }
 
     void the_synthesizer_is_silent_then_sounds() {

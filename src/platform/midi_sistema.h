@@ -18,6 +18,7 @@ enum : uint32_t {
     MMSYSERR_INVALHANDLE = 5,
     MMSYSERR_NODRIVER = 6,
     MMSYSERR_INVALPARAM = 11,
+    MIDIERR_NODEVICE = 68, // the port went away while it was open
 };
 
 constexpr int32_t MIDI_MAPPER = -1;

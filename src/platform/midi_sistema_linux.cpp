@@ -71,7 +71,7 @@ uint32_t midi_sistema_linux::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge)
     }
     std::vector<uint8_t> bytes{estat, dada1, dada2};
     bytes.resize(size_t(mida_missatge(estat)));
-    return it->second->envia(bytes) ? MMSYSERR_NOERROR : MMSYSERR_ERROR;
+    return it->second->envia(bytes) ? MMSYSERR_NOERROR : MIDIERR_NODEVICE;
 }
 
 } // namespace brisola

@@ -48,6 +48,8 @@ void MIDI_OUT::SendShortMessage(int16_t estat, int16_t dada1, int16_t dada2) {
     auto es_dada = [](int16_t d) { return d >= 0 && d <= 127; };
     if (estat < 0x80 || estat > 0xFF || !es_dada(dada1) || !es_dada(dada2)) return ShowMidiError(MMSYSERR_INVALPARAM);
     uint32_t resultat = sistema_.midiOutShortMsg(estat_.hmidi_out, uint32_t(PackShortMessage(estat, dada1, dada2)));
+    if (resultat == MIDIERR_NODEVICE && perdut_ == estat_.hmidi_out) return;
+    if (resultat == MIDIERR_NODEVICE) perdut_ = estat_.hmidi_out;
     if (resultat != MMSYSERR_NOERROR) ShowMidiError(int16_t(resultat));
 }
 

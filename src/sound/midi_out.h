@@ -27,6 +27,8 @@ private:
     missatges& caixes_;
     // With pointer ticks every 10 ms a failing device would stack one box per tick.
     bool caixa_oberta_ = false;
+    // A port that went away is said once: every later note would say it again.
+    HMIDIOUT perdut_ = 0;
 };
 
 } // namespace brisola

@@ -64,12 +64,15 @@ struct midi_fals : midi_sistema {
 // A sequencer with the ports named; sends are recorded by port ("propi" for the instrument's own).
 struct alsa_fals : ports_alsa {
     bool hi_ha = false;
+    bool desconnectat = false; // the ports went away
     QStringList noms;
     std::map<QString, std::vector<std::vector<uint8_t>>> enviats;
     struct port : port_alsa {
         std::vector<std::vector<uint8_t>>& desti;
-        explicit port(std::vector<std::vector<uint8_t>>& d) : desti(d) {}
+        const bool& desconnectat;
+        port(std::vector<std::vector<uint8_t>>& d, const bool& fora) : desti(d), desconnectat(fora) {}
         bool envia(const std::vector<uint8_t>& m) override {
+            if (desconnectat) return false;
             desti.push_back(m);
             return true;
         }
@@ -77,10 +80,10 @@ struct alsa_fals : ports_alsa {
     bool hi_ha_sequenciador() override { return hi_ha; }
     QStringList ports() override { return hi_ha ? noms : QStringList(); }
     std::unique_ptr<port_alsa> obre(int i) override {
-        return hi_ha && i < noms.size() ? std::make_unique<port>(enviats[noms[i]]) : nullptr;
+        return hi_ha && i < noms.size() ? std::make_unique<port>(enviats[noms[i]], desconnectat) : nullptr;
     }
     std::unique_ptr<port_alsa> obre_propi(const QString&) override {
-        return hi_ha ? std::make_unique<port>(enviats["propi"]) : nullptr;
+        return hi_ha ? std::make_unique<port>(enviats["propi"], desconnectat) : nullptr;
     }
 };
 
