@@ -72,9 +72,18 @@ QStringList linies_de(const QByteArray& bytes) {
 
 registre_fitxer::registre_fitxer(const QString& fitxer) {
     QFile f(fitxer);
-    if (!f.open(QIODevice::ReadOnly)) return;
+    if (f.open(QIODevice::ReadOnly)) llegeix(f.readAll());
+}
+
+registre_fitxer registre_fitxer::de_bytes(const QByteArray& bytes) {
+    registre_fitxer r;
+    r.llegeix(bytes);
+    return r;
+}
+
+void registre_fitxer::llegeix(const QByteArray& bytes) {
     std::map<QString, valor_registre>* clau = nullptr;
-    for (const QString& l : linies_de(f.readAll())) {
+    for (const QString& l : linies_de(bytes)) {
         if (l.startsWith('[') && l.endsWith(']')) {
             clau = &claus_[l.mid(1, l.size() - 2).toUpper()];
             continue;

@@ -22,10 +22,14 @@ class registre_fitxer {
 public:
     // A file that is missing or unreadable is an empty registry.
     explicit registre_fitxer(const QString& fitxer);
+    // The registry written in these bytes.
+    static registre_fitxer de_bytes(const QByteArray& bytes);
     // The value `nom` ("" for the default value) of `clau` (hive and path, any case); none when absent.
     std::optional<valor_registre> valor(const QString& clau, const QString& nom) const;
 
 private:
+    registre_fitxer() = default;
+    void llegeix(const QByteArray& bytes);
     std::map<QString, std::map<QString, valor_registre>> claus_; // upper-cased key -> upper-cased name -> value
 };
 
