@@ -29,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dades, size_t mida) {
     f.open(QIODevice::ReadOnly);
     const QByteArray despres = f.readAll();
     qsizetype on = 0;
-    for (const QByteArray& linia : abans.split('\n')) {
+    QByteArray linies = abans;
+    linies.replace('\r', '\n'); // a bare CR ends a line too, as the reader and the writer take it
+    for (const QByteArray& linia : linies.split('\n')) {
         QByteArray neta = linia.trimmed();
         if (neta.isEmpty() || neta.toLower().contains("idioma")) continue;
         on = despres.indexOf(neta, on);
