@@ -68,49 +68,38 @@ private slots:
         QCOMPARE(w1->estat.hmidi_out, HMIDIOUT(0));
     }
 
-    void no_capture_driver_disables_the_tracker_without_calling_it() {
-        banc b;
-        auto w = b.obre();
-        QVERIFY(!w->mn_acces[1]->isEnabled());
-        QVERIFY(!w->mn_opcions[1]->isEnabled());
-        QVERIFY(b.tintseer.crides.isEmpty());
-        QCOMPARE(b.captura.finestres_creades, 0);
-    }
-
-    void a_driver_probes_the_tracker_once() {
-        for (int16_t resultat : {0, 1}) {
+    void the_tracker_items_follow_the_start_up_probe() {
+        struct cas {
+            std::set<int16_t> drivers, connectables;
+            bool biblioteca;
+            int16_t resultat;
+            bool actiu;
+            QStringList crides;
+            int finestres;
+        };
+        const QStringList sonda{"Inicialitza", "Finalitza"};
+        const cas casos[] = {
+            {{}, {}, true, 1, false, {}, 0},              // no capture driver: the tracker is never called
+            {{2, 3}, {3}, true, 1, true, sonda, 1},      // the first driver that connects is probed once
+            {{2, 3}, {3}, true, 0, true, sonda, 1},      // even a tracker that does not start
+            {{0}, {0}, false, 1, false, {}, 1},          // a library that will not load
+            {{0, 1}, {}, true, 1, false, {}, 1},         // no driver connects: its window goes
+        };
+        for (const cas& c : casos) {
             banc b;
-            b.captura.drivers = {2, 3};
-            b.captura.connectables = {3};
-            b.tintseer.resultat_inici = resultat;
+            b.captura.drivers = c.drivers;
+            b.captura.connectables = c.connectables;
+            b.tintseer.present = c.biblioteca;
+            b.tintseer.resultat_inici = c.resultat;
             auto w = b.obre();
             QVERIFY(b.tintseer.crides.isEmpty()); // the camera opens once the window is up
-            QTRY_COMPARE(b.tintseer.crides, QStringList({"Inicialitza", "Finalitza"}));
-            QVERIFY(w->mn_acces[1]->isEnabled());
-            QVERIFY(w->mn_opcions[1]->isEnabled());
-            QCOMPARE(b.captura.desconnexions, 1);
-            QCOMPARE(b.captura.finestres_destruides, 1);
+            QTRY_COMPARE(b.tintseer.crides, c.crides);
+            QTRY_COMPARE(w->mn_acces[1]->isEnabled(), c.actiu);
+            QCOMPARE(w->mn_opcions[1]->isEnabled(), c.actiu);
+            QCOMPARE(b.captura.finestres_creades, c.finestres);
+            QCOMPARE(b.captura.finestres_destruides, c.finestres);
             QCOMPARE(w->estat.captura_finestra, HWND_CAPTURA(0));
         }
-    }
-
-    void a_tracker_library_that_will_not_load_leaves_the_items_disabled() {
-        banc b;
-        b.captura.drivers = b.captura.connectables = {0};
-        b.tintseer.present = false;
-        auto w = b.obre();
-        QTRY_VERIFY(!w->mn_acces[1]->isEnabled());
-        QVERIFY(!w->mn_opcions[1]->isEnabled());
-        QVERIFY(b.tintseer.crides.isEmpty());
-    }
-
-    void a_driver_that_does_not_connect_leaves_no_capture_window() {
-        banc b;
-        b.captura.drivers = {0, 1};
-        auto w = b.obre();
-        QCOMPARE(b.captura.finestres_creades, 1);
-        QCOMPARE(b.captura.finestres_destruides, 1);
-        QVERIFY(!w->mn_acces[1]->isEnabled());
     }
 
     void the_joystick_probe_stops_at_the_first_answer() {
@@ -126,7 +115,7 @@ private slots:
         QCOMPARE(cap.joystick.consultats.size(), size_t(5));
     }
 
-    void the_window_is_created_as_defined() {
+    void the_window_as_created_and_its_check_marks() {
         banc b;
         auto w = b.obre();
         QCOMPARE(w->windowTitle(), QString("Brisola"));
@@ -138,6 +127,14 @@ private slots:
         QVERIFY(!w->T_controll_tintseer->Enabled() && w->T_controll_tintseer->Interval() == 500);
         QCOMPARE(marques(w->fmus), QList<bool>({true, false, false, false, false}));
         QCOMPARE(marques(w->mn_pos), QList<bool>({true, false}));
+        // Marks change only through the handlers: a second trigger does not untick.
+        w->mn_pos[1]->trigger();
+        w->mn_pos[1]->trigger();
+        QCOMPARE(marques(w->mn_pos), QList<bool>({false, true}));
+        w->mn_inv[1]->trigger();
+        QCOMPARE(marques(w->mn_inv), QList<bool>({false, true}));
+        w->mn_inv[1]->trigger();
+        QCOMPARE(marques(w->mn_inv), QList<bool>({false, false}));
     }
 
     void menus_as_built_with_their_shortcuts() {
@@ -176,31 +173,6 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray("[inici]\r\nidioma=espa\xF1ol\r\n"));
     }
 
-    void check_marks_change_only_through_their_handlers() {
-        banc b;
-        auto w = b.obre();
-        w->mn_pos[1]->trigger();
-        w->mn_pos[1]->trigger();
-        QCOMPARE(marques(w->mn_pos), QList<bool>({false, true}));
-        w->mn_inv[1]->trigger();
-        QCOMPARE(marques(w->mn_inv), QList<bool>({false, true}));
-        w->mn_inv[1]->trigger();
-        QCOMPARE(marques(w->mn_inv), QList<bool>({false, false}));
-    }
-
-    void menu_arrays_grow_and_submenus_call_on_opening() {
-        banc b;
-        auto w = b.obre();
-        QList<int16_t> clicats;
-        w->fmus.on_Click([&](int16_t i) { clicats << i; });
-        w->rmus.on_Click([&](int16_t i) { clicats << i; });
-        QAction* nou = w->rmus.afegeix(w->fmus[3]->menu(), "Rock");
-        QCOMPARE(w->rmus.size(), 2);
-        emit w->fmus[3]->menu()->aboutToShow();
-        nou->trigger();
-        QCOMPARE(clicats, QList<int16_t>({3, 1}));
-    }
-
     void a_tick_inside_another_handler_runs_after_it_once() {
         banc b;
         auto w = b.obre();
@@ -214,7 +186,7 @@ private slots:
         QCOMPARE(ordre, QStringList({"menu", "menu end", "tick"}));
     }
 
-    void closing_stops_the_song_and_closes_the_device() {
+    void closing_stops_the_song_the_tracker_and_the_device() {
         banc b;
         auto w = b.obre();
         w->estat.canco_actual = 1;
@@ -223,6 +195,15 @@ private slots:
         QCOMPARE(b.midi.tancats.size(), size_t(1));
         QVERIFY(b.tintseer.crides.isEmpty());
         QCOMPARE(b.acabaments, 0);
+
+        banc c;
+        auto w2 = c.obre();
+        w2->seguidor_estat = 1;
+        int16_t Cancel = 5;
+        w2->Form_Unload(Cancel);
+        QCOMPARE(Cancel, 0);
+        QVERIFY(c.media.ordres.isEmpty());
+        QCOMPARE(c.tintseer.crides, QStringList({"Finalitza"}));
     }
 
     void a_close_behind_another_handler_unloads_after_it() {
@@ -267,17 +248,6 @@ private slots:
         QCOMPARE(titol, QString("Brisola"));
     }
 
-    void closing_with_no_song_and_a_running_tracker() {
-        banc b;
-        auto w = b.obre();
-        w->seguidor_estat = 1;
-        int16_t Cancel = 5;
-        w->Form_Unload(Cancel);
-        QCOMPARE(Cancel, 0);
-        QVERIFY(b.media.ordres.isEmpty());
-        QCOMPARE(b.tintseer.crides, QStringList({"Finalitza"}));
-    }
-
     void sortir_stops_the_pointers_and_ends_the_program() {
         banc b;
         b.captura.drivers = b.captura.connectables = {0};
@@ -290,24 +260,6 @@ private slots:
         QCOMPARE(b.tintseer.crides, QStringList({"Finalitza", "Finalitza"}));
         QCOMPARE(b.midi.tancats.size(), size_t(1));
         QCOMPARE(b.acabaments, 1);
-    }
-
-    void test_midi_shows_the_panel_over_the_window() {
-        banc b;
-        auto w = b.obre();
-        w->mn_opcions[0]->trigger();
-        QVERIFY(!w->Frame1->isHidden());
-        QVERIFY(w->Frame2->isHidden());
-        QCOMPARE(w->Frame1->geometry(), w->centralWidget()->rect());
-        QCOMPARE(w->pantalla->y(), 536);
-    }
-
-    void choosing_a_device_reopens_the_output() {
-        banc b;
-        auto w = b.obre();
-        w->List1->set_ListIndex(1);
-        QCOMPARE(b.midi.oberts, std::vector<int32_t>({-1, 0}));
-        QCOMPARE(b.midi.tancats.size(), size_t(1));
     }
 };
 

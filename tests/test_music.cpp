@@ -47,80 +47,67 @@ class test_music : public QObject {
     Q_OBJECT
 
 private slots:
-    void scale_and_time_columns_and_rows() {
+    void each_modality_maps_the_pointer() {
         instrument i;
-        i.modalitat(1);
-        QCOMPARE(i.mus(100, 20, 10), 500);
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(95)}));
-        QCOMPARE(i.w->windowTitle(), QString(" 0 95 500 0   c 0"));
-        i.mus(100, 640);
-        QCOMPARE(i.midi.enviats.back(), nota(67));
-        const QList<std::pair<int16_t, int>> files = {{-50, 500}, {130, 250}, {250, 125}, {479, 62}, {480, 62}, {600, 62}};
-        for (auto [y, durada] : files) QCOMPARE(i.mus(y, 320), durada); // off the frame: the nearest edge row
-        QCOMPARE(i.midi.enviats.back(), nota(81));
-        i.w->mn_inv.set_Checked(0, true); // the music mirrors: x 20 plays column 15
-        i.mus(100, 20);
-        QCOMPARE(i.midi.enviats.back(), nota(69));
-    }
-
-    void rhythm_and_notes_clamps_and_pitches() {
-        instrument i;
-        QCOMPARE(i.mus(240, 320), 200);
+        auto toca = [&](int16_t y, int16_t x, int32_t interval = 10) {
+            int32_t resposta = i.mus(y, x, interval);
+            return std::make_pair(resposta, i.midi.enviats.empty() ? 0u : i.midi.enviats.back());
+        };
+        using cas = std::tuple<int16_t, int16_t, int32_t, uint32_t>;
+        // Ritme i notes: pitch by height, interval by column, clamped to 10 even when the rounding overflows.
+        for (auto [y, x, interval, missatge] : {cas{240, 320, 200, nota(60)}, {0, 5, 10, nota(108)}, {480, 320, 200, nota(12)}})
+            QCOMPARE(toca(y, x), std::make_pair(interval, missatge));
+        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(12)}));
         QCOMPARE(i.w->Label6->text(), QString(" 200"));
-        QCOMPARE(i.w->Label5->text(), QString(" 320"));
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(60)}));
-        QCOMPARE(i.mus(0, 5), 10);
-        QCOMPARE(i.midi.enviats.back(), nota(108));
-        QCOMPARE(i.mus(480, 320), 200);
-        QCOMPARE(i.midi.enviats.back(), nota(12));
         i.w->estat.tempo = 2000;
-        QCOMPARE(i.mus(240, 640), 1000);
-        QCOMPARE(i.w->estat.interval_anterior, 1000.0f);
         i.w->estat.velocitat = 80;
-        i.mus(240, 640);
-        QCOMPARE(i.midi.enviats.back(), nota(60, 80));
-        i.w->estat.tempo = 32767; // the rounding overflows: the interval still clamps to 10, never 0
-        QCOMPARE(i.mus(240, 32767), 10);
-    }
+        QCOMPARE(toca(240, 640), std::make_pair(1000, nota(60, 80)));
+        QCOMPARE(i.w->estat.interval_anterior, 1000.0f);
+        i.w->estat.tempo = 32767;
+        QCOMPARE(toca(240, 32767).first, 10);
+        i.w->estat.tempo = 400;
 
-    void drums_pick_from_the_drum_list() {
-        instrument i;
+        // Escala i temps: the column's scale note, the row's duration; off the frame, the nearest edge row.
+        i.modalitat(1);
+        i.w->estat.velocitat = 127;
+        QCOMPARE(toca(100, 20), std::make_pair(500, nota(95)));
+        QCOMPARE(i.w->windowTitle(), QString(" 0 95 500 0   c 0"));
+        QCOMPARE(toca(100, 640).second, nota(67));
+        for (auto [y, durada] : {std::pair<int16_t, int>{-50, 500}, {130, 250}, {250, 125}, {479, 62}, {480, 62}, {600, 62}})
+            QCOMPARE(toca(y, 320), std::make_pair(durada, nota(81)));
+        i.w->mn_inv.set_Checked(0, true); // the music mirrors: x 20 plays column 15
+        QCOMPARE(toca(100, 20).second, nota(69));
+        i.w->mn_inv.set_Checked(0, false);
+
+        // Bateria: the pattern from the drum list, the drum timer's step from the row; no note of its own.
         i.modalitat(2);
         i.w->estat.acord_notes = bateria_BA;
         i.w->estat.acord_base = "0";
-        QCOMPARE(i.mus(0, 0, 33), 50);
+        QCOMPARE(toca(0, 0, 33), std::make_pair(50, sound_off));
         QCOMPARE(i.w->estat.patro_bateria, QString("1881"));
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
         QCOMPARE(i.w->windowTitle(), QString(" 13 0 8 0   c 0"));
         QCOMPARE(i.w->estat.interval_anterior, 33.0f);
-        QCOMPARE(i.mus(479, 640), 400);
+        QCOMPARE(toca(479, 640).first, 400);
         QCOMPARE(i.w->estat.patro_bateria, QString("1157"));
-        QCOMPARE(i.mus(600, 640), 400); // far below the frame: the bottom row
-        QCOMPARE(i.mus(-600, 640), 50);
-    }
+        QCOMPARE(toca(600, 640).first, 400);
+        QCOMPARE(toca(-600, 640).first, 50);
 
-    void rhythms_transpose_the_chord() {
-        instrument i;
+        // Ritmes: a tone of the running chord, transposed to its root.
         i.modalitat(3);
         i.w->estat.ritme_actual = 1;
         i.w->estat.acord_notes = acord_Ma;
         i.w->estat.acord_base = "5";
-        QCOMPARE(i.mus(130, 640), 100);
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(65)}));
-        i.mus(0, 0);
-        QCOMPARE(i.midi.enviats.back(), nota(0x60 + 5));
+        QCOMPARE(toca(130, 640), std::make_pair(100, nota(65)));
+        QCOMPARE(toca(0, 0).second, nota(0x60 + 5));
         i.w->estat.acord_base = ""; // the note step fails: the note keeps the vertical position
-        i.mus(100, 0);
-        QCOMPARE(i.midi.enviats.back(), nota(100));
-    }
+        QCOMPARE(toca(100, 0).second, nota(100));
 
-    void notes_outside_midi_send_only_silence() {
-        instrument i;
-        i.modalitat(4); // the song modality with no song chosen: no branch applies
-        i.mus(200, 100);
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
-        i.mus(-5, 100);
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
+        // The song modality with no song: no branch applies, and a note outside MIDI sends only silence.
+        i.modalitat(4);
+        for (int16_t y : {200, -5}) {
+            toca(y, 100);
+            QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off}));
+        }
     }
 
     void colour_and_cursor_follow_the_pointer() {
@@ -234,20 +221,27 @@ private slots:
         QCOMPARE(i.midi.enviats.back(), nota(60));
     }
 
-    void the_switch_plays_while_held() {
+    void the_switch_plays_while_held_by_key_or_button() {
         instrument i;
         i.w->mn_acces_Click(3);
         QVERIFY(!i.w->T_mouse->Enabled());
         QCOMPARE(i.w->T_mouse->Interval(), 1000);
-        i.w->pantalla_MouseMove(0, 0, 50, 50); // moving does not steer the switch
-        QCOMPARE(i.w->estat.ratoli_x, 0);
-        QCOMPARE(i.w->estat.ratoli_y, 0);
-        i.w->pantalla_MouseDown(1, 0, 0, 0);
-        i.w->pantalla_MouseUp(1, 0, 0, 0);
+        i.w->pantalla_MouseMove(0, 0, 50, 50); // moving leaves the switch's point alone
+        QVERIFY(i.w->estat.ratoli_x == 0 && i.w->estat.ratoli_y == 0);
+        QTest::keyPress(i.w.get(), Qt::Key_Space);
         QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(108)}));
+        QVERIFY(i.w->T_mouse->Enabled());
+        QTest::keyRelease(i.w.get(), Qt::Key_Space);
         QVERIFY(!i.w->T_mouse->Enabled() && !i.w->t_acords->Enabled() && !i.w->t_ritmes->Enabled());
+        int16_t punt = i.w->estat.ratoli_x; // the release clicked a new random point
+        QTest::keyPress(i.w.get(), Qt::Key_Control); // a modifier alone is part of a shortcut
+        QTest::keyRelease(i.w.get(), Qt::Key_A);      // and so is the key released after a shortcut
         i.rellotge.avanca(5000);
         QCOMPARE(i.midi.enviats.size(), size_t(2)); // released: the note rings, nothing more plays
+        QCOMPARE(i.w->estat.ratoli_x, punt);
+        i.w->pantalla_MouseDown(1, 0, 0, 0);
+        i.w->pantalla_MouseUp(1, 0, 0, 0);
+        QCOMPARE(i.midi.enviats.size(), size_t(4));
         for (int n = 0; n < 200; ++n) {
             i.w->pantalla_Click();
             QVERIFY(i.w->estat.ratoli_x >= 0 && i.w->estat.ratoli_x < 0.99 * i.w->pantalla->ScaleWidth());
@@ -270,21 +264,6 @@ private slots:
         i.w->pantalla_MouseUp(1, 0, 0, 0);
         QCOMPARE(i.media.ordres, QStringList({"Set Mid1 Tempo 1", "Set Mid1 Tempo 96", "Set Mid1 Tempo 1"}));
         QVERIFY(i.midi.enviats.empty());
-    }
-
-    void a_key_is_a_switch_too() {
-        instrument i;
-        i.w->mn_acces_Click(3);
-        QTest::keyPress(i.w.get(), Qt::Key_Space);
-        QCOMPARE(i.midi.enviats, std::vector<uint32_t>({sound_off, nota(108)}));
-        QVERIFY(i.w->T_mouse->Enabled());
-        QTest::keyRelease(i.w.get(), Qt::Key_Space);
-        QVERIFY(!i.w->T_mouse->Enabled());
-        int16_t punt = i.w->estat.ratoli_x; // the release clicked a new random point
-        QTest::keyPress(i.w.get(), Qt::Key_Control); // a modifier alone is part of a shortcut
-        QTest::keyRelease(i.w.get(), Qt::Key_A);      // and so is the key released after a shortcut
-        QCOMPARE(i.midi.enviats.size(), size_t(2));
-        QCOMPARE(i.w->estat.ratoli_x, punt);
     }
 
     void a_press_restarts_the_running_drums() {
