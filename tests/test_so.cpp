@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(list.ItemData(0), 0);
     }
 
-    void open_and_close_keep_one_handle() {
+    void errors_show_once_and_leave_no_handle() {
         driver d;
         QCOMPARE(d.midi.oberts, std::vector<int32_t>{-1});
         QVERIFY(d.estat.hmidi_out != 0);
@@ -86,26 +86,15 @@ private slots:
         d.out.CloseMidiOut();
         QCOMPARE(d.midi.tancats.size(), size_t(1));
         QCOMPARE(d.estat.hmidi_out, HMIDIOUT(0));
-    }
-
-    void a_busy_device_shows_its_error_then_invalid_handle() {
-        driver d;
-        d.midi.resultat_obrir = MMSYSERR_ALLOCATED;
+        d.caixes.mentre_oberta = [&] { d.cmd.NoteOn(0, 62, 127); }; // a failure while a box is open opens no second
+        d.cmd.NoteOn(0, 60, 127);
+        QCOMPARE(d.caixes.caixes, QStringList({text_error_midi(MMSYSERR_INVALHANDLE)}));
+        d.caixes.mentre_oberta = nullptr;
+        d.midi.resultat_obrir = MMSYSERR_ALLOCATED; // a busy device: its own error, then the invalid handle
         QVERIFY(!d.out.OpenMidiOut(0));
         QCOMPARE(d.estat.hmidi_out, HMIDIOUT(0));
         d.cmd.NoteOn(0, 60, 127);
-        QCOMPARE(d.caixes.caixes, QStringList({text_error_midi(MMSYSERR_ALLOCATED), text_error_midi(MMSYSERR_INVALHANDLE)}));
-    }
-
-    void a_failure_while_a_box_is_open_opens_no_second_box() {
-        driver d;
-        d.out.CloseMidiOut();
-        d.caixes.mentre_oberta = [&] { d.cmd.NoteOn(0, 62, 127); };
-        d.cmd.NoteOn(0, 60, 127);
-        QCOMPARE(d.caixes.caixes.size(), 1);
-        d.caixes.mentre_oberta = nullptr;
-        d.cmd.NoteOn(0, 64, 127); // once closed, the next failure is shown again
-        QCOMPARE(d.caixes.caixes.size(), 2);
+        QCOMPARE(d.caixes.caixes.mid(1), QStringList({text_error_midi(MMSYSERR_ALLOCATED), text_error_midi(MMSYSERR_INVALHANDLE)}));
     }
 
     void device_table_offers_mapper_and_synthesizer() {
@@ -130,7 +119,7 @@ private slots:
         QCOMPARE(midi.midiOutShortMsg(h, 0x007F3C90), uint32_t(MMSYSERR_INVALHANDLE));
     }
 
-    void the_sequencer_offers_its_ports_and_one_of_our_own() {
+    void the_sequencer_offers_its_ports_and_one_of_our_own_and_may_lose_them() {
         ports_rtmidi real; // these machines have no /dev/snd/seq: RtMidi's exception stays inside
         QCOMPARE(real.hi_ha_sequenciador() || !real.ports().isEmpty(), QFile::exists("/dev/snd/seq"));
         sintetitzador synth(48000);
@@ -151,21 +140,15 @@ private slots:
         using bytes = std::vector<std::vector<uint8_t>>;
         QCOMPARE(alsa.enviats["propi"], bytes({{0x90, 60, 127}, {0xC0, 5}}));
         QCOMPARE(alsa.enviats["Sintetitzador extern"], bytes({{0x90, 64, 64}}));
-    }
+        midi.midiOutClose(propi);
+        midi.midiOutClose(extern_);
 
-    void a_port_that_goes_away_is_said_once_and_the_synthesizer_stays() {
-        sintetitzador synth(48000);
-        alsa_fals alsa;
-        alsa.hi_ha = true;
-        alsa.noms = {"Teclat extern"};
-        midi_sistema_linux midi(synth, alsa);
         estat_compartit estat;
         missatges_fals caixes;
         MIDI_OUT out{estat, midi, caixes};
         MIDI_CMD cmd{out};
         out.OpenMidiOut(1);
-        cmd.NoteOn(0, 60, 127);
-        alsa.desconnectat = true; // unplugged while open
+        alsa.desconnectat = true; // unplugged while open: said once
         for (int n = 0; n < 50; ++n) cmd.NoteOn(0, 62, 127);
         QCOMPARE(caixes.caixes, QStringList({text_error_midi(MIDIERR_NODEVICE)}));
         out.OpenMidiOut(0); // the built-in synthesizer is still there
@@ -173,7 +156,7 @@ private slots:
         QCOMPARE(caixes.caixes.size(), 1);
     }
 
-    void the_synthesizer_is_silent_then_sounds() {
+    void the_synthesizer_sounds_is_silenced_and_rests() {
         sintetitzador synth(48000);
         QVERIFY(!synth.carrega("/no/such/font.sf2"));
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
@@ -181,13 +164,20 @@ private slots:
         midi_sistema_linux midi(synth, alsa);
         HMIDIOUT h = 0;
         midi.midiOutOpen(h, MIDI_MAPPER);
-        QVERIFY(rms(escolta(synth, 4800)) < 1e-5);
+        QVERIFY(rms(escolta(synth, 48000)) < 1e-5);
+        QCOMPARE(synth.renders(), uint64_t(0)); // at rest the synthesizer is not called
         midi.midiOutShortMsg(h, uint32_t(MIDI_OUT::PackShortMessage(0x90, 60, 127)));
         double nota = rms(escolta(synth, 9600));
         QVERIFY2(nota > 0.01, "a note-on must be heard");
         midi.midiOutShortMsg(h, uint32_t(MIDI_OUT::PackShortMessage(0xB0, 120, 0)));
         escolta(synth, 4800);
         QVERIFY(rms(escolta(synth, 4800)) < nota / 20); // All Sound Off leaves only the reverb's tail
+        escolta(synth, 2 * 48000);
+        uint64_t abans = synth.renders();
+        QVERIFY(rms(escolta(synth, 48000)) == 0);
+        QCOMPARE(synth.renders(), abans);
+        QCOMPARE(midi.midiOutShortMsg(h, 0x99u | 36u << 8 | 127u << 16), uint32_t(MMSYSERR_NOERROR));
+        QVERIFY2(rms(escolta(synth, 4800)) > 0.01, "a bass drum on channel 9 must be heard");
     }
 
     void messages_sound_at_their_own_frame_data() {
@@ -232,32 +222,6 @@ private slots:
         // FluidSynth starts voices on its own 64-frame blocks: to the sample on that grid, within a block off it.
         QVERIFY2(std::abs(dreta - esquerra - separacio) <= tolerancia,
                  qPrintable(QString("%1 frames apart").arg(dreta - esquerra)));
-    }
-
-    void at_rest_the_synthesizer_is_not_called() {
-        sintetitzador synth(48000);
-        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
-        escolta(synth, 48000);
-        QCOMPARE(synth.renders(), uint64_t(0));
-        synth.envia(0x90, 60, 127);
-        QVERIFY(rms(escolta(synth, 9600)) > 0.01);
-        QVERIFY(synth.renders() > 0);
-        synth.envia(0xB0, 120, 0);
-        escolta(synth, 2 * 48000); // the voice ends, then the reverberation's tail
-        uint64_t abans = synth.renders();
-        QVERIFY(rms(escolta(synth, 48000)) == 0);
-        QCOMPARE(synth.renders(), abans);
-    }
-
-    void a_drum_step_sounds_on_channel_9() {
-        sintetitzador synth(48000);
-        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
-        alsa_fals alsa;
-        midi_sistema_linux midi(synth, alsa);
-        HMIDIOUT h = 0;
-        midi.midiOutOpen(h, MIDI_MAPPER);
-        QCOMPARE(midi.midiOutShortMsg(h, 0x99u | 36u << 8 | 127u << 16), uint32_t(MMSYSERR_NOERROR));
-        QVERIFY2(rms(escolta(synth, 4800)) > 0.01, "a bass drum must be heard");
     }
 
     void the_loader_reports_a_missing_soundfont() {
