@@ -42,36 +42,23 @@ class test_cataleg : public QObject {
     Q_OBJECT
 
 private slots:
-    void songs_fill_their_table_and_submenu() {
+    void sections_fill_their_tables_menus_and_sound_list() {
         banc b;
-        b.escriu("brisola.ini", "[canciones]\nnum=2\n1nombre=A\n1midi=a.mid\n2nombre=B\n3nombre=C\n");
+        b.escriu("brisola.ini", "[canciones]\nnum=2\n1nombre=A\n1midi=a.mid\n2nombre=B\n3nombre=C\n"
+                                "[RITMOS]\r\nNUM=1\r\n1Nombre=Vals\r\n1ACORDES=34Ma0\r\n1tiempos= 3 \r\n"
+                                "[instrumentos]\nnum=3\n1nom=Piano\n1codi=  25 \n2nom=Orgue\n3nom=Flauta\n3codi=73\n");
         auto w = b.obre();
         QCOMPARE(visibles(w->CMUS), QStringList({"A", "B"}));
-        QCOMPARE(w->estat.cancons.size(), size_t(3));
-        QCOMPARE(w->estat.cancons[0], QStringList({"2", "", "", "", ""}));
-        QCOMPARE(w->estat.cancons[1], QStringList({"", "A", "a.mid", "", ""}));
-        QCOMPARE(w->estat.cancons[2], QStringList({"", "B", "", "", ""}));
-    }
-
-    void rhythm_names_ignore_case() {
-        banc b;
-        b.escriu("brisola.ini", "[RITMOS]\r\nNUM=1\r\n1Nombre=Vals\r\n1ACORDES=34Ma0\r\n1tiempos= 3 \r\n");
-        auto w = b.obre();
-        QCOMPARE(visibles(w->rmus), QStringList({"Vals"}));
+        QCOMPARE(w->estat.cancons, taula_cataleg({{"2", "", "", "", ""}, {"", "A", "a.mid", "", ""}, {"", "B", "", "", ""}}));
+        QCOMPARE(visibles(w->rmus), QStringList({"Vals"})); // names ignore case
         QCOMPARE(w->estat.ritmes[1], QStringList({"", "Vals", "34Ma0", "", "", "3"}));
-    }
-
-    void instruments_lacking_a_field_are_skipped() {
-        banc b;
-        b.escriu("brisola.ini", "[instrumentos]\nnum=3\n1nom=Piano\n1codi=  25 \n2nom=Orgue\n3nom=Flauta\n3codi=73\n");
-        auto w = b.obre();
         QCOMPARE(w->estat.instruments[1], QStringList({"", "Piano", "25"}));
         QCOMPARE(w->estat.instruments[2], QStringList({"", "Orgue", ""}));
+        // An instrument lacking a field is in the table, not in the menu or the list.
         QCOMPARE(visibles(w->mn_instrument), QStringList({"Fer Silenci", "Piano", "Flauta"}));
         QCOMPARE(w->lst_sound_list->ListCount(), 2);
         QCOMPARE(w->lst_sound_list->item(1)->text(), QString("Flauta"));
-        // Start-up chose the first sound: bank 0, program 25.
-        QCOMPARE(b.midi.enviats, std::vector<uint32_t>({0x0000B0, 0x0019C0}));
+        QCOMPARE(b.midi.enviats, std::vector<uint32_t>({0x0000B0, 0x0019C0})); // start-up chose the first sound
         w->lst_sound_list->set_ListIndex(1);
         QCOMPARE(b.midi.enviats.back(), uint32_t(0x0049C0));
     }
@@ -115,6 +102,14 @@ private slots:
             QCOMPARE(w->CMUS.size(), n + 1);
             QVERIFY(!w->CMUS[0]->isVisible());
         }
+        banc b; // an empty or missing count makes no table at all
+        b.escriu("brisola.ini", "[canciones]\nnum=\n[instrumentos]\n1nom=Piano\n1codi=0\n");
+        auto w = b.obre();
+        QVERIFY(w->estat.cancons.empty() && w->estat.instruments.empty());
+        QCOMPARE(w->mn_instrument.size(), 1);
+        QCOMPARE(w->lst_sound_list->ListCount(), 0);
+        b.escriu("brisola.ini", "[canciones]\nnum=0\n");
+        QCOMPARE(b.obre()->estat.cancons, taula_cataleg({{"0", "", "", "", ""}}));
     }
 
     void a_huge_count_is_read_up_to_a_limit_and_said() {
@@ -130,18 +125,6 @@ private slots:
         w->show();
         QCOMPARE(b.caixes.avisos, QStringList({"La sección [canciones] de brisola.ini dice que tiene 32767 elementos; "
                                                "Brisola lee los 1000 primeros."}));
-    }
-
-    void an_empty_or_missing_count_makes_no_table() {
-        banc b;
-        b.escriu("brisola.ini", "[canciones]\nnum=\n[instrumentos]\n1nom=Piano\n1codi=0\n");
-        auto w = b.obre();
-        QVERIFY(w->estat.cancons.empty());
-        QVERIFY(w->estat.instruments.empty());
-        QCOMPARE(w->mn_instrument.size(), 1);
-        QCOMPARE(w->lst_sound_list->ListCount(), 0);
-        b.escriu("brisola.ini", "[canciones]\nnum=0\n");
-        QCOMPARE(b.obre()->estat.cancons, taula_cataleg({{"0", "", "", "", ""}}));
     }
 
     void an_unreadable_file_is_reported_once() {
