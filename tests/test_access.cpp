@@ -1,6 +1,5 @@
-// Input devices on the real layers: SDL joysticks, V4L2 capture, the tracker library.
+// Input devices on the real layers: V4L2 capture, the calibration program, the tracker library.
 #include "platform/captura_v4l2.h"
-#include "platform/joystick_sdl.h"
 #include "platform/programes_qt.h"
 #include "platform/tintseer_dinamic.h"
 
@@ -8,35 +7,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <SDL.h>
-
 using namespace brisola;
 
 class test_access : public QObject {
     Q_OBJECT
 
 private slots:
-    void a_virtual_joystick_reads_as_its_axes_plus_32768() {
-        joystick_sdl joysticks;
-        JOYINFO lectura;
-        QCOMPARE(joysticks.joyGetPos(0, lectura), uint32_t(JOYERR_UNPLUGGED));
-        int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 1, 0);
-        QVERIFY2(index >= 0, SDL_GetError());
-        SDL_Joystick* joy = SDL_JoystickOpen(index);
-        QVERIFY(joy);
-        SDL_JoystickSetVirtualAxis(joy, 0, -32768);
-        SDL_JoystickSetVirtualAxis(joy, 1, 32767);
-        SDL_JoystickSetVirtualButton(joy, 0, 1);
-        QCOMPARE(joysticks.joyGetPos(0, lectura), uint32_t(JOYERR_NOERROR));
-        QCOMPARE(lectura.wXpos, 0u);
-        QCOMPARE(lectura.wYpos, 65535u);
-        QCOMPARE(lectura.wButtons, 1u);
-        QCOMPARE(joysticks.joyGetPos(1, lectura), uint32_t(JOYERR_UNPLUGGED));
-        SDL_JoystickClose(joy);
-        SDL_JoystickDetachVirtual(index);
-        QCOMPARE(joysticks.joyGetPos(0, lectura), uint32_t(JOYERR_UNPLUGGED));
-    }
-
     void a_started_program_is_watched_through_its_window() {
         QTemporaryDir dir;
         QString programa = dir.path() + "/calibra";
@@ -82,13 +58,10 @@ private slots:
         QCOMPARE(inici == 1, QFile::exists("/dev/video0") && inici == 1);
         tintseer.TintseerFinalitza();
         tintseer.TintseerFinalitza();
-    }
-
-    void a_missing_tracker_library_does_nothing() {
-        tintseer_dinamic tintseer("/no/such/folder");
-        QVERIFY(!tintseer.carregada());
-        QCOMPARE(tintseer.TintseerInicialitza(0), 0);
-        tintseer.TintseerFinalitza();
+        tintseer_dinamic absent("/no/such/folder"); // a missing library does nothing
+        QVERIFY(!absent.carregada());
+        QCOMPARE(absent.TintseerInicialitza(0), 0);
+        absent.TintseerFinalitza();
     }
 };
 

@@ -75,20 +75,16 @@ private slots:
         QCOMPARE(p->BackColor(), abans); // a picture is up: the pointer leaves the colour alone
     }
 
-    void colour_background_drops_the_picture_for_good() {
+    void a_file_that_is_no_picture_or_the_colour_item_clear_the_surface() {
         superficie s;
         s.w->fons_carrega(s.dues_meitats("fons.png", "PNG"));
-        s.w->mn_img_Click(0);
+        s.w->mn_img_Click(0); // the colour item drops the picture for good
         QVERIFY(s.w->estat.fons_fitxer.isEmpty());
         QVERIFY(s.w->pantalla->Picture().isNull());
         s.w->mn_acces_Click(3);
         QVERIFY(s.w->pantalla->Picture().isNull());
         QCOMPARE(s.pixel(s.w->pantalla, 200, 200), groc);
-    }
-
-    void a_file_that_is_no_picture_leaves_the_surface_cleared() {
-        superficie s;
-        s.w->fons_carrega(s.dues_meitats("bo.png", "PNG"));
+        s.w->fons_carrega(s.cami("fons.png"));
         s.escriu("dibuix.wmf", QByteArray(300, '\x01'));
         s.dialeg.tria = s.cami("dibuix.wmf");
         s.w->mn_img_Click(1);

@@ -83,15 +83,23 @@ private slots:
     void a_virtual_stick_comes_and_goes_and_plays() {
         amb_sdl a;
         QVERIFY(!a.w.mn_acces[2]->isEnabled());
-        int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 0, 0);
+        JOYINFO lectura;
+        QCOMPARE(a.sdl.joyGetPos(0, lectura), uint32_t(JOYERR_UNPLUGGED));
+        int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 1, 0);
         QVERIFY2(index >= 0, SDL_GetError());
         QTRY_VERIFY(a.w.mn_acces[2]->isEnabled());
         SDL_Joystick* pal = SDL_JoystickOpen(index);
-        JOYINFO lectura;
-        SDL_JoystickSetVirtualAxis(pal, 0, 0);
-        SDL_JoystickSetVirtualAxis(pal, 1, 0);
-        QCOMPARE(a.sdl.joyGetPos(0, lectura), uint32_t(JOYERR_NOERROR));
-        QCOMPARE(std::make_pair(lectura.wXpos, lectura.wYpos), std::make_pair(32768u, 32768u));
+        auto llegeix = [&](int16_t x, int16_t y) { // SDL's axes, read as the stick's raw 0..65535
+            SDL_JoystickSetVirtualAxis(pal, 0, x);
+            SDL_JoystickSetVirtualAxis(pal, 1, y);
+            return a.sdl.joyGetPos(0, lectura) == JOYERR_NOERROR ? std::make_pair(lectura.wXpos, lectura.wYpos)
+                                                                  : std::make_pair(~0u, ~0u);
+        };
+        QCOMPARE(llegeix(0, 0), std::make_pair(32768u, 32768u));
+        SDL_JoystickSetVirtualButton(pal, 0, 1);
+        QCOMPARE(llegeix(-32768, 32767), std::make_pair(0u, 65535u));
+        QCOMPARE(lectura.wButtons, 1u);
+        QCOMPARE(a.sdl.joyGetPos(1, lectura), uint32_t(JOYERR_UNPLUGGED));
 
         a.w.mn_acces_Click(2);
         SDL_JoystickSetVirtualAxis(pal, 1, -32768); // up
@@ -106,6 +114,7 @@ private slots:
         SDL_JoystickClose(pal);
         SDL_JoystickDetachVirtual(index);
         QTRY_VERIFY(!a.w.mn_acces[2]->isEnabled());
+        QCOMPARE(a.sdl.joyGetPos(0, lectura), uint32_t(JOYERR_UNPLUGGED));
     }
 };
 

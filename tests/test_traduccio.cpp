@@ -43,9 +43,15 @@ private slots:
         QCOMPARE(text_catala("main|mn_inst | 2|c"), QString("Fer Silenci"));
     }
 
-    void the_language_menu_switches_every_caption() {
+    void the_language_shows_from_the_first_frame_and_switches_every_caption() {
         banc b;
+        b.escriu("brisola.ini", "[inici]\r\nidioma=espa\xF1ol\r\n");
         auto w = b.obre();
+        QVERIFY(!w->isVisible());
+        QCOMPARE(w->fmus[4]->text(), QString(" &Canción"));
+        w->estat.idioma = "Galego"; // unknown: nothing changes
+        w->traduir_formulari();
+        QCOMPARE(w->fmus[4]->text(), QString(" &Canción"));
         w->mn_idioma[1]->trigger();
         QCOMPARE(w->mn_op[0]->text(), QString(" &Opciones"));
         QCOMPARE(w->mn_opcions[2]->text(), QString(" Salir"));
@@ -73,17 +79,6 @@ private slots:
         QCOMPARE(w->rmus[3]->text(), QString(" Marcha"));
     }
 
-    void spanish_shows_from_the_first_frame_and_unknown_changes_nothing() {
-        banc b;
-        b.escriu("brisola.ini", "[inici]\r\nidioma=espa\xF1ol\r\n");
-        auto w = b.obre();
-        QVERIFY(!w->isVisible());
-        QCOMPARE(w->fmus[4]->text(), QString(" &Canción"));
-        w->estat.idioma = "Galego";
-        w->traduir_formulari();
-        QCOMPARE(w->fmus[4]->text(), QString(" &Canción"));
-    }
-
     void choosing_a_language_writes_it_and_keeps_the_catalogue() {
         banc b;
         auto w = b.obre();
@@ -101,17 +96,15 @@ private slots:
         w2->mn_idioma[1]->trigger(); // the current language again: same file, same captions
         QCOMPARE(llegeix(c.cami("brisola.ini")), esperat);
         QCOMPARE(w2->mn_op[0]->text(), QString(" &Opciones"));
-    }
 
-    void a_folder_we_cannot_write_keeps_the_choice_for_the_run() {
-        banc b;
-        b.s.directori = b.cami("no/such/folder");
-        auto w = b.obre();
-        w->mn_idioma[1]->trigger();
-        QCOMPARE(w->estat.idioma, QString("español"));
-        QCOMPARE(w->mn_op[0]->text(), QString(" &Opciones"));
-        QVERIFY(!QDir(b.cami("no")).exists());
-        QVERIFY(b.caixes.caixes.isEmpty());
+        banc d; // a folder we cannot write to keeps the choice for the run, silently
+        d.s.directori = d.cami("no/such/folder");
+        auto w3 = d.obre();
+        w3->mn_idioma[1]->trigger();
+        QCOMPARE(w3->estat.idioma, QString("español"));
+        QCOMPARE(w3->mn_op[0]->text(), QString(" &Opciones"));
+        QVERIFY(!QDir(d.cami("no")).exists());
+        QVERIFY(d.caixes.caixes.isEmpty());
     }
 
     void the_about_box() {
