@@ -14,26 +14,15 @@ struct cop {
     bool operator==(const cop&) const = default;
 };
 
-// Remembers when each drum message went out.
-struct midi_amb_hora : midi_fals {
-    const rellotge_fals* rellotge = nullptr;
-    std::vector<cop> cops;
-    uint32_t midiOutShortMsg(HMIDIOUT h, uint32_t m) override {
-        if (rellotge) cops.push_back({rellotge->ara(), m});
-        return midi_fals::midiOutShortMsg(h, m);
-    }
-};
-
 uint32_t tambor(int nota, int v) { return 0x99u | uint32_t(nota) << 8 | uint32_t(v) << 16; }
 
+// Remembers when each drum message went out, whether a device took it or not.
 struct sequenciador {
     banc b;
-    midi_amb_hora midi;
-    serveis s = b.amb(midi, b.joystick);
-    finestra_main w{s};
+    std::vector<cop> cops;
+    finestra_main w{b.s};
     sequenciador() {
-        midi.rellotge = &b.rellotge;
-        midi.cops.clear();
+        b.midi.en_enviar = [this](uint32_t m) { cops.push_back({b.rellotge.ara(), m}); };
     }
 };
 
@@ -148,20 +137,20 @@ private slots:
         q.w.t_ritmes->set_Enabled(true);
         q.b.rellotge.avanca(1 + 200 + 400);
         const std::vector<cop> esperat{{1, tambor(42, 100)}, {201, tambor(36, 100)}, {601, tambor(42, 100)}};
-        QCOMPARE(q.midi.cops, esperat);
+        QCOMPARE(q.cops, esperat);
         QCOMPARE(e.patro_bateria, QString("14361842"));
         e.posicio_compas = 0;
         e.patro_bateria = "1436";
         q.b.rellotge.avanca(200);
-        QCOMPARE(q.midi.cops.back(), (cop{801, tambor(36, 127)}));
+        QCOMPARE(q.cops.back(), (cop{801, tambor(36, 127)}));
         QCOMPARE(e.velocitat, 127);
         QCOMPARE(e.patro_bateria, QString("1436"));
         q.w.midi_out.CloseMidiOut(); // no device open: the drums keep time, silently and without a box
-        q.midi.cops.clear();
-        q.midi.enviats.clear();
+        q.cops.clear();
+        q.b.midi.enviats.clear();
         q.b.rellotge.avanca(800);
-        QCOMPARE(q.midi.cops.size(), size_t(2));
-        QVERIFY(q.midi.enviats.empty() && q.b.caixes.caixes.isEmpty());
+        QCOMPARE(q.cops.size(), size_t(2));
+        QVERIFY(q.b.midi.enviats.empty() && q.b.caixes.caixes.isEmpty());
         QCOMPARE(q.w.t_ritmes->Interval(), 400);
     }
 
@@ -179,9 +168,9 @@ private slots:
         q.w.t_ritmes->set_Interval(300);
         q.w.t_ritmes_Timer();
         QCOMPARE(q.w.t_ritmes->Interval(), 300);
-        QVERIFY(q.midi.cops.empty());
+        QVERIFY(q.cops.empty());
         q.w.t_ritmes_Timer();
-        QCOMPARE(q.midi.cops.size(), size_t(1));
+        QCOMPARE(q.cops.size(), size_t(1));
         e.patro_acords = "";
         e.patro_bateria = "  ";
         q.w.t_acords_Timer();
@@ -212,14 +201,14 @@ private slots:
         const int notes[] = {36, 42, 38, 42, 36, 36, 38, 42};
         for (int compas = 1; compas <= 2; ++compas)
             for (int i = 0; i < 8; ++i) esperat.push_back({compas * 1600 + i * 200, tambor(notes[i], 100)});
-        QCOMPARE(q.midi.cops, esperat);
+        QCOMPARE(q.cops, esperat);
         // Over it, the pointer plays the root of the chord of the moment (G in the third bar).
         e.ritme_actual = 1;
         q.w.fmus.set_Checked(0, false);
         int16_t y = 200, x = 640;
         int32_t interval = 10;
         q.w.MUS(y, x, interval);
-        QCOMPARE(q.midi.enviats.back(), uint32_t(0x90 | 67 << 8 | e.velocitat << 16));
+        QCOMPARE(q.b.midi.enviats.back(), uint32_t(0x90 | 67 << 8 | e.velocitat << 16));
     }
 };
 

@@ -138,19 +138,6 @@ private slots:
         QCOMPARE(f.readAll(), QByteArray("[inici]\r\nidioma=espa\xF1ol\r\n"));
     }
 
-    void a_tick_inside_another_handler_runs_after_it_once() {
-        banc b;
-        auto w = b.obre();
-        QStringList ordre;
-        w->torn_handlers.executa(w.get(), [&] {
-            ordre << "menu";
-            w->torn_handlers.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
-            w->torn_handlers.executa(w->T_mouse.get(), [&] { ordre << "tick"; });
-            ordre << "menu end";
-        });
-        QCOMPARE(ordre, QStringList({"menu", "menu end", "tick"}));
-    }
-
     void closing_stops_the_song_the_tracker_and_the_device() {
         banc b;
         auto w = b.obre();

@@ -14,33 +14,25 @@ uint32_t nota_on(int n) { return 0x90u | uint32_t(n) << 8 | 127u << 16; }
 uint32_t nota_off(int n) { return 0x90u | uint32_t(n) << 8; }
 
 // Remembers when each message went out, and whether the busy cursor was up.
-struct midi_amb_hora : midi_fals {
-    const rellotge_fals* rellotge = nullptr;
-    std::vector<long> hores;
-    std::vector<bool> ocupat;
-    uint32_t midiOutShortMsg(HMIDIOUT h, uint32_t m) override {
-        hores.push_back(rellotge->ara());
-        ocupat.push_back(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
-        return midi_fals::midiOutShortMsg(h, m);
-    }
-};
-
 struct panell {
     banc b;
-    midi_amb_hora midi;
-    serveis s = b.amb(midi, b.joystick);
+    std::vector<long> hores;
+    std::vector<bool> ocupat;
     std::unique_ptr<finestra_main> w;
     panell() {
-        midi.rellotge = &b.rellotge;
-        midi.dispositius << "Port extern";
-        w = std::make_unique<finestra_main>(s);
+        b.midi.dispositius << "Port extern";
+        w = b.obre();
         w->mn_opcions_Click(0);
+        b.midi.en_enviar = [this](uint32_t) {
+            hores.push_back(b.rellotge.ara());
+            ocupat.push_back(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::BusyCursor);
+        };
         neteja();
     }
     void neteja() {
-        midi.enviats.clear();
-        midi.hores.clear();
-        midi.ocupat.clear();
+        b.midi.enviats.clear();
+        hores.clear();
+        ocupat.clear();
     }
     QColor superficie() const { return w->pantalla->BackColor(); }
     bool invertida(int fila) const { return w->Bender->grab().toImage().pixelColor(5, fila) == Qt::black; }
@@ -57,7 +49,7 @@ private slots:
         p.w->sb_play->setValue(64);
         QCOMPARE(p.superficie(), QColor(128, 128, 255)); // colour 5, "16744576"
         p.w->sb_play->setValue(65);
-        QCOMPARE(p.midi.enviats, std::vector<uint32_t>({nota_off(0), nota_on(64), nota_off(64), nota_on(65)}));
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_off(0), nota_on(64), nota_off(64), nota_on(65)}));
         QCOMPARE(p.superficie(), QColor(128, 255, 0)); // colour 6, "65408"
     }
 
@@ -71,9 +63,9 @@ private slots:
             esperat.insert(esperat.end(), {nota_on(notes[i]), nota_off(notes[i])});
             hores.insert(hores.end(), {250L * i, 250L * (i + 1)});
         }
-        QCOMPARE(p.midi.enviats, esperat);
-        QCOMPARE(p.midi.hores, hores);
-        QCOMPARE(p.midi.ocupat, std::vector<bool>(28, true));
+        QCOMPARE(p.b.midi.enviats, esperat);
+        QCOMPARE(p.hores, hores);
+        QCOMPARE(p.ocupat, std::vector<bool>(28, true));
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -82,10 +74,10 @@ private slots:
         p.w->Picture1_MouseDown(1, 0, 200, 60);
         QCOMPARE(p.superficie(), QColor(59, 0, 1)); // 65535 + 60 = 65595
         p.w->Picture1_MouseUp(1, 0, 200, 70.5f);
-        QCOMPARE(p.midi.enviats, std::vector<uint32_t>({nota_on(60), nota_off(70)})); // 60 rings on
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_on(60), nota_off(70)})); // 60 rings on
         p.neteja();
         QTest::mousePress(p.w->Picture1, Qt::LeftButton, {}, QPoint(10, p.w->Picture1->height() - 1));
-        QVERIFY(p.midi.enviats.size() == 1 && (p.midi.enviats[0] >> 8 & 0x7F) >= 125); // the bottom edge is 127
+        QVERIFY(p.b.midi.enviats.size() == 1 && (p.b.midi.enviats[0] >> 8 & 0x7F) >= 125); // the bottom edge is 127
     }
 
     void the_bend_strip_moves_its_inverted_marker() {
@@ -97,17 +89,17 @@ private slots:
         QVERIFY(p.invertida(mig) && p.invertida(0)); // the first move also inverts the top edge
         p.w->Bender_MouseMove(0, 0, 0.5f, 100);
         QVERIFY(!p.invertida(mig) && p.invertida(dalt));
-        QCOMPARE(p.midi.enviats, std::vector<uint32_t>({0x4000E0, 0x0064E0}));
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({0x4000E0, 0x0064E0}));
     }
 
     void the_panel_plays_on_the_chosen_port() {
         panell p;
         p.w->List1->set_ListIndex(2); // the mapper, the built-in synthesizer, then the port
-        QCOMPARE(p.midi.oberts.back(), 1);
+        QCOMPARE(p.b.midi.oberts.back(), 1);
         p.w->Command1->click();
-        QCOMPARE(p.midi.enviats, std::vector<uint32_t>({nota_on(60)}));
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_on(60)}));
         p.w->Command2->click();
-        QCOMPARE(p.midi.enviats.size(), size_t(33));
+        QCOMPARE(p.b.midi.enviats.size(), size_t(33));
     }
 };
 

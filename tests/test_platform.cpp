@@ -9,7 +9,6 @@
 #include <QThread>
 #include <QtTest>
 
-#include <clocale>
 #include <csignal>
 #include <random>
 
@@ -55,27 +54,15 @@ private slots:
             QCOMPARE(leading_number(t), v);
         QVERIFY_THROWS_EXCEPTION(error_execucio, leading_number("1E999"));
         QVERIFY_THROWS_EXCEPTION(error_execucio, leading_number("&H123456789"));
-        QCOMPARE(number(" 60 "), 60.0);
+        QCOMPARE(number(" 60 "), 60.0); // every suite runs again under a locale whose decimal mark is the comma
+        QCOMPARE(number("-1.5"), -1.5);
         for (const char* t : {"", "6x", "a"}) QVERIFY_THROWS_EXCEPTION(error_execucio, number(t));
-        QCOMPARE(QList<std::string>({text(60), text(0), text(-3), trimmed(60)}), QList<std::string>({" 60", " 0", "-3", "60"}));
+        QCOMPARE(QList<std::string>({text(60), text(0), text(-3), text(2.5), trimmed(60)}),
+                 QList<std::string>({" 60", " 0", "-3", " 2.5", "60"}));
         int passos = 0; // an error ends its own step only
         continua_si_falla([&] { c16(40000); ++passos; });
         continua_si_falla([&] { ++passos; });
         QCOMPARE(passos, 1);
-    }
-
-    void numbers_use_the_point_in_our_users_locales() {
-        int provats = 0;
-        auto torna_a_c = qScopeGuard([] { std::setlocale(LC_ALL, "C"); });
-        for (const char* locale : {"ca_ES.UTF-8", "es_ES.UTF-8", "gl_ES.UTF-8"}) {
-            if (!std::setlocale(LC_ALL, locale)) continue;
-            ++provats;
-            QCOMPARE(nearest(leading_number("3.5")), 4);
-            QCOMPARE(leading_number("1.5E1"), 15.0);
-            QCOMPARE(number("-1.5"), -1.5);
-            QCOMPARE(text(2.5), std::string(" 2.5"));
-        }
-        if (provats == 0) QSKIP("none of ca_ES, es_ES, gl_ES is generated on this machine");
     }
 
     void reading_follows_the_file_rules() {

@@ -9,13 +9,6 @@ using namespace brisola;
 
 namespace {
 
-const control_traduible* troba(const std::vector<control_traduible>& controls, const QString& nom,
-                               std::optional<int16_t> index = std::nullopt) {
-    for (const auto& c : controls)
-        if (c.nom == nom && c.index == index) return &c;
-    return nullptr;
-}
-
 QByteArray llegeix(const QString& cami) {
     QFile f(cami);
     f.open(QIODevice::ReadOnly);
@@ -28,21 +21,6 @@ class test_traduccio : public QObject {
     Q_OBJECT
 
 private slots:
-    void keys_follow_name_index_and_kind() {
-        banc b;
-        auto w = b.obre();
-        auto controls = w->Controls();
-        QCOMPARE(clau_de("main", *troba(controls, "Frame1")), QString("main|Frame1 ||c"));
-        QCOMPARE(clau_de("main", *troba(controls, "mn_acces", 3)), QString("main|mn_acces | 3|c"));
-        QCOMPARE(clau_de("main", *troba(controls, "mn_opcions", 0)), QString("main|mn_opcions | 0|c"));
-        QCOMPARE(clau_de("main", *troba(controls, "t_ritmes")), QString());
-        QCOMPARE(clau_de("main", *troba(controls, "pantalla")), QString());
-        QCOMPARE(clau_de("main", *troba(controls, "List1")), QString("main|List1 ||t")); // its selected device
-        QCOMPARE(text_espanyol("main|List1 ||t"), QString());
-        QCOMPARE(text_galego("main|mn_inv | 1|c"), QString(" Investir &E"));
-        QCOMPARE(text_catala("main|mn_inst | 2|c"), QString("Fer Silenci"));
-    }
-
     void the_language_shows_from_the_first_frame_and_switches_every_caption() {
         banc b;
         b.escriu("brisola.ini", "[inici]\r\nidioma=espa\xF1ol\r\n");

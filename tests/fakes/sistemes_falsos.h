@@ -32,6 +32,7 @@ struct midi_fals : midi_sistema {
     std::vector<HMIDIOUT> tancats;
     std::vector<uint32_t> enviats;
     HMIDIOUT obert = 0;
+    std::function<void(uint32_t)> en_enviar; // sees every message, sent or refused
 
     uint32_t midiOutGetNumDevs() override { return uint32_t(dispositius.size()); }
     uint32_t midiOutGetDevCapsA(int32_t d, QString& nom) override {
@@ -54,6 +55,7 @@ struct midi_fals : midi_sistema {
         return MMSYSERR_NOERROR;
     }
     uint32_t midiOutShortMsg(HMIDIOUT h, uint32_t m) override {
+        if (en_enviar) en_enviar(m);
         if (h == 0 || h != obert) return MMSYSERR_INVALHANDLE;
         enviats.push_back(m);
         return MMSYSERR_NOERROR;
