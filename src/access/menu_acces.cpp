@@ -1,4 +1,4 @@
-// The access menu: which source steers the pointer, and the pointer options.
+// The access menu: which source moves the pointer, and the pointer options.
 #include "app/finestra_main.h"
 #include "platform/caixa_imatge.h"
 #include "platform/control_mobil.h"

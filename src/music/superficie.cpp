@@ -1,5 +1,5 @@
 // The performance surface's mouse handling and the mouse timer: the mouse
-// steers the pointer, or a single switch plays from random points while held.
+// moves the pointer, or a single switch plays from random points while held.
 #include "app/finestra_main.h"
 #include "platform/caixa_imatge.h"
 #include "platform/control_mobil.h"
