@@ -18,12 +18,6 @@ using namespace brisola;
 class test_app : public QObject {
     Q_OBJECT
 
-    static QList<bool> marques(const menu_array& menu) {
-        QList<bool> m;
-        for (int16_t i = 0; i < menu.size(); ++i) m << menu.Checked(i);
-        return m;
-    }
-
 private slots:
     void the_language_setting_ticks_its_item() {
         const QList<std::pair<QByteArray, QList<bool>>> casos = {

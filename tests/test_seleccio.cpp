@@ -34,11 +34,6 @@ struct instrument : banc {
         media.ordres.clear();
         midi.oberts.clear();
     }
-    QList<bool> marques(const menu_array& m) const {
-        QList<bool> r;
-        for (int16_t i = 0; i < m.size(); ++i) r << m.Checked(i);
-        return r;
-    }
     void obre_submenu(int16_t fmus) { emit w->fmus[fmus]->menu()->aboutToShow(); }
     bool patrons_en_marxa() const { return w->t_acords->Enabled() && w->t_ritmes->Enabled(); }
 };
@@ -62,7 +57,7 @@ private slots:
         QCOMPARE(i.w->t_ritmes->Interval(), 1600);
         QVERIFY(i.patrons_en_marxa() && e.ritme_actiu);
         QCOMPARE(e.acord_notes, QString("3933382E292C26273B3D464751")); // one chord step ran at once
-        QCOMPARE(i.marques(i.w->fmus), QList<bool>({false, false, true, false, false}));
+        QCOMPARE(marques(i.w->fmus), QList<bool>({false, false, true, false, false}));
     }
 
     void speed_halves_to_even_doubles_and_resets() {
@@ -118,11 +113,11 @@ private slots:
         QCOMPARE(e.patro_acords, QString("11Ma511Ma0")); // the first step already played
         QCOMPARE(e.patro_bateria, QString("18361842"));
         QCOMPARE(e.temps_compas, 4);
-        QCOMPARE(i.marques(i.w->fmus), QList<bool>({false, false, false, true, false}));
-        QCOMPARE(i.marques(i.w->rmus), QList<bool>({false, true, false}));
+        QCOMPARE(marques(i.w->fmus), QList<bool>({false, false, false, true, false}));
+        QCOMPARE(marques(i.w->rmus), QList<bool>({false, true, false}));
         i.w->rmus[2]->trigger();
         QCOMPARE(e.temps_compas, 0); // no "tiempos"
-        QCOMPARE(i.marques(i.w->rmus), QList<bool>({false, false, true}));
+        QCOMPARE(marques(i.w->rmus), QList<bool>({false, false, true}));
     }
 
     void a_song_starts_with_its_pictures_in_movement_mode() {
@@ -173,7 +168,7 @@ private slots:
         QVERIFY(!i.w->t_acords->Enabled() && !i.w->t_ritmes->Enabled());
         QCOMPARE(i.media.ordres, QStringList({"Stop Mid1", "Close Mid1"}));
         QCOMPARE(i.midi.oberts, std::vector<int32_t>({MIDI_MAPPER}));
-        QCOMPARE(i.marques(i.w->fmus), QList<bool>({false, true, false, false, false}));
+        QCOMPARE(marques(i.w->fmus), QList<bool>({false, true, false, false, false}));
         QCOMPARE(i.w->estat.canco_actual, 0);
         QCOMPARE(i.w->estat.ritme_actual, 0);
     }

@@ -43,4 +43,11 @@ struct banc {
     std::unique_ptr<finestra_main> obre() { return std::make_unique<finestra_main>(s); }
 };
 
+// The check marks of a menu array, item by item.
+inline QList<bool> marques(const menu_array& menu) {
+    QList<bool> m;
+    for (int16_t i = 0; i < menu.size(); ++i) m << menu.Checked(i);
+    return m;
+}
+
 } // namespace brisola
