@@ -1,6 +1,7 @@
 // The catalogue read from brisola.ini into tables, menus and the sound list,
 // and the default catalogue we ship.
 #include "fakes/banc.h"
+#include "music/passos.h"
 #include "music/taula_acords.h"
 
 #include <QDir>
@@ -18,20 +19,15 @@ QStringList visibles(const menu_array& items) {
     return captions;
 }
 
-int hex(QChar c) {
-    bool ok = false;
-    int v = QString(c).toInt(&ok, 16);
-    return ok ? v : 0;
-}
-
 // Beats of a pattern of steps of `mida` characters; -1 when a step is malformed.
 double temps_del_patro(const QString& patro, int mida, const std::function<bool(const QString&)>& resta_valida) {
     if (patro.isEmpty() || patro.size() % mida != 0) return -1;
     double temps = 0;
     for (qsizetype i = 0; i < patro.size(); i += mida) {
         QString pas = patro.mid(i, mida);
-        if (hex(pas[0]) == 0 || hex(pas[1]) == 0 || !resta_valida(pas.mid(2))) return -1;
-        temps += 4.0 * hex(pas[0]) / hex(pas[1]);
+        std::optional<double> f = fraccio(pas);
+        if (!f || *f <= 0 || !resta_valida(pas.mid(2))) return -1;
+        temps += 4 * *f;
     }
     return temps;
 }
