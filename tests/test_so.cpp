@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <cmath>
 
 using namespace brisola;
@@ -235,7 +236,7 @@ private slots:
 
     void no_sound_card_falls_back_to_silence_with_a_notice() {
         qputenv("SDL_AUDIODRIVER", "no_such_driver");
-        int periodes = 0;
+        std::atomic<int> periodes = 0; // counted on the audio thread
         sortida_audio audio([&](float*, int) { ++periodes; });
         QCOMPARE(audio.obre(), sortida_audio::resultat::mut);
         qunsetenv("SDL_AUDIODRIVER");
