@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include <cstdio>
+
 namespace brisola {
 
 namespace {
@@ -17,7 +19,9 @@ void missatges_qt::MsgBox(const QString& text, const QString& titol) {
     caixa.exec();
 }
 
+// Notices also go to standard error, so that the journal keeps them once the box is closed.
 void missatges_qt::avisa(const QString& text) {
+    std::fprintf(stderr, "%s\n", amb_salts(text).toLocal8Bit().constData());
     auto* caixa = new QMessageBox(QMessageBox::Information, "Brisola", amb_salts(text), QMessageBox::Ok, pare_);
     caixa->setAttribute(Qt::WA_DeleteOnClose);
     caixa->setModal(false);

@@ -46,6 +46,7 @@ sintetitzador::~sintetitzador() {
 }
 
 QString sintetitzador::troba_soundfont() {
+    if (QString triat = qEnvironmentVariable("BRISOLA_SOUNDFONT"); !triat.isEmpty()) return triat;
     for (const char* cami : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/soundfonts/default.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/FluidR3_GM.sf2",
                              "/usr/share/sounds/sf2/TimGM6mb.sf2"})

@@ -30,7 +30,8 @@ public:
     sintetitzador(const sintetitzador&) = delete;
     sintetitzador& operator=(const sintetitzador&) = delete;
 
-    // The system's General MIDI soundfont, or empty when none is installed.
+    // The soundfont named by BRISOLA_SOUNDFONT, else the system's General MIDI one,
+    // else empty.
     static QString troba_soundfont();
 
     // Loads now; false when the file is missing or not a soundfont.

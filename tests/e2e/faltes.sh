@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Faults a user meets, on the real program: with no soundfont, and with no sound
+# card, it opens with one notice naming the remedy, and plays on once it is closed.
+set -euo pipefail
+programa=$1
+altura=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=comu.sh
+. "$here/comu.sh"
+
+finestres() { xdotool search --all --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null || true; }
+
+# what, text of the notice: starts the program, closes its one notice, plays, and leaves by "Sortir"
+prova() {
+  engega "$programa"
+  finestra=$(troba_finestra) || falla "$1: no window titled Brisola"
+  for _ in $(seq 50); do [ "$(finestres | wc -l)" -ge 2 ] && break; sleep 0.1; done
+  [ "$(finestres | wc -l)" -eq 2 ] || falla "$1: $(finestres | wc -l) windows, not the window and one notice"
+  [ "$(grep -c "$2" "$feina/sortida.log")" -eq 1 ] || falla "$1: the notice does not say \"$2\" once"
+  xdotool windowfocus --sync "$(finestres | grep -v "^$finestra\$")" key Return
+  sleep 0.3
+  [ "$(finestres | wc -l)" -eq 1 ] || falla "$1: the notice did not close"
+  tecla ctrl+m
+  sleep 0.3
+  passeja 1
+  [ "$(xdotool getwindowname "$finestra")" != Brisola ] || falla "$1: the pointer played nothing"
+  tecla alt+o
+  sleep 0.5
+  xdotool key Up Return
+  espera_final || falla "$1: the program did not end after Sortir"
+  [ "$estat_final" -eq 0 ] || falla "$1: exit status $estat_final"
+  echo "$1: one notice, then played on"
+}
+
+BRISOLA_SOUNDFONT="$feina/cap.sf2" prova "no soundfont" "fluid-soundfont-gm"
+rms=$(escolta 0 "$(so_fins_ara)" | awk '{ print $2 }')
+awk -v r="$rms" 'BEGIN { exit !(r < 0.0001) }' || falla "no soundfont, yet rms $rms"
+
+SDL_AUDIODRIVER=no_such_driver prova "no sound card" "No s'ha trobat cap sortida de so"
+echo "2 passed, 0 failed"
