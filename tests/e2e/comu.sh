@@ -6,8 +6,9 @@ falla() {
   exit 1
 }
 
+# -noreset: a server that resets when its last client leaves refuses the next one for a moment.
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$0" "$@"
 fi
 
 feina=$(mktemp -d)
