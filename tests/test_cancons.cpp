@@ -109,31 +109,22 @@ private slots:
         QCOMPARE(f.estat.canco_tempo, 112);
     }
 
-    void tempo_pauses_each_kind_of_song_its_own_way() {
-        reproductor_fals f;
-        f.estat.canco_actual = 1;
-        f.r.SetSongTempo(1);
-        f.r.SetSongTempo(120);
-        f.estat.canco_actual = 2;
-        f.r.SetSongTempo(1);
-        f.r.SetSongTempo(96);
-        QString sp = f.sp("vent de nit.mp3");
-        QCOMPARE(f.media.ordres, QStringList({"Set Mid1 Tempo 1", "Set Mid1 Tempo 120", "pause " + sp, "resume " + sp}));
-    }
-
-    void extensions_by_the_first_dot_and_the_last_three() {
+    void each_kind_of_song_pauses_and_stops_its_own_way() {
         QCOMPARE(midi_reproductor::extensio_tres_darrers("tema.midi"), QString("IDI"));
         QCOMPARE(midi_reproductor::extensio_primer_punt("tema.midi"), QString("MID"));
         QCOMPARE(midi_reproductor::extensio_primer_punt("a.b.mid"), QString("B.M"));
         QCOMPARE(midi_reproductor::extensio_primer_punt("so.mp"), QString("MP "));
         reproductor_fals f;
-        f.estat.canco_actual = 1;
-        f.r.StopCurrentSong(); // "tema.midi" stops as a MIDI song
-        f.estat.canco_actual = 2;
-        f.r.StopCurrentSong();
-        QCOMPARE(f.media.ordres.mid(0, 2), QStringList({"Stop Mid1", "Close Mid1"}));
-        QCOMPARE(f.media.ordres[2], "close " + f.sp("vent de nit.mp3").leftJustified(256));
-        QCOMPARE(f.media.ordres[2].size(), 262);
+        QString sp = f.sp("vent de nit.mp3");
+        for (int16_t canco : {1, 2}) { // "tema.midi" is a MIDI song by its first dot
+            f.estat.canco_actual = canco;
+            f.r.SetSongTempo(1);
+            f.r.SetSongTempo(120);
+            f.r.StopCurrentSong();
+        }
+        QCOMPARE(f.media.ordres, QStringList({"Set Mid1 Tempo 1", "Set Mid1 Tempo 120", "Stop Mid1", "Close Mid1",
+                                              "pause " + sp, "resume " + sp, "close " + sp.leftJustified(256)}));
+        QCOMPARE(f.media.ordres.last().size(), 262);
     }
 
     void a_file_that_is_no_song_plays_nothing() {
@@ -183,17 +174,6 @@ private slots:
         QCOMPARE(error, uint32_t(MCIERR_INVALID_DEVICE_NAME));
     }
 
-    void at_the_end_position_and_length_agree() {
-        interpret_real m;
-        QString sp = m.escriu("curta.mid", canconeta());
-        m.ordre("open " + sp + " type sequencer alias mid1");
-        QCOMPARE(m.ordre("status Mid1 length"), QString("192"));
-        QCOMPARE(m.ordre("Status Mid1 Tempo"), QString("100"));
-        m.ordre("play Mid1");
-        m.escolta(48000 * 3 / 2); // 1.2 s of song, and some more
-        QCOMPARE(m.ordre("status Mid1 position"), QString("192"));
-    }
-
     void wav_and_mp3_songs_sound_pause_and_resume() {
         for (const QString& nom : {QString("vals_de_la_lluna.wav"), QString("festa.mp3")}) {
             interpret_real m;
@@ -230,7 +210,7 @@ private slots:
         m.ordre("close " + sp2);
     }
 
-    void files_that_are_missing_or_no_song_are_refused() {
+    void bad_files_are_refused_and_a_good_one_plays_to_its_end() {
         interpret_real m;
         uint32_t error = MCI_OK;
         m.ordre("open " + m.escriu("soroll.mid", "MThd no gaire") + " Type Sequencer Alias Mid1 ", &error);
@@ -243,6 +223,12 @@ private slots:
         QCOMPARE(m.ordre("seek Mid1 to start", &error), QString());
         QCOMPARE(error, uint32_t(MCIERR_UNRECOGNIZED_COMMAND));
         QCOMPARE(m.media.ShortPath(m.dir.path() + "/absent.wav"), QString());
+        m.ordre("open " + m.escriu("curta.mid", canconeta()) + " type sequencer alias mid1"); // a short one, to its end
+        QCOMPARE(m.ordre("status Mid1 length"), QString("192"));
+        QCOMPARE(m.ordre("Status Mid1 Tempo"), QString("100"));
+        m.ordre("play Mid1");
+        m.escolta(48000 * 3 / 2); // 1.2 s of song, and some more
+        QCOMPARE(m.ordre("status Mid1 position"), QString("192"));
     }
 };
 

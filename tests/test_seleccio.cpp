@@ -44,22 +44,6 @@ class test_seleccio : public QObject {
     Q_OBJECT
 
 private slots:
-    void drums_are_a_kit_pattern_on_both_timers() {
-        instrument i;
-        i.w->estat.velocitat = 90;
-        i.w->fmus[2]->trigger();
-        auto& e = i.w->estat;
-        QCOMPARE(e.patro_acords, QString("14BA0"));
-        QCOMPARE(e.patro_bateria, QString("1400"));
-        QCOMPARE(e.compas, QString("4/4"));
-        QCOMPARE(e.temps_compas, 4);
-        QCOMPARE(i.w->t_acords->Interval(), 400);
-        QCOMPARE(i.w->t_ritmes->Interval(), 1600);
-        QVERIFY(i.patrons_en_marxa() && e.ritme_actiu);
-        QCOMPARE(e.acord_notes, QString("3933382E292C26273B3D464751")); // one chord step ran at once
-        QCOMPARE(marques(i.w->fmus), QList<bool>({false, false, true, false, false}));
-    }
-
     void speed_halves_to_even_doubles_and_resets() {
         instrument i;
         i.w->fmus[2]->trigger();
@@ -103,11 +87,19 @@ private slots:
         QCOMPARE(cops, esperat);
     }
 
-    void a_rhythm_starts_its_own_patterns() {
+    void drums_and_rhythms_start_their_own_patterns() {
         instrument i;
+        i.w->estat.velocitat = 90;
+        i.w->fmus[2]->trigger(); // drums: a kit pattern on both timers
+        auto& e = i.w->estat;
+        QCOMPARE(std::make_tuple(e.patro_acords, e.patro_bateria, e.compas, e.temps_compas),
+                 std::make_tuple(QString("14BA0"), QString("1400"), QString("4/4"), 4));
+        QCOMPARE(std::make_pair(i.w->t_acords->Interval(), i.w->t_ritmes->Interval()), std::make_pair(400, 1600));
+        QVERIFY(i.patrons_en_marxa() && e.ritme_actiu);
+        QCOMPARE(e.acord_notes, QString("3933382E292C26273B3D464751")); // one chord step ran at once
+        QCOMPARE(marques(i.w->fmus), QList<bool>({false, false, true, false, false}));
         i.obre_submenu(3);
         i.w->rmus[1]->trigger();
-        auto& e = i.w->estat;
         QCOMPARE(e.ritme_actual, 1);
         QVERIFY(e.ritme_actiu && i.patrons_en_marxa());
         QCOMPARE(e.patro_acords, QString("11Ma511Ma0")); // the first step already played

@@ -84,18 +84,6 @@ private slots:
         QVERIFY(!QDir(d.cami("no")).exists());
         QVERIFY(d.caixes.caixes.isEmpty());
     }
-
-    void the_about_box() {
-        banc b;
-        auto w = b.obre();
-        w->mn_aj->trigger();
-        QCOMPARE(b.caixes.titols, QStringList({"Brisola"}));
-        QStringList linies = b.caixes.caixes[0].split('\r');
-        QCOMPARE(linies.size(), 3);
-        QCOMPARE(linies[0], QString("Brisola v 2.0"));
-        QVERIFY(linies[1].contains("2005") && linies[1].contains("2007"));
-        QVERIFY(linies[2].startsWith("https://"));
-    }
 };
 
 QTEST_MAIN(test_traduccio)
