@@ -6,9 +6,12 @@
 #include "sound/midi_out.h"
 #include "sound/midi_reproductor.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
+
+#include <sndfile.h>
 
 #include <cmath>
 
@@ -44,12 +47,13 @@ struct reproductor_fals {
     QString sp(const QString& nom) { return media.ShortPath("/cancons/" + nom); }
 };
 
-// A one-track MIDI file: 96 ticks a beat, 100 beats a minute, one note of two beats.
-QByteArray canconeta() {
-    const char pista[] = "\x00\xFF\x51\x03\x09\x27\xC0"  // tempo 600000 us a beat
+// A one-track MIDI file: 96 ticks a beat, 100 beats a minute from `retard` ticks on, one note of two beats.
+QByteArray canconeta(char retard = 0) {
+    char pista[] = "\x00\xFF\x51\x03\x09\x27\xC0"  // tempo 600000 us a beat
                          "\x00\xC0\x00\x00\x90\x3C\x64"  // piano, C4
                          "\x81\x40\x3C\x00"              // 192 ticks later, running status: off
                          "\x00\xFF\x2F\x00";
+    pista[0] = retard;
     QByteArray mtrk(pista, sizeof pista - 1);
     return QByteArray("MThd\0\0\0\x06\0\0\0\x01\0\x60", 14) + "MTrk" + QByteArray("\0\0\0", 3) +
            char(mtrk.size()) + mtrk;
@@ -83,6 +87,34 @@ struct interpret_real {
             for (float m : periode) suma += double(m) * m;
         }
         return std::sqrt(suma / (2.0 * frames));
+    }
+    // A mono WAV of `frames` frames held at one level.
+    QString escriu_wav(const QString& nom, int freq, int frames) {
+        SF_INFO info{};
+        info.samplerate = freq;
+        info.channels = 1;
+        info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        QString cami = dir.filePath(nom);
+        SNDFILE* f = sf_open(QFile::encodeName(cami).constData(), SFM_WRITE, &info);
+        std::vector<float> nivell(size_t(frames), 0.5f);
+        sf_writef_float(f, nivell.data(), frames);
+        sf_close(f);
+        return media.ShortPath(cami);
+    }
+    // The frames a song sounds at the level written, rendered until it has played to its end.
+    int frames_sonors(const QString& sp) {
+        std::vector<float> periode(512);
+        int sonors = 0;
+        QElapsedTimer t;
+        t.start();
+        while (ordre("status " + sp + " mode") != "stopped" && t.elapsed() < 5000) {
+            std::fill(periode.begin(), periode.end(), 0.0f);
+            media.mescla(periode.data(), 256);
+            int abans = sonors;
+            for (size_t i = 0; i < periode.size(); i += 2) sonors += periode[i] > 0.25f;
+            if (sonors == abans) QTest::qWait(2); // the decoder is behind
+        }
+        return sonors;
     }
     QString ordre(const QString& o, uint32_t* error = nullptr) { return media.mciSendStringA(o, error); }
     int posicio() { return ordre("status Mid1 position").toInt(); }
@@ -138,12 +170,18 @@ private slots:
         f.estat.canco_actual = 1;
         f.r.PlayMidiSong("/cancons/absent.mid"); // missing: the instrument keeps its output
         QVERIFY(f.media.ordres.isEmpty() && f.midi.obert != 0);
+        f.media.refusades = {"open " + f.sp("tema.midi") + " Type Sequencer Alias Mid1 "};
+        f.r.PlayMidiSong("/cancons/tema.midi"); // there, but no song: the output given up comes back
+        QCOMPARE(f.media.ordres.size(), 3);
+        QVERIFY(f.midi.obert != 0);
+        QCOMPARE(f.estat.canco_actual, 0);
         f.estat.canco_actual = 2;
         f.media.refusades = {"play " + f.sp("vent de nit.mp3")};
         f.r.PlayMediaSong("/cancons/vent de nit.mp3");
         QCOMPARE(f.estat.canco_actual, 0);
         QCOMPARE(f.caixes.avisos, QStringList({
             "No es pot reproduir la cançó absent.mid: el fitxer no existeix o no és una cançó que Brisola sàpiga llegir.",
+            "No es pot reproduir la cançó tema.midi: el fitxer no existeix o no és una cançó que Brisola sàpiga llegir.",
             "No es pot reproduir la cançó vent de nit.mp3: el fitxer no existeix o no és una cançó que Brisola sàpiga "
             "llegir."}));
     }
@@ -202,12 +240,35 @@ private slots:
         QTest::qWait(50);
         QVERIFY(QFile::resize(cami, 20000)); // cut to a fraction of a second
         QTRY_COMPARE_WITH_TIMEOUT(m.escolta(4800) >= 0 ? m.ordre("status " + sp + " mode") : QString(), QString("stopped"), 10000);
-        QString sp2 = m.copia(dades + "festa.mp3", "esborrada.mp3");
-        m.ordre("play " + sp2);
-        QVERIFY(QFile::remove(QUrl::fromPercentEncoding(sp2.toLatin1())));
+        // Deleted while it plays: the player still pauses and closes it, as the program does, by its song row.
+        estat_compartit estat;
+        midi_fals midi;
+        missatges_fals caixes;
+        MIDI_OUT out{estat, midi, caixes};
+        midi_reproductor r{estat, m.media, out, caixes, {m.dir.path()}};
+        estat.cancons = {{"1"}, {"", "Esborrada", "esborrada.mp3"}};
+        estat.canco_actual = 1;
+        QFile::copy(dades + "festa.mp3", m.dir.filePath("esborrada.mp3"));
+        r.PlayMediaSong(r.cami_canco());
+        QVERIFY(QFile::remove(m.dir.filePath("esborrada.mp3")));
         QTest::qWait(100);
         QVERIFY(m.escolta(9600) > 0.01); // what is open plays on
-        m.ordre("close " + sp2);
+        r.SetSongTempo(1);
+        QCOMPARE(m.escolta(256), 0.0);
+        r.SetSongTempo(112);
+        QVERIFY(m.escolta(9600) > 0.01);
+        r.StopCurrentSong();
+        QCOMPARE(m.escolta(256), 0.0);
+    }
+
+    void a_resampled_song_plays_to_its_last_frame() {
+        interpret_real m;
+        QString sp = m.escriu_wav("curta.wav", 44100, 4410); // a tenth of a second: 4800 frames at 48 kHz
+        m.ordre("play " + sp);
+        QVERIFY(std::abs(m.frames_sonors(sp) - 4800) <= 2);
+        uint32_t error = MCI_OK;
+        m.ordre("play " + m.escriu_wav("greu.wav", 100, 100), &error); // too far from 48 kHz to be resampled
+        QCOMPARE(error, uint32_t(MCIERR_INVALID_FILE));
     }
 
     void bad_files_are_refused_and_a_good_one_plays_to_its_end() {
@@ -229,6 +290,8 @@ private slots:
         m.ordre("play Mid1");
         m.escolta(48000 * 3 / 2); // 1.2 s of song, and some more
         QCOMPARE(m.ordre("status Mid1 position"), QString("192"));
+        m.ordre("open " + m.escriu("tardana.mid", canconeta(96)) + " type sequencer alias mid1");
+        QCOMPARE(m.ordre("Status Mid1 Tempo"), QString("120")); // its tempo comes a beat in
     }
 };
 

@@ -74,10 +74,15 @@ private slots:
         p.w->Picture1_MouseDown(1, 0, 200, 60);
         QCOMPARE(p.superficie(), QColor(59, 0, 1)); // 65535 + 60 = 65595
         p.w->Picture1_MouseUp(1, 0, 200, 70.5f);
-        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_on(60), nota_off(70)})); // 60 rings on
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_on(60), nota_off(60)})); // the pressed note ends
         p.neteja();
         QTest::mousePress(p.w->Picture1, Qt::LeftButton, {}, QPoint(10, p.w->Picture1->height() - 1));
         QVERIFY(p.b.midi.enviats.size() == 1 && (p.b.midi.enviats[0] >> 8 & 0x7F) >= 125); // the bottom edge is 127
+        p.neteja();
+        QTest::mousePress(p.w->Picture1, Qt::LeftButton, {}, QPoint(10, -40)); // a drag from past the top edge
+        QTest::mouseRelease(p.w->Picture1, Qt::LeftButton, {}, QPoint(10, p.w->Picture1->height() + 40));
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({nota_on(0), nota_off(0)}));
+        QVERIFY(p.b.caixes.caixes.isEmpty()); // no "invalid message"
     }
 
     void the_bend_strip_moves_its_inverted_marker() {
@@ -89,7 +94,10 @@ private slots:
         QVERIFY(p.invertida(mig) && p.invertida(0)); // the first move also inverts the top edge
         p.w->Bender_MouseMove(0, 0, 0.5f, 100);
         QVERIFY(!p.invertida(mig) && p.invertida(dalt));
-        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({0x4000E0, 0x0064E0}));
+        p.w->Bender_MouseMove(0, 0, 0.5f, 20000); // dragged below the strip, then above it
+        p.w->Bender_MouseMove(0, 0, 0.5f, -300);
+        QCOMPARE(p.b.midi.enviats, std::vector<uint32_t>({0x4000E0, 0x0064E0, 0x7F7FE0, 0x0000E0}));
+        QVERIFY(p.b.caixes.caixes.isEmpty()); // no "invalid message"
     }
 
     void the_panel_plays_on_the_chosen_port() {

@@ -120,7 +120,7 @@ private slots:
         }
     }
 
-    void the_settings_file_is_found_whatever_its_case() {
+    void files_are_found_whatever_their_case() {
         escriu("");
         QFile::rename(ini(), dir.path() + "/Brisola.INI");
         QCOMPARE(cami_sense_majuscules(dir.path(), "brisola.ini"), dir.path() + "/Brisola.INI");
@@ -128,6 +128,11 @@ private slots:
         QCOMPARE(cami_sense_majuscules(dir.path(), "brisola.ini"), ini()); // the exact name first
         QFile::remove(dir.path() + "/Brisola.INI");
         QCOMPARE(cami_sense_majuscules(dir.path() + "/absent", "brisola.ini"), dir.path() + "/absent/brisola.ini");
+        // A catalogue's song that lies only in the second folder, named in another case.
+        QTemporaryDir nostra;
+        QFile(nostra.filePath("passeig.mid")).open(QIODevice::WriteOnly);
+        QCOMPARE(cami_del_cataleg({dir.path(), nostra.path()}, "Passeig.MID"), nostra.filePath("passeig.mid"));
+        QCOMPARE(cami_del_cataleg({dir.path(), nostra.path()}, "absent.mid"), dir.path() + "/absent.mid");
     }
 
     void a_kill_during_the_language_write_leaves_the_old_or_the_new_file() {

@@ -2,10 +2,12 @@
 // and the tracker timer, on recording fakes; then the real layers under them.
 #include "access/registre.h"
 #include "fakes/banc.h"
+#include "fakes/video_disc.h"
 #include "platform/captura_v4l2.h"
 #include "platform/programes_qt.h"
 #include "platform/registre_fitxer.h"
 #include "platform/tintseer_dinamic.h"
+#include "seguiment.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -77,9 +79,15 @@ private slots:
     void no_window_no_program_or_no_registry_locks_nothing() {
         amb_calibrador mai;
         mai.llancador.consultes_fins_a_finestra = 0;
-        mai.llancador.oberta = false; // it ends without showing a window
+        int tocs = 0; // another of the instrument's timers, meanwhile
+        QTimer altre;
+        QObject::connect(&altre, &QTimer::timeout, [&] { ++tocs; });
+        altre.start(10);
+        QTimer::singleShot(400, [&] { mai.llancador.oberta = false; }); // it ends without showing a window
         mai.w->mn_opcions_Click(1);
         QVERIFY(!mai.bloquejat() && mai.caixes.avisos.isEmpty());
+        QVERIFY(tocs >= 10);
+        QVERIFY2(mai.llancador.consultes < 40, "the wait looks without sleeping between looks");
 
         amb_calibrador absent;
         absent.llancador.es_pot_iniciar = false;
@@ -133,6 +141,8 @@ private slots:
     }
 
     void capture_drivers_are_the_video_devices() {
+        QTemporaryDir dir; // the tracker's settings name no video here
+        qputenv("TINTSEER_CONFIG", QFile::encodeName(dir.filePath("tintseer.conf")));
         captura_v4l2 captura;
         QString nom, versio;
         bool hi_ha = QFile::exists("/dev/video0");
@@ -144,21 +154,51 @@ private slots:
         QVERIFY(!captura.desconnecta(finestra));
         captura.DestroyWindow(finestra);
         QVERIFY(!captura.connecta(finestra, 0));
+        qunsetenv("TINTSEER_CONFIG");
     }
 
-    void the_tracker_library_keeps_its_contract() {
+    void the_tracker_moves_the_pointer_as_in_a_mirror() {
+        // The tracker's own settings, in a folder of the test's: the disc's green, read from a
+        // video where it stands at the camera's left, which is the person's right.
+        QTemporaryDir dir;
+        qputenv("TINTSEER_CONFIG", QFile::encodeName(dir.filePath("tintseer.conf")));
+        const cv::Point2d lloc(100, 240);
+        video_disc::escriu(dir.filePath("disc.avi").toStdString(), 90, [&](int) { return lloc; });
+        tintseer::configuracio c;
+        cv::Vec3b hsv = tintseer::seguiment::color_a(video_disc::fotograma(lloc), cv::Point(lloc));
+        std::tie(c.to, c.saturacio, c.valor) = std::make_tuple(hsv[0], hsv[1], hsv[2]);
+        c.font = dir.filePath("disc.avi").toStdString();
+        QVERIFY(c.desa());
+
         tintseer_dinamic tintseer(BRISOLA_BIN_DIR);
-        QVERIFY(tintseer.carregada());
         tintseer.TintseerFinalitza(); // not running: harmless
+        banc b;
+        serveis s{b.midi, b.caixes, b.dialeg, b.rellotge, b.joystick, b.captura, tintseer, b.media, b.llancador,
+                  b.dir.path(), b.dir.path(), [] {}};
+        finestra_main w(s);
+        w.mn_acces_Click(1);
+        QCOMPARE(w.seguidor_estat, 1);
+        QVERIFY(!w.mn_inv.Checked(0)); // from a fresh start, as the tracker leaves it
         int16_t v = 0, h = 0;
-        tintseer.TintseerObtenirPosicio(v, h);
-        QCOMPARE(v, 0);
-        QCOMPARE(h, 0);
-        int16_t inici = tintseer.TintseerInicialitza(0);
-        QCOMPARE(inici == 1, QFile::exists("/dev/video0") && inici == 1);
-        tintseer.TintseerFinalitza();
-        tintseer.TintseerFinalitza();
-        tintseer_dinamic absent("/no/such/folder"); // a missing library does nothing
+        QTRY_VERIFY((tintseer.TintseerObtenirPosicio(v, h), v != 0));
+        QVERIFY(std::abs(h - lloc.x) <= 4); // the library speaks in the camera's own coordinates
+        w.pantalla->setGeometry(0, 0, 640, 480); // a pixel a frame unit, once the window has settled
+        b.rellotge.avanca(100);
+        QVERIFY2(std::abs(w.cursor_actiu->Left() - (640 - lloc.x)) <= 4, qPrintable(QString::number(w.cursor_actiu->Left())));
+        w.mn_acces_Click(0);
+
+        captura_v4l2 captura; // the probe takes the tracker's video for its camera
+        QString nom, versio;
+        QVERIFY(captura.capGetDriverDescriptionA(0, nom, versio));
+        QCOMPARE(nom, QString("disc.avi"));
+        QVERIFY(!captura.capGetDriverDescriptionA(1, nom, versio));
+        HWND_CAPTURA finestra = captura.capCreateCaptureWindowA(0);
+        QVERIFY(captura.connecta(finestra, 0) && captura.desconnecta(finestra));
+        qunsetenv("TINTSEER_CONFIG");
+    }
+
+    void a_missing_tracker_library_does_nothing() {
+        tintseer_dinamic absent("/no/such/folder");
         QVERIFY(!absent.carregada());
         QCOMPARE(absent.TintseerInicialitza(0), 0);
         absent.TintseerFinalitza();

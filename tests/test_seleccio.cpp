@@ -15,8 +15,9 @@ constexpr uint32_t bank0 = 0x0000B0;
 struct instrument : banc {
     std::unique_ptr<finestra_main> w;
     instrument() {
-        escriu("brisola.ini", "[canciones]\nnum=2\n1nombre=Tema\n1midi=tema.mid\n1fondo=fons.png\n1cursor=cursor.png\n"
-                              "2nombre=Vent\n2midi=vent.mp3\n"
+        escriu("brisola.ini", "[canciones]\nnum=5\n1nombre=Tema\n1midi=tema.mid\n1fondo=fons.png\n1cursor=cursor.png\n"
+                              "2nombre=Vent\n2midi=vent.mp3\n3nombre=Soroll\n3midi=soroll.mid\n"
+                              "4nombre=Llarg\n4midi=llarg.midi\n5nombre=Pluja\n5midi=pluja.ogg\n"
                               "[ritmos]\nnum=2\n1nombre=Rock\n1acordes=11Ma011Ma5\n1bateria=18361842\n1compas=4/4\n"
                               "1tiempos=4\n2nombre=Lliure\n2acordes=14Ma0\n2bateria=1436\n2tiempos=\n"
                               "[instrumentos]\nnum=2\n1nom=Piano\n1codi=0\n2nom=Flauta\n2codi=73\n");
@@ -24,7 +25,7 @@ struct instrument : banc {
         petita.fill(Qt::green);
         petita.save(cami("fons.png"));
         petita.save(cami("cursor.png"));
-        media.fitxers = {cami("tema.mid"), cami("vent.mp3")};
+        media.fitxers = {cami("tema.mid"), cami("vent.mp3"), cami("soroll.mid"), cami("llarg.midi"), cami("pluja.ogg")};
         media.respostes["Status Mid1 Tempo"] = "112";
         w = obre();
         neteja();
@@ -185,6 +186,38 @@ private slots:
         QVERIFY(i.midi.enviats.empty());
         QCOMPARE(i.midi.oberts, std::vector<int32_t>({MIDI_MAPPER}));
         QCOMPARE(i.w->estat.canco_actual, 0);
+        i.obre_submenu(4);
+        i.w->CMUS[2]->trigger();
+        i.neteja();
+        i.w->mn_instrument[0]->trigger(); // a recorded song is closed by its name
+        QCOMPARE(i.media.ordres, QStringList({"close " + i.media.ShortPath(i.cami("vent.mp3")).leftJustified(256)}));
+        QCOMPARE(i.midi.oberts, std::vector<int32_t>({MIDI_MAPPER}));
+        QCOMPARE(i.w->estat.canco_actual, 0);
+    }
+
+    void a_song_that_cannot_play_leaves_the_instrument_playing() {
+        instrument i; // songs 3 to 5: a file that is no song, a ".midi" and an ".ogg"
+        QString sp_soroll = i.media.ShortPath(i.cami("soroll.mid"));
+        i.media.refusades = {"open " + sp_soroll + " Type Sequencer Alias Mid1 "};
+        i.obre_submenu(4);
+        i.w->CMUS[3]->trigger();
+        QCOMPARE(i.w->estat.canco_actual, 0);
+        QCOMPARE(i.caixes.avisos.size(), 1);
+        i.neteja();
+        i.w->mn_inst[2]->trigger(); // "Fer silenci" silences the channels, on an open output
+        QCOMPARE(i.midi.enviats.size(), size_t(32));
+        QCOMPARE(i.caixes.avisos.size(), 1);
+        for (int16_t canco : {4, 5}) { // nothing plays; silence drops the choice and gives the output back
+            i.obre_submenu(4);
+            i.neteja();
+            i.w->CMUS[canco]->trigger();
+            QVERIFY(i.media.ordres.isEmpty());
+            i.w->mn_inst[2]->trigger();
+            QCOMPARE(i.w->estat.canco_actual, 0);
+            QVERIFY(i.w->estat.hmidi_out != 0);
+        }
+        QCOMPARE(i.media.ordres, QStringList({"close " + i.media.ShortPath(i.cami("pluja.ogg")).leftJustified(256)}));
+        QCOMPARE(i.caixes.avisos.size(), 1);
     }
 
     void an_instrument_sends_its_bank_and_program() {

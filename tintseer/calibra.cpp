@@ -2,7 +2,6 @@
 #include "finestra_calibratge.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
@@ -12,12 +11,8 @@ int main(int argc, char** argv) {
         {QCoreApplication::applicationDirPath(),
          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/brisola"});
     auto c = tintseer::configuracio::llegeix();
-    auto font = tintseer::obre_font(c);
-    if (!font) {
-        QMessageBox::information(nullptr, t.titol, t.sense_camera);
-        return 1;
-    }
-    tintseer::finestra_calibratge finestra(c, std::move(font), t);
+    // With no camera the window still shows, saying so: the instrument waits for it, and the helper reads why.
+    tintseer::finestra_calibratge finestra(c, tintseer::obre_font(c), t);
     finestra.show();
     return app.exec();
 }

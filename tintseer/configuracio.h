@@ -2,12 +2,7 @@
 // The tracker's own settings: the calibrated colour, its tolerance, and where
 // the pictures come from (a camera, or a video file in its place). They live in
 // $TINTSEER_CONFIG, else $XDG_CONFIG_HOME/tintseer/tintseer.conf (~/.config/...).
-#include <memory>
 #include <string>
-
-namespace cv {
-class VideoCapture;
-}
 
 namespace tintseer {
 
@@ -22,8 +17,5 @@ struct configuracio {
     // False when the file could not be written.
     bool desa() const;
 };
-
-// The video of the settings, or else the first of /dev/video0..8 that opens; none when neither does.
-std::unique_ptr<cv::VideoCapture> obre_font(const configuracio& c);
 
 } // namespace tintseer

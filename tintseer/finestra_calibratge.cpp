@@ -79,6 +79,13 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
     });
     connect(desa, &QPushButton::clicked, this, [this] { estat_->setText(c_.desa() ? t_.desat : t_.no_desat); });
     recalibra();
+    if (!font_) {
+        imatge_->setAlignment(Qt::AlignCenter);
+        imatge_->setText(t_.sense_camera);
+        estat_->clear();
+        desa->setEnabled(false);
+        return;
+    }
     auto* rellotge = new QTimer(this);
     connect(rellotge, &QTimer::timeout, this, [this] { fotograma(); });
     rellotge->start(33);
@@ -104,11 +111,12 @@ void finestra_calibratge::fotograma() {
     QImage imatge(mirall.data, mirall.cols, mirall.rows, int(mirall.step), QImage::Format_RGB888);
     QPixmap pintura = QPixmap::fromImage(imatge.copy());
     if (punt) {
+        QPointF al_mirall(mida.width() - punt->x, punt->y);
         QPainter p(&pintura);
         p.setPen(QPen(Qt::white, 3));
-        p.drawEllipse(QPointF(punt->x, punt->y), 14, 14);
+        p.drawEllipse(al_mirall, 14, 14);
         p.setPen(QPen(Qt::black, 1));
-        p.drawEllipse(QPointF(punt->x, punt->y), 14, 14);
+        p.drawEllipse(al_mirall, 14, 14);
     }
     imatge_->setPixmap(pintura);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The calibration window: the picture as in a mirror with the followed point
 // on it, a click that picks the object's colour, the tolerance, and "Desa".
-#include "configuracio.h"
+#include "font.h"
 #include "seguiment.h"
 
 #include <opencv2/videoio.hpp>
@@ -24,6 +24,7 @@ struct textos {
 
 class finestra_calibratge : public QWidget {
 public:
+    // With no `font`, the window only says that no camera was found.
     finestra_calibratge(const configuracio& c, std::unique_ptr<cv::VideoCapture> font, const textos& t);
 
 protected:

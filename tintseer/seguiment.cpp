@@ -38,6 +38,16 @@ double filtre_un_euro::filtra(double x, double dt) {
 }
 
 std::optional<cv::Point2f> seguiment::processa(const cv::Mat& bgr, double dt) {
+    std::optional<cv::Point2d> centre;
+    try {
+        centre = troba(bgr);
+    } catch (const cv::Exception&) { // one odd picture costs that picture only
+    }
+    if (!centre) return std::nullopt;
+    return cv::Point2f(float(x_.filtra(centre->x, dt)), float(y_.filtra(centre->y, dt)));
+}
+
+std::optional<cv::Point2d> seguiment::troba(const cv::Mat& bgr) {
     cv::resize(bgr, petita_, mida_de_cerca, 0, 0, cv::INTER_AREA);
     cv::cvtColor(petita_, hsv_, cv::COLOR_BGR2HSV);
     int s = std::max(40, c_.saturacio - 90), v = std::max(40, c_.valor - 90);
@@ -60,9 +70,7 @@ std::optional<cv::Point2f> seguiment::processa(const cv::Mat& bgr, double dt) {
         if (double a = cv::contourArea(c); a >= area) area = a, millor = &c;
     if (!millor) return std::nullopt;
     cv::Moments m = cv::moments(*millor);
-    double x = m.m10 / m.m00 * 640.0 / mida_de_cerca.width, y = m.m01 / m.m00 * 480.0 / mida_de_cerca.height;
-    // As in a mirror: the person's hand moving to their right moves the pointer to the right.
-    return cv::Point2f(float(x_.filtra(640.0 - x, dt)), float(y_.filtra(y, dt)));
+    return cv::Point2d(m.m10 / m.m00 * 640.0 / mida_de_cerca.width, m.m01 / m.m00 * 480.0 / mida_de_cerca.height);
 }
 
 cv::Vec3b seguiment::color_a(const cv::Mat& bgr, cv::Point punt) {

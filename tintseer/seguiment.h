@@ -1,6 +1,6 @@
 #pragma once
 // Follows one colour in a picture: the largest patch of pixels near the
-// calibrated hue, its centre in the 640 × 480 frame seen as in a mirror, lightly
+// calibrated hue, its centre in the 640 × 480 frame as the camera sees it, lightly
 // smoothed against the tremor of a hand.
 #include "configuracio.h"
 
@@ -28,6 +28,9 @@ public:
     static cv::Vec3b color_a(const cv::Mat& bgr, cv::Point punt);
 
 private:
+    // The centre of the largest patch of the colour, unsmoothed.
+    std::optional<cv::Point2d> troba(const cv::Mat& bgr);
+
     configuracio c_;
     filtre_un_euro x_, y_;
     cv::Mat petita_, hsv_, mascara_, mascara2_; // kept between pictures: no allocation per frame

@@ -1,68 +1,118 @@
 #include "tintseer.h"
 
-#include "configuracio.h"
+#include "font.h"
 #include "seguiment.h"
 
 #include <opencv2/videoio.hpp>
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
 using namespace tintseer;
 using rellotge = std::chrono::steady_clock;
 
+// The instrument waits this long for a camera to open before it calls the start a failure.
+constexpr auto espera_obertura = std::chrono::seconds(2);
+
+// One run of the tracker, from a start to its stop, on a thread of its own. The
+// camera is opened and read there only: the caller never waits on it.
+struct execucio {
+    std::thread fil;
+    std::atomic<bool> atura{false}, acabada{false};
+    std::atomic<int32_t> posicio{-1}; // vertical × 65536 + horizontal; -1 while nothing has been seen
+};
+
 // One tracker per process: the C interface has no handle to carry it.
 class seguidor {
 public:
+    // Stops and waits for every run, whatever way the program ends.
+    ~seguidor() {
+        std::lock_guard bloqueig(mutex_);
+        for (auto& e : execucions_) e->atura = true;
+        for (auto& e : execucions_) e->fil.join();
+    }
+
     bool inicia() {
         std::lock_guard bloqueig(mutex_);
-        if (fil_.joinable()) return true;
-        configuracio c = configuracio::llegeix();
-        auto font = obre_font(c);
-        if (!font) return false;
-        // A video stands in for a camera at its own pace; a camera sets its own.
-        double fps = c.font.empty() ? 0 : font->get(cv::CAP_PROP_FPS);
-        atura_ = false;
-        fil_ = std::thread([this, c, font = std::move(font), fps]() mutable { segueix(c, *font, fps); });
-        return true;
+        recull_acabades();
+        if (!execucions_.empty() && !execucions_.back()->atura) return true;
+        auto e = std::make_shared<execucio>();
+        std::shared_ptr<execucio> anterior = execucions_.empty() ? nullptr : execucions_.back();
+        auto obertura = std::make_shared<std::promise<bool>>();
+        auto oberta = obertura->get_future();
+        e->fil = std::thread([e = e.get(), anterior, obertura] { executa(*e, anterior.get(), *obertura); });
+        execucio& nova = *execucions_.emplace_back(std::move(e));
+        if (oberta.wait_for(espera_obertura) == std::future_status::ready && oberta.get()) return true;
+        nova.atura = true; // a camera that answers late is closed as soon as it does
+        return false;
     }
 
+    // Returns at once: the run closes its camera after the picture it is reading.
     void finalitza() {
         std::lock_guard bloqueig(mutex_);
-        atura_ = true;
-        if (fil_.joinable()) fil_.join();
+        if (!execucions_.empty()) execucions_.back()->atura = true;
     }
 
-    // Packed as vertical × 65536 + horizontal; -1 while nothing has been seen.
-    int32_t posicio() const { return posicio_; }
+    int32_t posicio() {
+        std::lock_guard bloqueig(mutex_);
+        return execucions_.empty() || execucions_.back()->atura ? -1 : execucions_.back()->posicio.load();
+    }
 
 private:
-    void segueix(const configuracio& c, cv::VideoCapture& font, double fps) {
+    static void executa(execucio& e, execucio* anterior, std::promise<bool>& obertura) {
+        // A camera serves one reader: the run before must have let it go.
+        while (anterior && !anterior->acabada) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        try {
+            configuracio c = configuracio::llegeix();
+            auto font = obre_font(c);
+            obertura.set_value(font != nullptr);
+            if (font && !e.atura) segueix(e, c, *font);
+        } catch (...) {
+            try {
+                obertura.set_value(false);
+            } catch (const std::future_error&) { // already told: the run just ends
+            }
+        }
+        e.acabada = true;
+    }
+
+    static void segueix(execucio& e, const configuracio& c, cv::VideoCapture& font) {
+        // A video stands in for a camera at its own pace; a camera sets its own.
+        const double fps = c.font.empty() ? 0 : font.get(cv::CAP_PROP_FPS);
         seguiment seg(c);
         cv::Mat fotograma;
         auto anterior = rellotge::now();
-        const auto periode = std::chrono::duration<double>(fps > 0 ? 1.0 / fps : 0);
-        while (!atura_ && font.read(fotograma) && !fotograma.empty()) {
+        while (!e.atura && font.read(fotograma) && !fotograma.empty()) {
             auto ara = rellotge::now();
             double dt = fps > 0 ? 1.0 / fps : std::chrono::duration<double>(ara - anterior).count();
             anterior = ara;
             if (auto p = seg.processa(fotograma, dt))
-                posicio_ = int32_t(std::lround(p->y)) * 65536 + int32_t(std::lround(p->x));
-            if (fps > 0) std::this_thread::sleep_until(ara + std::chrono::duration_cast<rellotge::duration>(periode));
+                e.posicio = int32_t(std::lround(p->y)) * 65536 + int32_t(std::lround(p->x));
+            if (fps > 0) std::this_thread::sleep_until(ara + std::chrono::duration_cast<rellotge::duration>(
+                                                                 std::chrono::duration<double>(1.0 / fps)));
         }
         // The pictures ended (a video's end, a camera pulled out): the last position stands.
     }
 
+    // Runs that have ended are joined; the last one stays, being the current.
+    void recull_acabades() {
+        for (size_t i = 0; i + 1 < execucions_.size();) {
+            if (!execucions_[i]->acabada) break;
+            execucions_[i]->fil.join();
+            execucions_.erase(execucions_.begin() + long(i));
+        }
+    }
+
     std::mutex mutex_;
-    std::thread fil_;
-    std::atomic<bool> atura_{false};
-    std::atomic<int32_t> posicio_{-1};
+    std::vector<std::shared_ptr<execucio>> execucions_; // in order of start; the last is the current
 };
 
 seguidor& el_seguidor() {

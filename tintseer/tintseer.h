@@ -1,6 +1,7 @@
 #pragma once
 /* libtintseer: follows a coloured object in the webcam picture.
- * Positions are in a frame 640 wide and 480 high, origin at the top-left. */
+ * Positions are in a frame 640 wide and 480 high, origin at the top-left of the
+ * camera's own picture (not mirrored). */
 #include <stdint.h>
 
 #if defined(TINTSEER_BUILD)

@@ -9,9 +9,10 @@
 #include "platform/registre_fitxer.h"
 #include "platform/tintseer_biblioteca.h"
 
-#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 #include <cmath>
 
@@ -69,7 +70,10 @@ uintptr_t finestra_main::executa_programa(QString& cami, int16_t&) {
     }
     const double inici = serveis_.temps.segons();
     for (;;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        // Asleep between events: the instrument's timers and menus are served, and no core is burnt.
+        QEventLoop espera;
+        QTimer::singleShot(50, &espera, &QEventLoop::quit);
+        espera.exec();
         if (uintptr_t finestra = llancador.finestra_mostrada()) return finestra;
         if (!llancador.en_marxa() || serveis_.temps.segons() - inici > espera_maxima) return 0;
     }

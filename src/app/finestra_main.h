@@ -219,6 +219,7 @@ private:
     bool descarregada_ = false; // Form_Unload has run and let the window close
     int16_t sb_darrer_ = 0;     // the scroll bar's note last played, to silence first
     float bender_darrer_ = 0;   // where the bend strip's marker stands
+    int16_t teclat_nota_ = 0;   // the keyboard strip's note last pressed, which its release ends
 };
 
 } // namespace brisola

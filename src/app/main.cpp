@@ -50,10 +50,14 @@ int main(int argc, char** argv) {
     if (so != sortida_audio::resultat::so)
         finestra.avisa(so == sortida_audio::resultat::mut ? avis::so_mut : avis::sense_so, {audio.motiu()});
     finestra.show();
-    synth.carrega_en_segon_pla(sintetitzador::troba_soundfont(), [&finestra](bool carregat) {
-        if (!carregat)
-            QMetaObject::invokeMethod(&finestra, [&finestra] { finestra.avisa(avis::sense_soundfont); },
-                                      Qt::QueuedConnection);
+    const QString soundfont = sintetitzador::troba_soundfont();
+    if (QString triat = sintetitzador::soundfont_triat(); !triat.isEmpty() && triat != soundfont)
+        finestra.avisa(avis::soundfont_absent, {triat, soundfont});
+    synth.carrega_en_segon_pla(soundfont, [&finestra, soundfont](bool carregat) {
+        if (carregat) return;
+        QString provat = soundfont.isEmpty() ? "/usr/share/sounds/sf2/default-GM.sf2" : soundfont;
+        QMetaObject::invokeMethod(&finestra, [&finestra, provat] { finestra.avisa(avis::sense_soundfont, {provat}); },
+                                  Qt::QueuedConnection);
     });
 
     int resultat = app.exec();

@@ -5,6 +5,7 @@
 #include <samplerate.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -19,17 +20,20 @@ std::unique_ptr<canco_flux> canco_flux::obre(const QString& cami, int freq_sorti
     SF_INFO info{};
     SNDFILE* fitxer = sf_open(QFile::encodeName(cami).constData(), SFM_READ, &info);
     if (!fitxer) return nullptr;
-    if (info.channels < 1 || info.samplerate < 1 || info.frames < 1) {
+    double rati = double(freq_sortida) / std::max(info.samplerate, 1);
+    int error = 0;
+    SRC_STATE* src = rati != 1 && src_is_valid_ratio(rati) ? src_new(SRC_SINC_FASTEST, 2, &error) : nullptr;
+    // A song that cannot be brought to the output's rate would play at the wrong speed: it is refused.
+    if (info.channels < 1 || info.samplerate < 1 || info.frames < 1 || (rati != 1 && !src)) {
+        if (src) src_delete(src);
         sf_close(fitxer);
         return nullptr;
     }
-    return std::unique_ptr<canco_flux>(new canco_flux(fitxer, info.channels, double(freq_sortida) / info.samplerate));
+    return std::unique_ptr<canco_flux>(new canco_flux(fitxer, src, info.channels, rati));
 }
 
-canco_flux::canco_flux(SNDFILE* fitxer, int canals, double rati)
-    : fitxer_(fitxer), canals_(canals), rati_(rati), anell_(frames_anell) {
-    int error = 0;
-    if (rati_ != 1) src_ = src_new(SRC_SINC_FASTEST, 2, &error);
+canco_flux::canco_flux(SNDFILE* fitxer, SRC_STATE* src, int canals, double rati)
+    : fitxer_(fitxer), src_(src), canals_(canals), rati_(rati), anell_(frames_anell) {
     fil_ = std::thread([this] { descodifica(); });
 }
 
@@ -49,8 +53,7 @@ void canco_flux::mescla(float* sortida, int frames) {
     if (sona_) anell_.mescla(sortida, size_t(frames));
 }
 
-canco_flux::bloc canco_flux::llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo,
-                                          std::vector<float>& sortida) {
+size_t canco_flux::llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo) {
     sf_count_t llegits = sf_readf_float(fitxer_, entrada.data(), sf_count_t(frames_per_bloc));
     for (sf_count_t i = 0; i < llegits; ++i) {
         // Mono plays on both sides; beyond two channels, the first two are the stereo pair.
@@ -58,32 +61,43 @@ canco_flux::bloc canco_flux::llegeix_bloc(std::vector<float>& entrada, std::vect
         estereo[size_t(2 * i)] = f[0];
         estereo[size_t(2 * i + 1)] = canals_ > 1 ? f[1] : f[0];
     }
-    bool darrer = llegits < sf_count_t(frames_per_bloc);
-    if (!src_) {
-        std::copy_n(estereo.begin(), 2 * llegits, sortida.begin());
-        return {size_t(llegits), darrer};
+    return size_t(std::max<sf_count_t>(llegits, 0));
+}
+
+bool canco_flux::escriu(const float* estereo, size_t frames) {
+    for (size_t fet = 0; fet < frames && !acaba_;) {
+        fet += anell_.escriu(estereo + 2 * fet, frames - fet);
+        if (fet < frames) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    return !acaba_;
+}
+
+// Every input frame goes through, and at the end the resampler gives up what it still holds.
+bool canco_flux::reamostra(const float* estereo, size_t frames, bool darrer, std::vector<float>& sortida) {
     SRC_DATA dades{};
-    dades.data_in = estereo.data();
-    dades.input_frames = long(llegits);
-    dades.data_out = sortida.data();
-    dades.output_frames = long(sortida.size() / 2);
+    dades.data_in = estereo;
+    dades.input_frames = long(frames);
     dades.end_of_input = darrer;
     dades.src_ratio = rati_;
-    if (src_process(src_, &dades) != 0) return {0, true};
-    return {size_t(dades.output_frames_gen), darrer};
+    for (;;) {
+        dades.data_out = sortida.data();
+        dades.output_frames = long(sortida.size() / 2);
+        if (src_process(src_, &dades) != 0) return false;
+        if (!escriu(sortida.data(), size_t(dades.output_frames_gen))) return false;
+        dades.data_in += 2 * dades.input_frames_used;
+        dades.input_frames -= dades.input_frames_used;
+        if (dades.input_frames == 0 && (!darrer || dades.output_frames_gen == 0)) return true;
+    }
 }
 
 void canco_flux::descodifica() {
     std::vector<float> entrada(frames_per_bloc * size_t(canals_)), estereo(2 * frames_per_bloc);
     std::vector<float> sortida(2 * (size_t(std::ceil(frames_per_bloc * rati_)) + 64));
-    for (bool darrer = false; !darrer && !acaba_;) {
-        auto [frames, fi] = llegeix_bloc(entrada, estereo, sortida);
-        darrer = fi;
-        for (size_t fet = 0; fet < frames && !acaba_;) {
-            fet += anell_.escriu(sortida.data() + 2 * fet, frames - fet);
-            if (fet < frames) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+    for (bool darrer = false; !darrer;) {
+        size_t frames = llegeix_bloc(entrada, estereo);
+        darrer = frames < frames_per_bloc;
+        bool seguir = src_ ? reamostra(estereo.data(), frames, darrer, sortida) : escriu(estereo.data(), frames);
+        if (!seguir) break;
     }
     descodificat_ = true;
 }

@@ -32,13 +32,13 @@ public:
     void mescla(float* sortida, int frames);
 
 private:
-    canco_flux(sf_private_tag* fitxer, int canals, double rati);
+    canco_flux(sf_private_tag* fitxer, SRC_STATE_tag* src, int canals, double rati);
     void descodifica();
-    struct bloc {
-        size_t frames; // stereo frames at the output rate, in `sortida`
-        bool darrer;   // the file has nothing more
-    };
-    bloc llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo, std::vector<float>& sortida);
+    // The next stereo frames at the file's rate, in `estereo`; fewer than a block at the end.
+    size_t llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo);
+    // Into the ring as room comes; false when the song is closed meanwhile.
+    bool escriu(const float* estereo, size_t frames);
+    bool reamostra(const float* estereo, size_t frames, bool darrer, std::vector<float>& sortida);
 
     sf_private_tag* fitxer_;
     SRC_STATE_tag* src_ = nullptr;

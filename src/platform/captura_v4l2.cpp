@@ -1,5 +1,10 @@
 #include "captura_v4l2.h"
 
+#include "configuracio.h"
+
+#include <QFile>
+#include <QFileInfo>
+
 #include <fcntl.h>
 #include <linux/videodev2.h>
 #include <sys/ioctl.h>
@@ -9,9 +14,25 @@ namespace brisola {
 
 namespace {
 
-// An open descriptor of a device that captures video, or -1.
+// The video the tracker's settings name in place of a camera, when it exists; empty otherwise.
+QString video_del_seguidor() {
+    QString video = QString::fromStdString(tintseer::configuracio::llegeix().font);
+    return !video.isEmpty() && QFileInfo(video).isFile() ? video : QString();
+}
+
+// An open descriptor of a device that captures video, or -1. When the tracker
+// reads a video instead of a camera, driver 0 is that video.
 int obre_capturador(int16_t index, v4l2_capability* cap) {
     if (index < 0) return -1;
+    if (QString video = video_del_seguidor(); !video.isEmpty()) {
+        if (index != 0) return -1;
+        if (cap) {
+            *cap = {};
+            qstrncpy(reinterpret_cast<char*>(cap->card), QFileInfo(video).fileName().toUtf8().constData(),
+                     sizeof cap->card);
+        }
+        return ::open(QFile::encodeName(video).constData(), O_RDONLY | O_CLOEXEC);
+    }
     QByteArray cami = QByteArray("/dev/video") + QByteArray::number(index);
     int fd = ::open(cami.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return -1;

@@ -1,6 +1,7 @@
 #pragma once
-// Capture drivers over V4L2: driver i is /dev/video<i> when it captures video.
-// A "capture window" holds the open device while it is connected.
+// Capture drivers over V4L2: driver i is /dev/video<i> when it captures video,
+// unless the tracker's settings name a video to read instead: then that video
+// is the one driver. A "capture window" holds the open device while it is connected.
 #include "captura_sistema.h"
 
 #include <map>

@@ -158,7 +158,7 @@ QString cami_sense_majuscules(const QString& directori, const QString& nom) {
 QString cami_del_cataleg(const QStringList& carpetes, const QString& nom) {
     if (QFileInfo(nom).isAbsolute() || carpetes.isEmpty()) return nom;
     for (const QString& carpeta : carpetes)
-        if (QFileInfo::exists(carpeta + "/" + nom)) return carpeta + "/" + nom;
+        if (QString cami = cami_sense_majuscules(carpeta, nom); QFileInfo::exists(cami)) return cami;
     return carpetes.first() + "/" + nom;
 }
 

@@ -23,7 +23,8 @@ bool WritePrivateProfileStringA(const QString& seccio, const QString& clau, cons
 QString cami_sense_majuscules(const QString& directori, const QString& nom);
 
 // A file the catalogue names: a relative name is looked for in each folder in
-// turn (the user's, then ours); the first folder's when none has it.
+// turn (the user's, then ours), its name matched without regard to case; the
+// first folder's when none has it.
 QString cami_del_cataleg(const QStringList& carpetes, const QString& nom);
 
 enum class estat_fitxer { absent, llegible, illegible };

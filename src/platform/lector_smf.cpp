@@ -42,7 +42,7 @@ struct cursor {
 struct pista {
     int64_t llargada = 0;
     std::vector<int> programes;
-    std::optional<std::pair<int64_t, uint32_t>> primer_tempo; // tick, microseconds per beat
+    std::optional<uint32_t> tempo_inicial; // microseconds per beat in force at tick 0
 };
 
 int mida_dades(uint8_t estat) { return (estat & 0xF0) == 0xC0 || (estat & 0xF0) == 0xD0 ? 1 : 2; }
@@ -57,8 +57,9 @@ std::optional<pista> llegeix_pista(cursor& c) {
             uint8_t tipus = c.byte();
             uint32_t mida = c.vlq();
             if (tipus == 0x2F) return c.ok ? std::optional(p) : std::nullopt;
-            if (tipus == 0x51 && mida == 3 && !p.primer_tempo) {
-                p.primer_tempo = {p.llargada, c.enter(3)};
+            // A tempo set later is a change along the way: until then the song runs at 120.
+            if (tipus == 0x51 && mida == 3 && p.llargada == 0) {
+                p.tempo_inicial = c.enter(3);
                 continue;
             }
             c.salta(mida);
@@ -90,7 +91,7 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
     if (!c.ok || pistes == 0) return std::nullopt;
     int64_t llargada = 0;
     std::vector<int> programes;
-    std::optional<std::pair<int64_t, uint32_t>> tempo;
+    std::optional<uint32_t> tempo;
     for (uint16_t llegides = 0; llegides < pistes && c.pos < c.fi;) {
         // Chunks of other kinds are skipped, as the format asks.
         bool es_pista = bytes.mid(c.pos, 4) == "MTrk";
@@ -106,13 +107,13 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes) {
             llargada = std::max(llargada, p->llargada);
             for (int programa : p->programes)
                 if (std::find(programes.begin(), programes.end(), programa) == programes.end()) programes.push_back(programa);
-            if (p->primer_tempo && (!tempo || p->primer_tempo->first < tempo->first)) tempo = p->primer_tempo;
+            if (!tempo) tempo = p->tempo_inicial;
         }
         c.pos = fi;
     }
     info_smf info;
     info.llargada = int32_t(std::min<int64_t>(llargada, std::numeric_limits<int32_t>::max()));
-    if (tempo && tempo->second > 0) info.tempo = nearest32(60e6 / tempo->second);
+    if (tempo && *tempo > 0) info.tempo = nearest32(60e6 / *tempo);
     info.programes = programes;
     return info;
 }

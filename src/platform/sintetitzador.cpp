@@ -45,8 +45,10 @@ sintetitzador::~sintetitzador() {
     delete_fluid_settings(settings_);
 }
 
+QString sintetitzador::soundfont_triat() { return qEnvironmentVariable("BRISOLA_SOUNDFONT"); }
+
 QString sintetitzador::troba_soundfont() {
-    if (QString triat = qEnvironmentVariable("BRISOLA_SOUNDFONT"); !triat.isEmpty()) return triat;
+    if (QString triat = soundfont_triat(); QFileInfo::exists(triat)) return triat;
     for (const char* cami : {"/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/soundfonts/default.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/FluidR3_GM.sf2",
                              "/usr/share/sounds/sf2/TimGM6mb.sf2"})

@@ -30,8 +30,9 @@ public:
     sintetitzador(const sintetitzador&) = delete;
     sintetitzador& operator=(const sintetitzador&) = delete;
 
-    // The soundfont named by BRISOLA_SOUNDFONT, else the system's General MIDI one,
-    // else empty.
+    // The soundfont BRISOLA_SOUNDFONT names (empty when it names none).
+    static QString soundfont_triat();
+    // That soundfont when it exists, else the system's General MIDI one, else empty.
     static QString troba_soundfont();
 
     // Loads now; false when the file is missing or not a soundfont.

@@ -23,14 +23,17 @@ const textos taula[] = {
     {"No s'ha pogut obrir cap sortida de so: %1",
      "No se ha podido abrir ninguna salida de sonido: %1",
      "Non se puido abrir ningunha saída de son: %1"},
-    {"No s'ha trobat el banc de sons General MIDI (/usr/share/sounds/sf2/default-GM.sf2), i el sintetitzador "
+    {"No s'ha pogut carregar el banc de sons General MIDI (%1), i el sintetitzador "
      "integrat no sonarà.\nInstal·leu el paquet fluid-soundfont-gm, o trieu un altre dispositiu a Opcions > Test Midi.",
-     "No se ha encontrado el banco de sonidos General MIDI (/usr/share/sounds/sf2/default-GM.sf2), y el "
+     "No se ha podido cargar el banco de sonidos General MIDI (%1), y el "
      "sintetizador integrado no sonará.\nInstalad el paquete fluid-soundfont-gm, o elegid otro dispositivo en "
      "Opciones > Test Midi.",
-     "Non se atopou o banco de sons General MIDI (/usr/share/sounds/sf2/default-GM.sf2), e o sintetizador "
+     "Non se puido cargar o banco de sons General MIDI (%1), e o sintetizador "
      "integrado non soará.\nInstalade o paquete fluid-soundfont-gm, ou escollede outro dispositivo en "
      "Opcións > Test Midi."},
+    {"No s'ha trobat el banc de sons %1 que indica BRISOLA_SOUNDFONT. Brisola fa servir el del sistema (%2).",
+     "No se ha encontrado el banco de sonidos %1 que indica BRISOLA_SOUNDFONT. Brisola usa el del sistema (%2).",
+     "Non se atopou o banco de sons %1 que indica BRISOLA_SOUNDFONT. Brisola usa o do sistema (%2)."},
     {"No es pot llegir el fitxer de configuració %1.\nBrisola s'obre en català i sense el catàleg de cançons, "
      "ritmes i instruments. Comproveu que el fitxer es pugui llegir (els permisos) i torneu a obrir el programa.",
      "No se puede leer el archivo de configuración %1.\nBrisola se abre en catalán y sin el catálogo de canciones, "

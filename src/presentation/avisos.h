@@ -9,7 +9,8 @@ namespace brisola {
 enum class avis {
     so_mut,            // no sound output: the dummy output keeps time in silence; %1 the system's reason
     sense_so,          // not even a silent output could be opened; %1 the system's reason
-    sense_soundfont,   // no General MIDI soundfont
+    sense_soundfont,   // no General MIDI soundfont could be loaded; %1 the file tried
+    soundfont_absent,  // BRISOLA_SOUNDFONT names a missing file; %1 that file, %2 the one used instead
     ini_illegible,     // %1 the settings file
     massa_files,       // %1 the section, %2 its count, %3 the rows read
     canco_illegible,   // %1 the song file

@@ -41,7 +41,11 @@ void midi_reproductor::PlayMidiSong(const QString& cami) {
     envia_mid1("Close Mid1");
     uint32_t error = MCI_OK;
     envia_mid1("open " + sp + " Type Sequencer Alias Mid1 ", &error);
-    if (error != MCI_OK) return no_es_pot_llegir(cami);
+    if (error != MCI_OK) {
+        // No song will take the output given up above: the instrument plays on as before.
+        midi_out_.OpenMidiOut(MIDI_MAPPER);
+        return no_es_pot_llegir(cami);
+    }
     estat_.canco_llargada = valor_de(envia_mid1("status Mid1 length"));
     envia_mid1("play Mid1");
     int32_t tempo = valor_de(envia_mid1("Status Mid1 Tempo"));
@@ -49,6 +53,7 @@ void midi_reproductor::PlayMidiSong(const QString& cami) {
 }
 
 void midi_reproductor::PlayMediaSong(const QString& cami) {
+    sp_media_.clear();
     QString sp = media_.ShortPath(cami);
     if (sp.isEmpty()) return no_es_pot_llegir(cami);
     QString ext = extensio_tres_darrers(sp);
@@ -58,7 +63,8 @@ void midi_reproductor::PlayMediaSong(const QString& cami) {
     }
     uint32_t error = MCI_OK;
     media_.mciSendStringA("play " + sp, &error);
-    if (error != MCI_OK) no_es_pot_llegir(cami);
+    if (error != MCI_OK) return no_es_pot_llegir(cami);
+    sp_media_ = sp;
 }
 
 void midi_reproductor::SetSongTempo(int16_t valor) {
@@ -66,8 +72,7 @@ void midi_reproductor::SetSongTempo(int16_t valor) {
         envia_mid1("Set Mid1 Tempo " + QString::number(valor));
         return;
     }
-    QString sp = media_.ShortPath(cami_canco());
-    media_.mciSendStringA((valor == 1 ? "pause " : "resume ") + sp);
+    media_.mciSendStringA((valor == 1 ? "pause " : "resume ") + sp_media());
 }
 
 void midi_reproductor::StopMidiSong() {
@@ -78,8 +83,14 @@ void midi_reproductor::StopMidiSong() {
 void midi_reproductor::StopCurrentSong() {
     if (extensio_primer_punt(fitxer_canco()) == "MID") return StopMidiSong();
     // Padded to 256, but never cut: a longer name cut short would leave the song playing.
-    QString camp = media_.ShortPath(cami_canco()).leftJustified(256, ' ');
+    QString camp = sp_media().leftJustified(256, ' ');
+    sp_media_.clear();
     media_.mciSendStringA("close " + camp);
+}
+
+// The name the song was started with: it stays valid while the song is open, even if its file goes.
+QString midi_reproductor::sp_media() const {
+    return sp_media_.isEmpty() ? media_.ShortPath(cami_canco()) : sp_media_;
 }
 
 QString midi_reproductor::fitxer_canco() const {

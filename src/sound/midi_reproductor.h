@@ -37,12 +37,14 @@ private:
     QString envia_mid1(const QString& ordre, uint32_t* error = nullptr);
     // Nothing plays and no song stays chosen; one message names the file.
     void no_es_pot_llegir(const QString& cami);
+    QString sp_media() const;
 
     estat_compartit& estat_;
     media_sistema& media_;
     MIDI_OUT& midi_out_;
     missatges& caixes_;
     QStringList carpetes_;
+    QString sp_media_; // the WAV or MP3 song playing, by the name it was started with
 };
 
 } // namespace brisola

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace brisola {
 
 namespace {
@@ -59,18 +61,21 @@ void finestra_main::sb_play_Change() {
     sb_darrer_ = v;
 }
 
+// A drag goes on past the strip's edges: its values stop at the strip's range.
 void finestra_main::Picture1_MouseDown(int, int, float, float Y) {
+    Y = std::clamp(Y, 0.0f, 127.0f);
     continua_si_falla([&] {
-        midi_cmd.NoteOn(0, nearest(Y), 127);
+        teclat_nota_ = nearest(Y);
+        midi_cmd.NoteOn(0, teclat_nota_, 127);
         pantalla->set_BackColor(color_de(colors_teclat[sb_play->value() % 9] + nearest32(Y)));
     });
 }
 
-void finestra_main::Picture1_MouseUp(int, int, float, float Y) {
-    continua_si_falla([&] { midi_cmd.NoteOff(0, nearest(Y)); });
-}
+// The note the press started ends, wherever the button comes up.
+void finestra_main::Picture1_MouseUp(int, int, float, float) { midi_cmd.NoteOff(0, teclat_nota_); }
 
 void finestra_main::Bender_MouseMove(int, int, float, float Y) {
+    Y = std::clamp(Y, 0.0f, 16383.0f);
     Bender->Line_invert({0, bender_darrer_}, {1, bender_darrer_});
     continua_si_falla([&] { midi_cmd.PitchBend(0, nearest32(Y)); });
     Bender->Line_invert({0, Y}, {1, Y});

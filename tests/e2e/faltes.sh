@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Faults a user meets, on the real program: with no soundfont, and with no sound
-# card, it opens with one notice naming the remedy, and plays on once it is closed.
+# Faults a user meets, on the real program: with a soundfont that does not load,
+# one that is missing, and no sound card, it opens with one notice naming the
+# remedy, and plays on once it is closed.
 set -euo pipefail
 programa=$1
 altura=$2
@@ -32,9 +33,14 @@ prova() {
   echo "$1: one notice, then played on"
 }
 
-BRISOLA_SOUNDFONT="$feina/cap.sf2" prova "no soundfont" "fluid-soundfont-gm"
+echo "no soundfont" >"$feina/trencat.sf2"
+BRISOLA_SOUNDFONT="$feina/trencat.sf2" prova "no soundfont" "trencat.sf2), i el sintetitzador integrat no sonarà"
 rms=$(escolta 0 "$(so_fins_ara)" | awk '{ print $2 }')
 awk -v r="$rms" 'BEGIN { exit !(r < 0.0001) }' || falla "no soundfont, yet rms $rms"
 
+BRISOLA_SOUNDFONT="$feina/cap.sf2" prova "a missing soundfont" "cap.sf2 que indica BRISOLA_SOUNDFONT"
+rms=$(escolta 0 "$(so_fins_ara)" | awk '{ print $2 }')
+awk -v r="$rms" 'BEGIN { exit !(r > 0.002) }' || falla "a missing soundfont: the default did not sound (rms $rms)"
+
 SDL_AUDIODRIVER=no_such_driver prova "no sound card" "No s'ha trobat cap sortida de so"
-echo "2 passed, 0 failed"
+echo "3 passed, 0 failed"

@@ -1,8 +1,8 @@
-// Helpers of the tracker's end-to-end test:
-//   video_prova escriu fitxer.avi x y   two seconds of a still green disc at (x, y)
-//   video_prova segueix carpeta         starts the tracker library of that folder, prints "vertical horitzontal"
-#include <opencv2/imgproc.hpp>
-#include <opencv2/videoio.hpp>
+// Helpers of the tracker's end-to-end tests:
+//   video_prova escriu fitxer.avi x y [x2 y2]  a green disc at (x, y) for two seconds, then at (x2, y2) for two
+//   video_prova segueix carpeta [i-surt]       starts the tracker library of that folder, prints "vertical horitzontal";
+//                                              with i-surt, ends while it still tracks, without the stop call
+#include "fakes/video_disc.h"
 
 #include <dlfcn.h>
 
@@ -15,14 +15,13 @@
 
 int main(int argc, char** argv) {
     std::string ordre = argc > 1 ? argv[1] : "";
-    if (ordre == "escriu" && argc == 5) {
-        cv::VideoWriter w(argv[2], cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 30, {640, 480});
-        cv::Mat f(480, 640, CV_8UC3, cv::Scalar(60, 50, 45));
-        cv::circle(f, {std::atoi(argv[3]), std::atoi(argv[4])}, 30, cv::Scalar(40, 200, 40), cv::FILLED);
-        for (int i = 0; i < 60; ++i) w.write(f);
+    if (ordre == "escriu" && (argc == 5 || argc == 7)) {
+        cv::Point2d primer(std::atof(argv[3]), std::atof(argv[4]));
+        cv::Point2d segon = argc == 7 ? cv::Point2d(std::atof(argv[5]), std::atof(argv[6])) : primer;
+        video_disc::escriu(argv[2], argc == 7 ? 120 : 60, [&](int i) { return i < 60 ? primer : segon; });
         return 0;
     }
-    if (ordre == "segueix" && argc == 3) {
+    if (ordre == "segueix" && (argc == 3 || argc == 4)) {
         void* lib = dlopen((std::string(argv[2]) + "/libtintseer.so").c_str(), RTLD_NOW);
         if (!lib) return 1;
         auto inicia = reinterpret_cast<int16_t (*)(int32_t)>(dlsym(lib, "TintseerInicialitza"));
@@ -32,10 +31,14 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::milliseconds(800));
         int16_t v = 0, h = 0;
         posicio(&v, &h);
+        if (argc == 4) {
+            std::printf("%d %d\n", v, h);
+            std::exit(0); // the library must stop its thread by itself
+        }
         acaba();
         std::printf("%d %d\n", v, h);
         return 0;
     }
-    std::fprintf(stderr, "usage: %s escriu fitxer.avi x y | segueix carpeta\n", argv[0]);
+    std::fprintf(stderr, "usage: %s escriu fitxer.avi x y [x2 y2] | segueix carpeta [i-surt]\n", argv[0]);
     return 2;
 }
