@@ -54,7 +54,9 @@ awk -v n="$normal" -v r="$rapid" 'BEGIN { exit !(n >= 1440 && n <= 1760 && n / r
   falla "Rock should repeat every 1600 ms, then every 800 ms after Ràpid: $normal, $rapid"
 tecla ctrl+n
 
-# A song: it runs while the pointer moves and holds while it stands still.
+# A song: it runs while the pointer moves and holds while it stands still. A rhythm's
+# accompaniment goes on under a song, so the rhythm is left first for what is heard to be the song's.
+tria m n
 tria m c 1 # "Passeig"
 inici=$(so_fins_ara)
 passeja 3
@@ -69,6 +71,28 @@ torna=$(rms_de "$inici" "$(so_fins_ara)")
 echo "Passeig: moving rms $mou, standing rms $quiet, moving again rms $torna"
 mes_que "$mou" 0.002 && mes_que "$torna" 0.002 || falla "the song does not sound while the pointer moves"
 mes_que 0.0002 "$quiet" || falla "the song still sounds 3 s after the pointer stopped (rms $quiet)"
+
+# A recorded song after it (an MP3 at 44.1 kHz): it too runs, holds, runs again, and "Fer silenci" ends it.
+tria m c 5 # "Festa (gravada)"
+inici=$(so_fins_ara)
+passeja 2
+mou=$(rms_de "$inici" "$(so_fins_ara)")
+sleep 3
+inici=$(so_fins_ara)
+sleep 1
+quiet=$(rms_de "$inici" "$(so_fins_ara)")
+inici=$(so_fins_ara)
+passeja 2
+torna=$(rms_de "$inici" "$(so_fins_ara)")
+tecla ctrl+i # while it still runs
+sleep 0.5
+inici=$(so_fins_ara)
+sleep 1
+silenci=$(rms_de "$inici" "$(so_fins_ara)")
+echo "Festa (gravada): moving rms $mou, standing rms $quiet, moving again rms $torna, after Fer silenci rms $silenci"
+mes_que "$mou" 0.002 && mes_que "$torna" 0.002 || falla "the recorded song does not sound while the pointer moves"
+mes_que 0.0002 "$quiet" || falla "the recorded song still sounds 3 s after the pointer stopped (rms $quiet)"
+mes_que 0.0002 "$silenci" || falla "the recorded song still sounds after Fer silenci (rms $silenci)"
 
 # Fer silenci: the note left ringing by the pointer stops; only the reverberation's faint tail is left.
 tria m n # "Ritme i notes", still in movement mode: the last note rings while the pointer stands
