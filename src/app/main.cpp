@@ -20,6 +20,7 @@
 using namespace brisola;
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet("BRISOLA_SONDA_AUDIO")) return sortida_audio::sonda();
     QApplication app(argc, argv);
     const llocs on = troba_llocs(QCoreApplication::applicationDirPath(),
                                  QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
@@ -27,12 +28,12 @@ int main(int argc, char** argv) {
     rellotge_qt rellotge_real;
     sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });
     media_interpret media(synth, sortida_audio::freq_mostreig);
-    sortida_audio audio([&synth, &media](float* frames, int n) {
-        synth.render(frames, n);
-        media.mescla(frames, n);
-    });
-    const auto so = audio.obre();
-    synth.set_periode(audio.frames());
+    sortida_audio audio(
+        [&synth, &media](float* frames, int n) {
+            synth.render(frames, n);
+            media.mescla(frames, n);
+        },
+        QCoreApplication::applicationFilePath());
 
     missatges_qt caixes;
     dialeg_fitxers_qt dialeg;
@@ -47,9 +48,15 @@ int main(int argc, char** argv) {
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
-    if (so != sortida_audio::resultat::so)
-        finestra.avisa(so == sortida_audio::resultat::mut ? avis::so_mut : avis::sense_so, {audio.motiu()});
     finestra.show();
+    // The window shows at once, whatever the audio server does; a late output only makes a notice.
+    audio.obre_en_segon_pla([&](sortida_audio::resultat so) {
+        synth.set_periode(audio.frames());
+        if (so == sortida_audio::resultat::so) return;
+        avis a = so == sortida_audio::resultat::mut ? avis::so_mut : avis::sense_so;
+        QMetaObject::invokeMethod(&finestra, [&finestra, a, motiu = audio.motiu()] { finestra.avisa(a, {motiu}); },
+                                  Qt::QueuedConnection);
+    });
     const QString soundfont = sintetitzador::troba_soundfont();
     if (QString triat = sintetitzador::soundfont_triat(); !triat.isEmpty() && triat != soundfont)
         finestra.avisa(avis::soundfont_absent, {triat, soundfont});
@@ -61,6 +68,7 @@ int main(int argc, char** argv) {
     });
 
     int resultat = app.exec();
-    synth.espera_carrega(); // the loader may still post to the window
+    synth.espera_carrega(); // the loader and the output's opener may still post to the window
+    audio.atura_obertura();
     return resultat;
 }

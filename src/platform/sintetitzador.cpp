@@ -118,7 +118,7 @@ void sintetitzador::aplica(const missatge& m) {
 
 int64_t sintetitzador::frame_de(int64_t ns) const {
     double frames_per_ns = double(frames_periode_) / (t1_ - t0_);
-    double latencia = double(periode_ + marge_de_latencia);
+    double latencia = double(periode_.load() + marge_de_latencia);
     return int64_t(std::llround(double(inici_) + (double(ns) - t0_) * frames_per_ns + latencia));
 }
 

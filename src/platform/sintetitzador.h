@@ -53,7 +53,7 @@ public:
 
     // The audio period, set once the output is open: it fixes the latency.
     void set_periode(int frames);
-    int periode() const { return periode_; }
+    int periode() const { return periode_.load(); }
 
     // One channel message, bytes as they go on the wire, stamped with its time.
     void envia(uint8_t estat, uint8_t dada1, uint8_t dada2);
@@ -80,7 +80,7 @@ private:
     _fluid_synth_t* carregador_synth_ = nullptr; // selects presets off the audio thread, loading their samples
     std::function<int64_t()> rellotge_, ara_;
     double freq_;
-    int periode_ = 256;
+    std::atomic<int> periode_{256}; // set by the thread that opens the output
     std::thread carregador_;
     std::atomic<bool> carregat_{false};
     cua_spsc<missatge, 4096> cua_;

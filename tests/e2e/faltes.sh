@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Faults a user meets, on the real program: with a soundfont that does not load,
-# one that is missing, and no sound card, it opens with one notice naming the
-# remedy, and plays on once it is closed.
+# one that is missing, no sound card, and an audio server that never answers, it
+# opens with one notice naming the remedy, and plays on once it is closed.
 set -euo pipefail
 programa=$1
 altura=$2
@@ -43,4 +43,16 @@ rms=$(escolta 0 "$(so_fins_ara)" | awk '{ print $2 }')
 awk -v r="$rms" 'BEGIN { exit !(r > 0.002) }' || falla "a missing soundfont: the default did not sound (rms $rms)"
 
 SDL_AUDIODRIVER=no_such_driver prova "no sound card" "No s'ha trobat cap sortida de so"
-echo "3 passed, 0 failed"
+
+# An audio server that takes the connection and never answers: the window shows at once all the same.
+python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8)
+clients = []
+while True: clients.append(s.accept()[0])
+' "$feina/pulse" &
+servidor=$!
+for _ in $(seq 50); do [ -S "$feina/pulse" ] && break; sleep 0.1; done
+SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$feina/pulse" prova "a silent audio server" "the audio server does not answer"
+kill "$servidor"
+echo "4 passed, 0 failed"
