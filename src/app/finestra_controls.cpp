@@ -80,7 +80,6 @@ void finestra_main::crea_controls() {
     Image1 = new QLabel(Frame2);
     Image1->setGeometry(twips(120, 240, 6270, 4290));
     Image1->setScaledContents(true);
-    Image1->setPixmap(carrega_imatge(serveis_.dades + "/inici.svg", {418, 286}));
 
     T_mouse = serveis_.temps.crea();
     T_mouse->set_Enabled(true);

@@ -66,7 +66,7 @@ void comprova_canco(finestra_main& w, pas_mus& p) {
     };
     double ara = w.serveis_.temps.segons();
     if (ara - estat.darrera_comprovacio > 1) {
-        QString sp = media.ShortPath(w.reproductor.cami_canco());
+        QString sp = w.reproductor.nom_curt();
         pas([&] { estat.darrera_comprovacio = nearest32(ara); });
         if (midi_reproductor::extensio_primer_punt(w.reproductor.fitxer_canco()) == "MID") {
             mida_bufer = 128;

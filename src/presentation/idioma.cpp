@@ -2,11 +2,17 @@
 #include "app/finestra_main.h"
 #include "platform/fitxer_ini.h"
 #include "platform/missatges.h"
+#include "presentation/inici.h"
 #include "presentation/traduccio.h"
+
+#include <QLabel>
 
 namespace brisola {
 
-void finestra_main::traduir_formulari() { brisola::traduir_formulari("main", estat.idioma, Controls()); }
+void finestra_main::traduir_formulari() {
+    brisola::traduir_formulari("main", estat.idioma, Controls());
+    Image1->setPixmap(imatge_inici(serveis_.dades + "/inici.svg", estat.idioma));
+}
 
 void finestra_main::mn_idioma_Click(int16_t Index) {
     static const char* const idiomes[] = {"catala", "español", "galego"};

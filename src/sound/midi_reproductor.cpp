@@ -72,7 +72,7 @@ void midi_reproductor::SetSongTempo(int16_t valor) {
         envia_mid1("Set Mid1 Tempo " + QString::number(valor));
         return;
     }
-    media_.mciSendStringA((valor == 1 ? "pause " : "resume ") + sp_media());
+    media_.mciSendStringA((valor == 1 ? "pause " : "resume ") + nom_curt());
 }
 
 void midi_reproductor::StopMidiSong() {
@@ -83,13 +83,12 @@ void midi_reproductor::StopMidiSong() {
 void midi_reproductor::StopCurrentSong() {
     if (extensio_primer_punt(fitxer_canco()) == "MID") return StopMidiSong();
     // Padded to 256, but never cut: a longer name cut short would leave the song playing.
-    QString camp = sp_media().leftJustified(256, ' ');
+    QString camp = nom_curt().leftJustified(256, ' ');
     sp_media_.clear();
     media_.mciSendStringA("close " + camp);
 }
 
-// The name the song was started with: it stays valid while the song is open, even if its file goes.
-QString midi_reproductor::sp_media() const {
+QString midi_reproductor::nom_curt() const {
     return sp_media_.isEmpty() ? media_.ShortPath(cami_canco()) : sp_media_;
 }
 

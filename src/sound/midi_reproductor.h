@@ -27,6 +27,9 @@ public:
     // The file name of the chosen song (field 2 of its row), empty when there is none.
     QString fitxer_canco() const;
     QString cami_canco() const;
+    // The name a WAV or MP3 song goes by in commands: the one it was started with,
+    // which stays valid while it is open, even if its file goes.
+    QString nom_curt() const;
     // The three characters after the first dot, upper-cased, padded with blanks.
     static QString extensio_primer_punt(const QString& nom);
     // The last three characters, blanks around them removed, upper-cased.
@@ -37,7 +40,6 @@ private:
     QString envia_mid1(const QString& ordre, uint32_t* error = nullptr);
     // Nothing plays and no song stays chosen; one message names the file.
     void no_es_pot_llegir(const QString& cami);
-    QString sp_media() const;
 
     estat_compartit& estat_;
     media_sistema& media_;
