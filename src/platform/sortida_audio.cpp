@@ -98,20 +98,25 @@ sortida_audio::resultat sortida_audio::obre() {
 
 void sortida_audio::obre_en_segon_pla(std::function<void(resultat)> fet) {
     obridor_ = std::thread([this, fet = std::move(fet)] {
-        pid_t sonda = sonda_.isEmpty() ? -1 : llanca_sonda(sonda_);
-        if (sonda < 0 || espera_sonda(sonda, espera_servidor_ms, atura_) != resposta::cap) return fet(obre());
-        // The server does not answer: silence keeps the time meanwhile, and a late answer is taken.
-        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-        motiu_ = "the audio server does not answer";
-        fet(obre_amb("dummy") ? resultat::mut : resultat::cap);
-        resposta tard = resposta::cap;
-        while (!atura_ && tard == resposta::cap) tard = espera_sonda(sonda, 1000, atura_);
-        if (tard == resposta::cap) return acaba_sonda(sonda);
-        if (tard != resposta::obert) return;
-        tanca();
-        if (obre_amb(nullptr)) return fet(resultat::so);
-        obre_amb("dummy");
+        obre_i_espera(fet);
+        SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
     });
+}
+
+void sortida_audio::obre_i_espera(const std::function<void(resultat)>& fet) {
+    pid_t sonda = sonda_.isEmpty() ? -1 : llanca_sonda(sonda_);
+    if (sonda < 0 || espera_sonda(sonda, espera_servidor_ms, atura_) != resposta::cap) return fet(obre());
+    // The server does not answer: silence keeps the time meanwhile, and a late answer is taken.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    motiu_ = "the audio server does not answer";
+    fet(obre_amb("dummy") ? resultat::mut : resultat::cap);
+    resposta tard = resposta::cap;
+    while (!atura_ && tard == resposta::cap) tard = espera_sonda(sonda, 1000, atura_);
+    if (tard == resposta::cap) return acaba_sonda(sonda);
+    if (tard != resposta::obert) return;
+    tanca();
+    if (obre_amb(nullptr)) return fet(resultat::so);
+    obre_amb("dummy");
 }
 
 void sortida_audio::atura_obertura() {

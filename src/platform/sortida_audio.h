@@ -48,6 +48,7 @@ public:
 private:
     static void callback(void* jo, unsigned char* bytes, int mida);
     bool obre_amb(const char* driver);
+    void obre_i_espera(const std::function<void(resultat)>& fet);
     void tanca();
     font render_;
     QString sonda_;

@@ -57,33 +57,29 @@ tecla ctrl+n
 # A song: it runs while the pointer moves and holds while it stands still. A rhythm's
 # accompaniment goes on under a song, so the rhythm is left first for what is heard to be the song's.
 tria m n
+# seconds: the rms while the pointer moves that long, while it stands (after 3 s), and while it moves again
+mou_para_i_torna() {
+  local inici mou quiet
+  inici=$(so_fins_ara)
+  passeja "$1"
+  mou=$(rms_de "$inici" "$(so_fins_ara)")
+  sleep 3
+  inici=$(so_fins_ara)
+  sleep 1
+  quiet=$(rms_de "$inici" "$(so_fins_ara)")
+  inici=$(so_fins_ara)
+  passeja "$1"
+  echo "$mou $quiet $(rms_de "$inici" "$(so_fins_ara)")"
+}
 tria m c 1 # "Passeig"
-inici=$(so_fins_ara)
-passeja 3
-mou=$(rms_de "$inici" "$(so_fins_ara)")
-sleep 3
-inici=$(so_fins_ara)
-sleep 1
-quiet=$(rms_de "$inici" "$(so_fins_ara)")
-inici=$(so_fins_ara)
-passeja 3
-torna=$(rms_de "$inici" "$(so_fins_ara)")
+read -r mou quiet torna < <(mou_para_i_torna 3)
 echo "Passeig: moving rms $mou, standing rms $quiet, moving again rms $torna"
 mes_que "$mou" 0.002 && mes_que "$torna" 0.002 || falla "the song does not sound while the pointer moves"
 mes_que 0.0002 "$quiet" || falla "the song still sounds 3 s after the pointer stopped (rms $quiet)"
 
 # A recorded song after it (an MP3 at 44.1 kHz): it too runs, holds, runs again, and "Fer silenci" ends it.
 tria m c 5 # "Festa (gravada)"
-inici=$(so_fins_ara)
-passeja 2
-mou=$(rms_de "$inici" "$(so_fins_ara)")
-sleep 3
-inici=$(so_fins_ara)
-sleep 1
-quiet=$(rms_de "$inici" "$(so_fins_ara)")
-inici=$(so_fins_ara)
-passeja 2
-torna=$(rms_de "$inici" "$(so_fins_ara)")
+read -r mou quiet torna < <(mou_para_i_torna 2)
 tecla ctrl+i # while it still runs
 sleep 0.5
 inici=$(so_fins_ara)
