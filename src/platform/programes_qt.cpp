@@ -1,5 +1,7 @@
 #include "programes_qt.h"
 
+#include <QFileInfo>
+
 namespace brisola {
 
 // Programs still running when the instrument ends are left to run on their own.
@@ -8,12 +10,14 @@ programes_qt::~programes_qt() {
         if (l.proces->state() != QProcess::NotRunning) l.proces.release()->setParent(nullptr);
 }
 
+// Returns at once: a program that fails to start after this shows as not running.
 bool programes_qt::ShellExecuteA(const QString& cami) {
+    QFileInfo fitxer(cami);
+    if (!fitxer.isFile() || !fitxer.isExecutable()) return false;
     auto proces = std::make_unique<QProcess>();
     proces->setProgram(cami);
     proces->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     proces->start();
-    if (!proces->waitForStarted(5000)) return false;
     darrer_ = llancats_.empty() ? 1 : llancats_.rbegin()->first + 1;
     QProcess* p = proces.get();
     uintptr_t numero = darrer_;
