@@ -38,7 +38,7 @@ int main() {
         auto p = seg.processa(f, 1 / fps);
         temps.push_back(std::chrono::duration<double, std::milli>(rellotge_pla::now() - t0).count());
         bool en_marxa = std::fmod(velocitat * i / fps, 440) > 60; // well after the sweep has started again
-        if (p && en_marxa) retard.push_back(std::fabs((640 - x) - p->x) / (velocitat / fps));
+        if (p && en_marxa) retard.push_back(std::fabs(x - p->x) / (velocitat / fps));
     }
     std::printf("one 640 x 480 picture: median %.2f ms, p99 %.2f ms\n", percentil(temps, 0.5), percentil(temps, 0.99));
     std::printf("reported position behind a steady hand: median %.2f frames, p99 %.2f frames\n", percentil(retard, 0.5),

@@ -184,7 +184,8 @@ private slots:
         QVERIFY(std::abs(h - lloc.x) <= 4); // the library speaks in the camera's own coordinates
         w.pantalla->setGeometry(0, 0, 640, 480); // a pixel a frame unit, once the window has settled
         b.rellotge.avanca(100);
-        QVERIFY2(std::abs(w.cursor_actiu->Left() - (640 - lloc.x)) <= 4, qPrintable(QString::number(w.cursor_actiu->Left())));
+        float x = w.cursor_actiu->Left(); // as in a mirror: at the person's right
+        QVERIFY2(std::abs(x - (640 - lloc.x)) <= 4, qPrintable(QString::number(x)));
         w.mn_acces_Click(0);
 
         captura_v4l2 captura; // the probe takes the tracker's video for its camera
