@@ -126,10 +126,7 @@ void finestra_calibratge::mousePressEvent(QMouseEvent* event) {
     if (actual_.empty() || !imatge_->rect().contains(p)) return;
     // Back from the mirrored picture to the camera's own.
     cv::Point punt((mida.width() - 1 - p.x()) * actual_.cols / mida.width(), p.y() * actual_.rows / mida.height());
-    cv::Vec3b hsv = seguiment::color_a(actual_, punt);
-    c_.to = hsv[0];
-    c_.saturacio = hsv[1];
-    c_.valor = hsv[2];
+    c_ = calibra(actual_, punt, c_);
     recalibra();
 }
 

@@ -82,4 +82,12 @@ cv::Vec3b seguiment::color_a(const cv::Mat& bgr, cv::Point punt) {
     return hsv.at<cv::Vec3b>(0, 0);
 }
 
+configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c) {
+    cv::Vec3b hsv = seguiment::color_a(bgr, punt);
+    c.to = hsv[0];
+    c.saturacio = hsv[1];
+    c.valor = hsv[2];
+    return c;
+}
+
 } // namespace tintseer

@@ -36,4 +36,7 @@ private:
     cv::Mat petita_, hsv_, mascara_, mascara2_; // kept between pictures: no allocation per frame
 };
 
+// The settings that a click on the object at `punt` of a picture gives, the rest as in `c`.
+configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c = {});
+
 } // namespace tintseer
