@@ -27,6 +27,9 @@ configuracio configuracio::llegeix() {
         char coma = 0;
         if (clau == "color") nombres >> c.to >> coma >> c.saturacio >> coma >> c.valor;
         else if (clau == "tolerancia") nombres >> c.tolerancia;
+        else if (clau == "area") nombres >> c.area;
+        else if (clau == "histograma")
+            for (int bin = 0; nombres >> bin; nombres >> coma) c.histograma.push_back(bin);
         else if (clau == "font") c.font = valor;
     }
     return c;
@@ -42,6 +45,9 @@ bool configuracio::desa() const {
     {
         std::ofstream f(nou);
         f << "color=" << to << ',' << saturacio << ',' << valor << "\ntolerancia=" << tolerancia << '\n';
+        if (area > 0) f << "area=" << area << '\n';
+        for (size_t i = 0; i < histograma.size(); ++i) f << (i == 0 ? "histograma=" : ",") << histograma[i];
+        if (!histograma.empty()) f << '\n';
         if (!font.empty()) f << "font=" << font << '\n';
         if (!f.flush()) return false;
     }

@@ -3,12 +3,15 @@
 // the pictures come from (a camera, or a video file in its place). They live in
 // $TINTSEER_CONFIG, else $XDG_CONFIG_HOME/tintseer/tintseer.conf (~/.config/...).
 #include <string>
+#include <vector>
 
 namespace tintseer {
 
 struct configuracio {
     int to = 0, saturacio = 200, valor = 200; // OpenCV's HSV: hue 0..179, the others 0..255
     int tolerancia = 12;                      // hue units either side of `to`
+    std::vector<int> histograma;              // hue × saturation of the clicked object; empty: from `to`
+    double area = 0;                          // its area in the tracker's search picture; 0: learnt when seen
     std::string font;                         // a video file; empty: the first camera
 
     static std::string cami();

@@ -1,12 +1,16 @@
 #pragma once
-// Follows one colour in a picture: the largest patch of pixels near the
-// calibrated hue, its centre in the 640 × 480 frame as the camera sees it, lightly
-// smoothed against the tremor of a hand.
+// Follows one object in a picture: the patches of its colour (model_color)
+// of a plausible size and shape are its candidates; while it is followed, the
+// one nearest where it is expected is taken, never a far one; once it has been
+// out of sight for a while, the best one anywhere. Its centre is given in the
+// 640 × 480 frame as the camera sees it, lightly smoothed against the tremor of a hand.
 #include "configuracio.h"
+#include "model_color.h"
 
 #include <opencv2/core.hpp>
 
 #include <optional>
+#include <vector>
 
 namespace tintseer {
 
@@ -21,22 +25,40 @@ private:
 
 class seguiment {
 public:
-    explicit seguiment(const configuracio& c) : c_(c) {}
+    explicit seguiment(const configuracio& c) : c_(c), model_(c), area_(c.area) {}
     // The object's place in this picture (any size, BGR), seconds after the previous one; none when out of sight.
     std::optional<cv::Point2f> processa(const cv::Mat& bgr, double dt);
-    // The colour (HSV) of the picture around a point of it: what a click on the object picks.
+    // What the last picture showed of the colour, at the search size: 255 where it is.
+    const cv::Mat& mascara() const { return mascara_; }
+    // The colour (HSV) of the picture around a point of it.
     static cv::Vec3b color_a(const cv::Mat& bgr, cv::Point punt);
 
 private:
-    // The centre of the largest patch of the colour, unsmoothed.
-    std::optional<cv::Point2d> troba(const cv::Mat& bgr);
+    friend configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
+
+    struct candidat {
+        cv::Point2d centre; // in the 640 × 480 frame
+        double area;        // in pixels of the search picture
+        double rodonesa;    // 1 for a disc, less for anything longer or ragged
+    };
+    std::vector<candidat> candidats(const cv::Mat& bgr);
+    bool plausible(const candidat& c) const;
+    std::optional<candidat> tria(const std::vector<candidat>& cs, double dt) const;
+    void segueix(const candidat& c, double dt);
 
     configuracio c_;
+    model_color model_;
     filtre_un_euro x_, y_;
-    cv::Mat petita_, hsv_, mascara_, mascara2_; // kept between pictures: no allocation per frame
+    std::optional<cv::Point2d> lloc_; // where the object was last seen
+    cv::Point2d velocitat_{0, 0};     // frame units a second
+    double perdut_ = 0;               // seconds since it was last seen
+    double area_;                     // the object's area; 0 until known
+    cv::Mat petita_, hsv_, probabilitat_, mascara_; // kept between pictures: no allocation per frame
 };
 
-// The settings that a click on the object at `punt` of a picture gives, the rest as in `c`.
-configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c = {});
+// The settings that a click on the object at `punt` of a picture gives (its
+// colour, its histogram and its area), the rest as in `c`.
+configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
+inline configuracio calibra(const cv::Mat& bgr, cv::Point punt) { return calibra(bgr, punt, configuracio{}); }
 
 } // namespace tintseer
