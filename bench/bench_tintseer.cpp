@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 using namespace brisola;
@@ -45,7 +46,11 @@ int main() {
     std::printf("one 640 x 480 picture: median %.2f ms, p99 %.2f ms\n", percentil(temps, 0.5), percentil(temps, 0.99));
     std::printf("reported position behind a steady hand: median %.2f frames, p99 %.2f frames\n", percentil(retard, 0.5),
                 percentil(retard, 0.99));
-    for (const sala::cas& cas : sala::casos()) {
+    const std::string carpeta = std::filesystem::temp_directory_path() / "bench_tintseer_";
+    for (const sala::cas& original : sala::casos()) {
+        // As a camera gives it: through a video's compression.
+        sala::cas cas = sala::gravat(original, carpeta + original.nom + ".avi");
+        std::filesystem::remove(carpeta + original.nom + ".avi");
         const sala::fotograma& primer = cas.fotogrames.front();
         tintseer::seguiment s(tintseer::calibra(primer.imatge, cv::Point(*primer.disc)));
         auto x = sala::avalua(cas, [&](const cv::Mat& f) { return s.processa(f, 1 / fps); });

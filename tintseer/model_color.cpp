@@ -3,6 +3,7 @@
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tintseer {
 
@@ -48,20 +49,22 @@ std::vector<int> model_color::histograma(const cv::Mat& hsv, const cv::Mat& masc
     tria &= plans[2] >= llindar_de_foscor(hsv);
     const int mides[] = {bins_to, bins_saturacio};
     cv::calcHist(&hsv, 1, canals, tria, hist, 2, mides, rangs);
-    // Spread by one bin each way, hue going round.
+    // Spread by a bin of hue each way (hue going round) and by three of saturation, which the light moves more.
     cv::Mat vora;
-    cv::copyMakeBorder(hist, vora, 1, 1, 1, 1, cv::BORDER_CONSTANT, cv::Scalar(0));
-    hist.row(bins_to - 1).copyTo(vora(cv::Rect(1, 0, bins_saturacio, 1)));
-    hist.row(0).copyTo(vora(cv::Rect(1, bins_to + 1, bins_saturacio, 1)));
-    cv::blur(vora, vora, {3, 3}, {-1, -1}, cv::BORDER_CONSTANT);
-    hist = vora(cv::Rect(1, 1, bins_saturacio, bins_to));
+    cv::copyMakeBorder(hist, vora, 1, 1, 3, 3, cv::BORDER_CONSTANT, cv::Scalar(0));
+    hist.row(bins_to - 1).copyTo(vora(cv::Rect(3, 0, bins_saturacio, 1)));
+    hist.row(0).copyTo(vora(cv::Rect(3, bins_to + 1, bins_saturacio, 1)));
+    cv::blur(vora, vora, {7, 3}, {-1, -1}, cv::BORDER_CONSTANT);
+    hist = vora(cv::Rect(3, 1, bins_saturacio, bins_to));
     double maxim = 0;
     cv::minMaxLoc(hist, nullptr, &maxim);
     std::vector<int> bins(size_t(bins_to * bins_saturacio), 0);
     if (maxim <= 0) return bins;
     for (int i = 0; i < bins_to * bins_saturacio; ++i) {
-        int v = int(255 * hist.at<float>(i / bins_saturacio, i % bins_saturacio) / maxim);
-        bins[size_t(i)] = v < 8 ? 0 : v; // stray pixels of the background are no part of the object
+        double part = hist.at<float>(i / bins_saturacio, i % bins_saturacio) / maxim;
+        // The object's rarer shades count nearly as much as its main one: the light shifts them all.
+        // Stray pixels of the background are no part of it.
+        bins[size_t(i)] = part < 0.03 ? 0 : int(255 * std::sqrt(part));
     }
     return bins;
 }

@@ -5,6 +5,7 @@
 #include "video_disc.h"
 
 #include <opencv2/imgproc.hpp>
+#include <opencv2/videoio.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -122,6 +123,22 @@ inline std::vector<cas> casos() {
         cv::merge(canals, f.imatge);
     }));
     return v;
+}
+
+// The case as a camera would give it: written as an MJPG video and read back, as fast as it decodes.
+inline cas gravat(const cas& c, const std::string& cami) {
+    {
+        cv::VideoWriter w(cami, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), video_disc::fps, {640, 480});
+        for (const fotograma& f : c.fotogrames) w.write(f.imatge);
+    }
+    cv::VideoCapture lector(cami);
+    cas g{c.nom, {}};
+    cv::Mat m;
+    for (const fotograma& f : c.fotogrames) {
+        if (!lector.read(m)) break;
+        g.fotogrames.push_back({m.clone(), f.disc});
+    }
+    return g;
 }
 
 // How well a tracker followed a case: its error where the disc is in sight
