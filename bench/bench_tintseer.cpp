@@ -2,11 +2,13 @@
 // lets the reported position trail a hand moving at a steady pace, and how
 // well it follows a disc in a room of our own making, case by case.
 #include "fakes/sala.h"
+#include "lectura.h"
 #include "mesura.h"
 #include "seguiment.h"
 
 #include <opencv2/imgproc.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -47,7 +49,8 @@ int main() {
     std::printf("reported position behind a steady hand: median %.2f frames, p99 %.2f frames\n", percentil(retard, 0.5),
                 percentil(retard, 0.99));
     const std::string carpeta = std::filesystem::temp_directory_path() / "bench_tintseer_";
-    for (const sala::cas& original : sala::casos()) {
+    const std::vector<sala::cas> casos = sala::casos();
+    for (const sala::cas& original : casos) {
         // As a camera gives it: through a video's compression.
         sala::cas cas = sala::gravat(original, carpeta + original.nom + ".avi");
         std::filesystem::remove(carpeta + original.nom + ".avi");
@@ -57,4 +60,26 @@ int main() {
         std::printf("tracker %s: median %.1f px p95 %.1f px lost %d/%d false %d\n", cas.nom.c_str(), x.mediana, x.p95,
                     x.perduts, x.en_vista, x.falsos);
     }
+    // The delay from a picture's moment to its position being there for the instrument, the
+    // video read at its own pace as the library reads it in place of a camera.
+    const std::string video = carpeta + "retard.avi";
+    const sala::cas gravat = sala::gravat(casos.front(), video);
+    const sala::fotograma& primer = gravat.fotogrames.front();
+    tintseer::configuracio c_video = tintseer::calibra(primer.imatge, cv::Point(*primer.disc));
+    c_video.font = video;
+    cv::VideoCapture font(video);
+    std::vector<double> retards;
+    std::atomic<bool> mai{false};
+    auto inici = rellotge_pla::now();
+    tintseer::llegeix(font, c_video, true, mai, [&](cv::Point2f, tintseer::rellotge::time_point presa) {
+        retards.push_back(std::chrono::duration<double, std::milli>(tintseer::rellotge::now() - presa).count());
+    });
+    double durada = std::chrono::duration<double>(rellotge_pla::now() - inici).count();
+    std::filesystem::remove(video);
+    std::printf("tracker delay: median %.1f ms p99 %.1f ms\n", percentil(retards, 0.5), percentil(retards, 0.99));
+    std::printf("a video at its own pace: %.2f s for %.2f s of pictures\n", durada, gravat.fotogrames.size() / fps);
+    // The instrument then reads the position at its next poll (every 100 ms at first, then at the pace
+    // MUS sets) and MUS sends the message at once: half a poll more on average, a whole poll at most.
+    std::printf("to the MIDI message, polled every 100 ms: median %.1f ms, at most %.1f ms\n",
+                percentil(retards, 0.5) + 50, percentil(retards, 0.99) + 100);
 }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <iostream>
+#include <optional>
 
 namespace tintseer {
 
@@ -44,13 +45,14 @@ textos textos::de_les_carpetes(const QStringList& carpetes) {
     if (idioma == QString::fromUtf8("español"))
         return {"Tintseer: calibración", "Haced clic sobre el objeto de color que seguirá la cámara.", "Tolerancia",
                 "&Guardar", "Calibración guardada.", "No se ha podido guardar la calibración.",
-                "No se ha encontrado ninguna cámara."};
+                "No se ha encontrado ninguna cámara.", "&Volver a elegir"};
     if (idioma == "galego")
         return {"Tintseer: calibración", "Facede clic sobre o obxecto de cor que seguirá a cámara.", "Tolerancia",
                 "&Gardar", "Calibración gardada.", "Non se puido gardar a calibración.",
-                "Non se atopou ningunha cámara."};
+                "Non se atopou ningunha cámara.", "&Escoller de novo"};
     return {"Tintseer: calibratge", "Feu clic sobre l'objecte de color que seguirà la càmera.", "Tolerància", "&Desa",
-            "Calibratge desat.", "No s'ha pogut desar el calibratge.", "No s'ha trobat cap càmera."};
+            "Calibratge desat.", "No s'ha pogut desar el calibratge.", "No s'ha trobat cap càmera.",
+            "&Torna a triar"};
 }
 
 finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<cv::VideoCapture> font,
@@ -64,9 +66,11 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
     tolerancia_->setRange(2, 40);
     tolerancia_->setValue(c_.tolerancia);
     auto* desa = new QPushButton(t_.desa, this);
+    auto* torna = new QPushButton(t_.torna_a_triar, this);
     auto* fila = new QHBoxLayout;
     fila->addWidget(new QLabel(t_.tolerancia, this));
     fila->addWidget(tolerancia_, 1);
+    fila->addWidget(torna);
     fila->addWidget(desa);
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(8, 8, 8, 8); // the picture's place in the window stays the same on every style
@@ -75,7 +79,14 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
     columna->addLayout(fila);
     connect(tolerancia_, &QSlider::valueChanged, this, [this](int v) {
         c_.tolerancia = v;
+        if (clic_) c_ = calibra(triat_, *clic_, c_); // the same click, with the new tolerance
         recalibra();
+    });
+    // Whatever was picked is let go: the picture shows nothing until the next click.
+    connect(torna, &QPushButton::clicked, this, [this] {
+        clic_.reset();
+        seg_.reset();
+        estat_->setText(t_.instruccio);
     });
     connect(desa, &QPushButton::clicked, this, [this] { estat_->setText(c_.desa() ? t_.desat : t_.no_desat); });
     recalibra();
@@ -84,6 +95,7 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
         imatge_->setText(t_.sense_camera);
         estat_->clear();
         desa->setEnabled(false);
+        torna->setEnabled(false);
         return;
     }
     auto* rellotge = new QTimer(this);
@@ -103,10 +115,11 @@ void finestra_calibratge::fotograma() {
         font_->set(cv::CAP_PROP_POS_FRAMES, 0); // a video in place of the camera plays round
         return;
     }
-    auto punt = seg_->processa(actual_, 0.033);
+    std::optional<cv::Point2f> punt = seg_ ? seg_->processa(actual_, 0.033) : std::nullopt;
     cv::Mat rgb, mirall;
     cv::cvtColor(actual_, rgb, cv::COLOR_BGR2RGB);
     cv::resize(rgb, rgb, {mida.width(), mida.height()});
+    if (seg_) mostra_el_color(rgb, seg_->mascara());
     cv::flip(rgb, mirall, 1); // as in a mirror, as the pointer moves
     QImage imatge(mirall.data, mirall.cols, mirall.rows, int(mirall.step), QImage::Format_RGB888);
     QPixmap pintura = QPixmap::fromImage(imatge.copy());
@@ -121,12 +134,26 @@ void finestra_calibratge::fotograma() {
     imatge_->setPixmap(pintura);
 }
 
+// What the tracker takes for the object's colour, striped over the picture: a
+// helper sees at once whether the pick holds the object and nothing else.
+void finestra_calibratge::mostra_el_color(cv::Mat& rgb, const cv::Mat& mascara) {
+    if (mascara.empty()) return;
+    cv::Mat gran;
+    cv::resize(mascara, gran, rgb.size(), 0, 0, cv::INTER_NEAREST);
+    for (int y = 0; y < rgb.rows; ++y)
+        for (int x = (y / 2) % 4; x < rgb.cols; x += 4) // diagonal stripes: the object's own colour shows between
+            if (gran.at<uchar>(y, x)) rgb.at<cv::Vec3b>(y, x) = cv::Vec3b(255, 0, 255);
+}
+
 void finestra_calibratge::mousePressEvent(QMouseEvent* event) {
     QPoint p = imatge_->mapFrom(this, event->position().toPoint());
     if (actual_.empty() || !imatge_->rect().contains(p)) return;
     // Back from the mirrored picture to the camera's own.
     cv::Point punt((mida.width() - 1 - p.x()) * actual_.cols / mida.width(), p.y() * actual_.rows / mida.height());
-    c_ = calibra(actual_, punt, c_);
+    triat_ = actual_.clone();
+    clic_ = punt;
+    c_ = calibra(triat_, punt, c_);
+    estat_->setText(t_.instruccio);
     recalibra();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The calibration window: the picture as in a mirror with the followed point
-// on it, a click that picks the object's colour, the tolerance, and "Desa".
+// and what is taken for the object's colour on it, a click that picks the
+// object, "pick again", the tolerance, and "Desa".
 #include "font.h"
 #include "seguiment.h"
 
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QSlider;
@@ -17,7 +19,7 @@ namespace tintseer {
 
 // The window's texts in the instrument's language.
 struct textos {
-    QString titol, instruccio, tolerancia, desa, desat, no_desat, sense_camera;
+    QString titol, instruccio, tolerancia, desa, desat, no_desat, sense_camera, torna_a_triar;
     // The language of the first brisola.ini found in these folders ("[inici]", "idioma"), Catalan otherwise.
     static textos de_les_carpetes(const QStringList& carpetes);
 };
@@ -35,12 +37,15 @@ protected:
 private:
     void fotograma();
     void recalibra();
+    static void mostra_el_color(cv::Mat& rgb, const cv::Mat& mascara);
 
     configuracio c_;
     std::unique_ptr<cv::VideoCapture> font_;
     textos t_;
     std::unique_ptr<seguiment> seg_;
     cv::Mat actual_; // the last picture, as the camera gives it
+    cv::Mat triat_;  // the picture the object was picked on, and where
+    std::optional<cv::Point> clic_;
     QLabel* imatge_;
     QLabel* estat_;
     QSlider* tolerancia_;

@@ -10,7 +10,8 @@ class VideoCapture;
 
 namespace tintseer {
 
-// The video of the settings, or else the first of /dev/video0..8 that opens; none when neither does.
+// The video of the settings, or else the first of /dev/video0..8 that opens
+// (its automatic white balance off until it is closed); none when neither does.
 std::unique_ptr<cv::VideoCapture> obre_font(const configuracio& c);
 
 } // namespace tintseer

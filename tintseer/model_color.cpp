@@ -41,7 +41,7 @@ model_color::model_color(const configuracio& c) {
     }
 }
 
-std::vector<int> model_color::histograma(const cv::Mat& hsv, const cv::Mat& mascara) {
+std::vector<int> model_color::histograma(const cv::Mat& hsv, const cv::Mat& mascara, int tolerancia) {
     cv::Mat tria = mascara.clone(), hist;
     std::vector<cv::Mat> plans;
     cv::split(hsv, plans);
@@ -49,13 +49,15 @@ std::vector<int> model_color::histograma(const cv::Mat& hsv, const cv::Mat& masc
     tria &= plans[2] >= llindar_de_foscor(hsv);
     const int mides[] = {bins_to, bins_saturacio};
     cv::calcHist(&hsv, 1, canals, tria, hist, 2, mides, rangs);
-    // Spread by a bin of hue each way (hue going round) and by three of saturation, which the light moves more.
+    // Spread by the tolerance in hue (a bin each way at the least, hue going round) and by three bins
+    // of saturation, which the light moves more.
+    const int k = std::clamp(tolerancia / 12, 1, bins_to / 2 - 1);
     cv::Mat vora;
-    cv::copyMakeBorder(hist, vora, 1, 1, 3, 3, cv::BORDER_CONSTANT, cv::Scalar(0));
-    hist.row(bins_to - 1).copyTo(vora(cv::Rect(3, 0, bins_saturacio, 1)));
-    hist.row(0).copyTo(vora(cv::Rect(3, bins_to + 1, bins_saturacio, 1)));
-    cv::blur(vora, vora, {7, 3}, {-1, -1}, cv::BORDER_CONSTANT);
-    hist = vora(cv::Rect(3, 1, bins_saturacio, bins_to));
+    cv::copyMakeBorder(hist, vora, k, k, 3, 3, cv::BORDER_CONSTANT, cv::Scalar(0));
+    hist.rowRange(bins_to - k, bins_to).copyTo(vora(cv::Rect(3, 0, bins_saturacio, k)));
+    hist.rowRange(0, k).copyTo(vora(cv::Rect(3, bins_to + k, bins_saturacio, k)));
+    cv::blur(vora, vora, {7, 2 * k + 1}, {-1, -1}, cv::BORDER_CONSTANT);
+    hist = vora(cv::Rect(3, k, bins_saturacio, bins_to));
     double maxim = 0;
     cv::minMaxLoc(hist, nullptr, &maxim);
     std::vector<int> bins(size_t(bins_to * bins_saturacio), 0);

@@ -18,8 +18,9 @@ public:
     // The settings' histogram, or one made of their calibrated hue and tolerance.
     explicit model_color(const configuracio& c);
     // The histogram (0..255, hue-major) of an HSV picture's pixels under `mascara`,
-    // spread to the neighbouring bins so that a drifting camera keeps the object.
-    static std::vector<int> histograma(const cv::Mat& hsv, const cv::Mat& mascara);
+    // spread to the neighbouring bins (in hue, by `tolerancia` hue units) so that
+    // a drifting camera keeps the object.
+    static std::vector<int> histograma(const cv::Mat& hsv, const cv::Mat& mascara, int tolerancia);
     // For each pixel of an HSV picture, 0..255: how likely it is the object's.
     void probabilitat(const cv::Mat& hsv, cv::Mat& sortida);
 

@@ -141,7 +141,7 @@ configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c) {
                    punt.y * mida_de_cerca.height / std::max(1, bgr.rows));
     cv::Mat entorn = cv::Mat::zeros(mida_de_cerca, CV_8U);
     cv::circle(entorn, clic, 5, cv::Scalar(255), cv::FILLED);
-    c.histograma = model_color::histograma(hsv_petita, entorn);
+    c.histograma = model_color::histograma(hsv_petita, entorn, c.tolerancia);
     c.area = 0;
     seguiment s(c);
     s.candidats(bgr);

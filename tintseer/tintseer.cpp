@@ -1,7 +1,7 @@
 #include "tintseer.h"
 
 #include "font.h"
-#include "seguiment.h"
+#include "lectura.h"
 
 #include <opencv2/videoio.hpp>
 
@@ -17,7 +17,6 @@
 namespace {
 
 using namespace tintseer;
-using rellotge = std::chrono::steady_clock;
 
 // The instrument waits this long for a camera to open before it calls the start a failure.
 constexpr auto espera_obertura = std::chrono::seconds(2);
@@ -85,20 +84,9 @@ private:
     }
 
     static void segueix(execucio& e, const configuracio& c, cv::VideoCapture& font) {
-        // A video stands in for a camera at its own pace; a camera sets its own.
-        const double fps = c.font.empty() ? 0 : font.get(cv::CAP_PROP_FPS);
-        seguiment seg(c);
-        cv::Mat fotograma;
-        auto anterior = rellotge::now();
-        while (!e.atura && font.read(fotograma) && !fotograma.empty()) {
-            auto ara = rellotge::now();
-            double dt = fps > 0 ? 1.0 / fps : std::chrono::duration<double>(ara - anterior).count();
-            anterior = ara;
-            if (auto p = seg.processa(fotograma, dt))
-                e.posicio = int32_t(std::lround(p->y)) * 65536 + int32_t(std::lround(p->x));
-            if (fps > 0) std::this_thread::sleep_until(ara + std::chrono::duration_cast<rellotge::duration>(
-                                                                 std::chrono::duration<double>(1.0 / fps)));
-        }
+        llegeix(font, c, true, e.atura, [&e](cv::Point2f p, rellotge::time_point) {
+            e.posicio = int32_t(std::lround(p.y)) * 65536 + int32_t(std::lround(p.x));
+        });
         // The pictures ended (a video's end, a camera pulled out): the last position stands.
     }
 

@@ -1,0 +1,28 @@
+#pragma once
+// Reading pictures and following the object in them, picture by picture, with
+// the moment each picture was taken: a camera's own time stamp, or for a video
+// standing in for one, its place in the video's own pace, kept on absolute
+// deadlines so that a long video does not drift.
+#include "configuracio.h"
+
+#include <opencv2/core.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+
+namespace cv {
+class VideoCapture;
+}
+
+namespace tintseer {
+
+using rellotge = std::chrono::steady_clock;
+
+// Reads `font` until `atura` is set or the pictures end (a video's end, a camera
+// pulled out); `posicio` gets every position found, with its picture's moment.
+// `al_seu_ritme`: a video is read at its own pace (else as fast as it decodes).
+void llegeix(cv::VideoCapture& font, const configuracio& c, bool al_seu_ritme, const std::atomic<bool>& atura,
+             const std::function<void(cv::Point2f, rellotge::time_point)>& posicio);
+
+} // namespace tintseer
