@@ -141,8 +141,8 @@ void finestra_calibratge::mostra_el_color(cv::Mat& rgb, const cv::Mat& mascara) 
     cv::Mat gran;
     cv::resize(mascara, gran, rgb.size(), 0, 0, cv::INTER_NEAREST);
     for (int y = 0; y < rgb.rows; ++y)
-        for (int x = (y / 2) % 4; x < rgb.cols; x += 4) // diagonal stripes: the object's own colour shows between
-            if (gran.at<uchar>(y, x)) rgb.at<cv::Vec3b>(y, x) = cv::Vec3b(255, 0, 255);
+        for (int x = y % 6; x + 1 < rgb.cols; x += 6) // diagonal stripes: the object's own colour shows between
+            if (gran.at<uchar>(y, x)) rgb.at<cv::Vec3b>(y, x) = rgb.at<cv::Vec3b>(y, x + 1) = cv::Vec3b(255, 0, 255);
 }
 
 void finestra_calibratge::mousePressEvent(QMouseEvent* event) {
