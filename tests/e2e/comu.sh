@@ -74,15 +74,28 @@ tecla() {
   xdotool key "$@"
 }
 
-# menu letter, item letter[, position in its submenu]: chooses from the menu bar by keyboard
+# The program's visible windows: the main one, and a menu or submenu each while they are open.
+finestres_visibles() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+
+# count: waits (3 s at most) until the program shows that many windows, as a menu opening does
+espera_finestres() {
+  for _ in $(seq 30); do [ "$(finestres_visibles)" -ge "$1" ] && return 0; sleep 0.1; done
+}
+
+# menu letter, item letter[, position in its submenu]: chooses from the menu bar by keyboard,
+# each key once the menu it is for has opened
 tria() {
+  local abans
+  abans=$(finestres_visibles)
   tecla "alt+$1"
-  sleep 0.3
+  espera_finestres $((abans + 1))
+  sleep 0.1
   xdotool key "$2"
-  sleep 0.3
   if [ -n "${3:-}" ]; then
+    espera_finestres $((abans + 2))
+    sleep 0.1
     [ "$3" -gt 1 ] && xdotool key --repeat $(($3 - 1)) --delay 50 Down
     xdotool key Return
-    sleep 0.3
   fi
+  sleep 0.3
 }
