@@ -33,6 +33,7 @@ struct estat_compartit {
     int16_t temps_compas = 0;
     double posicio_compas = 0;
     QString fons_fitxer;
+    QString cursor_fitxer; // the cursor's picture, empty while the cursor is the plain shape
     float interval_anterior = 0;
     int32_t darrera_comprovacio = 0;
     int16_t joy_trobat = 0;

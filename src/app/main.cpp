@@ -1,6 +1,7 @@
 // Brisola: builds the real services and opens the window.
 #include "app/finestra_main.h"
 #include "app/llocs.h"
+#include "persones/menu_persona.h"
 #include "platform/captura_v4l2.h"
 #include "platform/dialeg_fitxers_qt.h"
 #include "platform/joystick_sdl.h"
@@ -48,7 +49,12 @@ int main(int argc, char** argv) {
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
+    menu_persona persones(finestra);
     finestra.show();
+    // `brisola --persona NAME` starts with that person; else the last one chosen starts.
+    const QStringList arguments = app.arguments();
+    const qsizetype opcio = arguments.indexOf("--persona");
+    persones.inicia(opcio > 0 && opcio + 1 < arguments.size() ? arguments[opcio + 1] : QString());
     // The window shows at once, whatever the audio server does; a late output only makes a notice.
     audio.obre_en_segon_pla([&](sortida_audio::resultat so) {
         synth.set_periode(audio.frames());

@@ -26,6 +26,7 @@ void finestra_main::fons_carrega(const QString& t) {
 void finestra_main::cursor_carrega(const QString& t) {
     QPixmap picture = carrega_imatge(t, u_curs_img->size().expandedTo({mida_minima_cursor, mida_minima_cursor}));
     if (!picture.isNull()) u_curs_img->set_Picture(picture);
+    estat.cursor_fitxer = t;
     cursor_actiu->hide();
     cursor_actiu = u_curs_img;
     cursor_actiu->show();

@@ -1,0 +1,55 @@
+#pragma once
+// The "Persona" menu, after the seed's menus: the people, "Cap persona",
+// "Desa" and "Persona nova…". Choosing a person chooses their setup again
+// through the seed's own menu items, so the seed's handlers run and the check
+// marks stay the state; the last person chosen starts with the next start.
+#include "persones/persona.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QMenu;
+
+namespace brisola {
+
+class finestra_main;
+
+class menu_persona : public QObject {
+public:
+    // Asks the helper for a name (a title, a question); empty: cancelled.
+    using demana = std::function<QString(const QString& titol, const QString& pregunta)>;
+
+    explicit menu_persona(finestra_main& w, demana demana_nom = {});
+
+    // At start: the person `demanada` names (the command line's), else the last one chosen;
+    // with none, the seed's start. A person asked for who does not exist is said once.
+    void inicia(const QString& demanada);
+    void tria(const QString& nom);
+    void cap_persona();
+    // The current setup into the current person (a new one is asked for when there is none).
+    void desa();
+    void persona_nova();
+
+    const QString& actual() const { return actual_; }
+    QStringList persones() const;
+    // The setup as the menus and the shared state hold it now.
+    persona captura() const;
+    void aplica(const persona& p);
+    QString carpeta() const;
+
+private:
+    QString fitxer(const QString& nom) const;
+    void omple();
+    void recorda(const QString& nom);
+    void avisa(int text, const QStringList& dades = {});
+
+    finestra_main& w_;
+    demana demana_nom_;
+    QMenu* menu_ = nullptr;
+    QString actual_;
+    int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here
+};
+
+} // namespace brisola

@@ -1,0 +1,39 @@
+#pragma once
+// A person who plays: a name and the setup they play with, kept in a file of
+// their own (persones/<name>.ini, UTF-8, one section [persona]) beside the
+// user's brisola.ini. The setup names the seed's menu choices, so applying it
+// is choosing them again.
+#include <QString>
+
+#include <optional>
+
+namespace brisola {
+
+struct persona {
+    QString nom;
+    int acces = -1;       // the access item chosen (Ratolí, Tintseer, Joystick, Pulsador); -1: none
+    int modalitat = 0;    // the modality item ticked
+    int ritme = 0;        // the rhythm's row of the catalogue; 0: none
+    int canco = 0;        // the song's row of the catalogue; 0: none
+    int instrument = 0;   // the instrument item last chosen; 0: none
+    int velocitat = 0;    // from "Normal": "Lent" steps (positive) or "Ràpid" steps (negative)
+    int mida_cursor = 0;  // from "Cursor normal": doublings (positive) or halvings (negative)
+    QString fons, cursor; // pictures; empty: the plain colour, the plain shape
+    bool invertir_x = false, invertir_y = false, per_moviment = false;
+};
+
+// Why a name cannot be a person's (a key of the notices' texts), or none when it can.
+enum class nom_refusat { buit, massa_llarg, caracters };
+std::optional<nom_refusat> examina_nom(const QString& nom);
+
+struct persona_llegida {
+    persona p;
+    bool illegible = false; // the file could not be read: the defaults stand
+    bool retallada = false; // some value was out of its range and was brought into it
+};
+// The person of that file; a missing or unreadable file gives the defaults (with the name).
+persona_llegida llegeix_persona(const QString& fitxer, const QString& nom);
+// Replaces the file whole, or leaves it as it was; false then.
+bool desa_persona(const persona& p, const QString& fitxer);
+
+} // namespace brisola
