@@ -28,10 +28,10 @@ struct textos {
 enum : int { t_menu, t_cap, t_desa, t_nova, t_titol, t_pregunta, t_buit, t_llarg, t_caracters, t_repetit,
              t_illegible, t_retallada, t_no_desat, t_no_existeix };
 const textos taula[] = {
-    {"Persona", "Persona", "Persoa"},
-    {"Cap persona", "Ninguna persona", "Ningunha persoa"},
-    {"Desa", "Guardar", "Gardar"},
-    {"Persona nova…", "Persona nueva…", "Persoa nova…"},
+    {"&Persona", "&Persona", "&Persoa"},
+    {"&Cap persona", "Ningu&na persona", "Ningu&nha persoa"},
+    {"&Desa", "&Guardar", "&Gardar"},
+    {"Persona &nova…", "Persona nue&va…", "Persoa no&va…"},
     {"Persona nova", "Persona nueva", "Persoa nova"},
     {"Nom de la persona:", "Nombre de la persona:", "Nome da persoa:"},
     {"Cal un nom per a la persona.", "Hace falta un nombre para la persona.", "Cómpre un nome para a persoa."},

@@ -17,15 +17,16 @@ unset QT_QPA_PLATFORM
 pid=
 
 engega() {
-  "$1" >"$feina/sortida.log" 2>&1 &
+  "$@" >"$feina/sortida.log" 2>&1 &
   pid=$!
   trap 'estat=$?; { kill $pid && wait $pid; } 2>/dev/null || true; rm -rf "$feina"; exit $estat' EXIT
 }
 
+# [title]: the program's window (titled "Brisola" unless said otherwise), focused
 troba_finestra() {
   local w
   for _ in $(seq 100); do
-    w=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null | head -1 || true)
+    w=$(xdotool search --all --onlyvisible --pid "$pid" --name "${1:-^Brisola\$}" 2>/dev/null | head -1 || true)
     if [ -n "$w" ]; then
       xdotool windowfocus --sync "$w" 2>/dev/null || true
       echo "$w"

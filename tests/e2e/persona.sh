@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# A person set up once and played again: the mouse and "Bateria" saved as a new
+# person, the program started again plays drums under the moving pointer with no
+# menu touched; an unknown --persona starts as the seed does and says so.
+set -euo pipefail
+programa=$1
+altura=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=comu.sh
+. "$here/comu.sh"
+
+# A program folder of the test's own: the people are kept beside its brisola.ini.
+cp -r "$(dirname "$programa")" "$feina/bin"
+programa=$feina/bin/brisola
+finestres() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | grep -v "^$finestra\$" || true; }
+surt() {
+  tecla alt+o
+  sleep 0.5
+  xdotool key Up Return
+  espera_final || falla "the program did not end after Sortir"
+}
+
+engega "$programa"
+finestra=$(troba_finestra) || falla "no window titled Brisola"
+tecla ctrl+m
+tecla ctrl+b
+tria p n # "Persona nova…"
+for _ in $(seq 30); do [ -n "$(finestres)" ] && break; sleep 0.1; done
+[ -n "$(finestres)" ] || falla "no dialog asked for the person's name"
+xdotool type --delay 50 "Núria"
+xdotool key Return
+sleep 0.5
+[ -f "$feina/bin/persones/Núria.ini" ] || falla "the person was not saved"
+surt
+
+engega "$programa"
+finestra=$(troba_finestra .) || falla "no window at the second start" # already playing: the title is the status line
+sleep 1
+inici=$(so_fins_ara)
+passeja 2
+rms=$(escolta "$inici" "$(so_fins_ara)" | awk '{ print $2 }')
+echo "Núria started again: drums rms $rms"
+awk -v r="$rms" 'BEGIN { exit !(r > 0.0005) }' || falla "the person's drums did not play (rms $rms)"
+surt
+
+engega "$programa" --persona Ningú
+finestra=$(troba_finestra) || falla "no window titled Brisola with an unknown person"
+for _ in $(seq 30); do [ -n "$(finestres)" ] && break; sleep 0.1; done
+grep -q "Ningú" "$feina/sortida.log" || falla "an unknown person was not said"
+xdotool windowfocus --sync "$(finestres | head -1)" key Return
+sleep 0.3
+inici=$(so_fins_ara)
+passeja 1
+rms=$(escolta "$inici" "$(so_fins_ara)" | awk '{ print $2 }')
+awk -v r="$rms" 'BEGIN { exit !(r < 0.0001) }' || falla "an unknown person played something (rms $rms): not the seed's start"
+echo "1 passed, 0 failed"
