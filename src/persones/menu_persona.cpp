@@ -86,7 +86,8 @@ int marcat(const menu_array& m) {
 
 } // namespace
 
-menu_persona::menu_persona(finestra_main& w, demana demana_nom) : w_(w), demana_nom_(std::move(demana_nom)) {
+menu_persona::menu_persona(finestra_main& w, demana demana_nom)
+    : w_(w), demana_nom_(std::move(demana_nom)), pulsador_(w) {
     if (!demana_nom_)
         demana_nom_ = [this](const QString& titol, const QString& pregunta) {
             return QInputDialog::getText(&w_, titol, pregunta);
@@ -158,6 +159,8 @@ void menu_persona::tria(const QString& nom) {
 
 void menu_persona::cap_persona() {
     actual_.clear();
+    acceptacio_ = ignora_ = 0; // the seed's switch: every press as it comes
+    pulsador_.set_temps(0, 0);
     recorda({});
     omple();
 }
@@ -211,6 +214,8 @@ persona menu_persona::captura() const {
     p.invertir_x = w_.mn_inv.Checked(0);
     p.invertir_y = w_.mn_inv.Checked(1);
     p.per_moviment = w_.mn_pos.Checked(1);
+    p.acceptacio = acceptacio_;
+    p.ignora = ignora_;
     return p;
 }
 
@@ -236,6 +241,9 @@ void menu_persona::aplica(const persona& p) {
     if (w_.mn_inv.Checked(0) != p.invertir_x) tria_element(w_.mn_inv, 0);
     if (w_.mn_inv.Checked(1) != p.invertir_y) tria_element(w_.mn_inv, 1);
     tria_element(w_.mn_pos, p.per_moviment ? 1 : 0);
+    acceptacio_ = p.acceptacio;
+    ignora_ = p.ignora;
+    pulsador_.set_temps(acceptacio_, ignora_);
 }
 
 } // namespace brisola

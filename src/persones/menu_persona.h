@@ -3,6 +3,7 @@
 // "Desa" and "Persona nova…". Choosing a person chooses their setup again
 // through the seed's own menu items, so the seed's handlers run and the check
 // marks stay the state; the last person chosen starts with the next start.
+#include "persones/etapa_pulsador.h"
 #include "persones/persona.h"
 
 #include <QObject>
@@ -47,6 +48,8 @@ private:
 
     finestra_main& w_;
     demana demana_nom_;
+    etapa_pulsador pulsador_;
+    int acceptacio_ = 0, ignora_ = 0;
     QMenu* menu_ = nullptr;
     QString actual_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here

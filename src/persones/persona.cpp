@@ -23,7 +23,8 @@ const camp_enter camps_enters[] = {
     {"acces", &persona::acces, -1, 3},          {"modalitat", &persona::modalitat, 0, 4},
     {"ritme", &persona::ritme, 0, 32767},       {"canco", &persona::canco, 0, 32767},
     {"instrument", &persona::instrument, 0, 32767}, {"velocitat", &persona::velocitat, -10, 5},
-    {"mida_cursor", &persona::mida_cursor, -6, 6},
+    {"mida_cursor", &persona::mida_cursor, -6, 6},   {"pulsador_acceptacio", &persona::acceptacio, 0, 1000},
+    {"pulsador_ignora", &persona::ignora, 0, 2000},
 };
 struct camp_marca {
     const char* clau;

@@ -20,6 +20,8 @@ struct persona {
     int mida_cursor = 0;  // from "Cursor normal": doublings (positive) or halvings (negative)
     QString fons, cursor; // pictures; empty: the plain colour, the plain shape
     bool invertir_x = false, invertir_y = false, per_moviment = false;
+    int acceptacio = 0;   // ms a switch press must be held to count (0..1000)
+    int ignora = 0;       // ms after a release in which a press is ignored (0..2000)
 };
 
 // Why a name cannot be a person's (a key of the notices' texts), or none when it can.
