@@ -108,22 +108,22 @@ private slots:
         amb_persones p;
         QDir().mkpath(p.m->carpeta());
         const QByteArray brossa("\xff\xfe\x00\x01 no es text", 16);
-        QFile f(p.fitxer("Joan"));
+        QFile f(p.fitxer("Jo %2"));
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(brossa);
         f.close();
         QDir().mkpath(p.fitxer("Carpeta")); // a folder where the file should be
         p.w->fmus[2]->trigger();
-        p.m->tria("Joan");
+        p.m->tria("Jo %2");
         QVERIFY(p.w->fmus.Checked(0)); // the defaults
-        QCOMPARE(p.bytes("Joan"), brossa); // never overwritten unless saved on purpose
+        QCOMPARE(p.bytes("Jo %2"), brossa); // never overwritten unless saved on purpose
         QCOMPARE(p.caixes.avisos.size(), 1);
-        QVERIFY(p.caixes.avisos[0].contains("Joan"));
+        QVERIFY(p.caixes.avisos[0].contains("de Jo %2 (")); // the name as it is, with the file after it
 
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write("[persona]\nmodalitat=9\nvelocitat=-40\n");
         f.close();
-        auto llegida = llegeix_persona(p.fitxer("Joan"), "Joan");
+        auto llegida = llegeix_persona(p.fitxer("Jo %2"), "Jo %2");
         QVERIFY(llegida.retallada && !llegida.illegible);
         QCOMPARE(std::make_pair(llegida.p.modalitat, llegida.p.velocitat), std::make_pair(4, -10));
         QVERIFY(llegeix_persona(p.fitxer("Carpeta"), "Carpeta").illegible);

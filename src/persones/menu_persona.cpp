@@ -3,6 +3,7 @@
 #include "app/finestra_main.h"
 #include "platform/missatges.h"
 #include "platform/control_mobil.h"
+#include "presentation/avisos.h"
 #include "platform/numeros.h"
 
 #include <QActionGroup>
@@ -58,9 +59,7 @@ const textos taula[] = {
 
 QString text(const QString& idioma, int t, const QStringList& dades = {}) {
     const textos& x = taula[t];
-    QString s = QString::fromUtf8(idioma == "español" ? x.espanyol : idioma == "galego" ? x.galego : x.catala);
-    for (int i = 0; i < dades.size(); ++i) s.replace(QString("%%1").arg(i + 1), dades[i]);
-    return s;
+    return omple(QString::fromUtf8(idioma == "español" ? x.espanyol : idioma == "galego" ? x.galego : x.catala), dades);
 }
 
 void tria_element(menu_array& m, int index) {

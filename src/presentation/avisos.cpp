@@ -56,8 +56,11 @@ const textos taula[] = {
 QString text_avis(avis a, const QString& idioma, const QStringList& dades) {
     static_assert(std::size(taula) == size_t(avis::sense_calibrador) + 1);
     const textos& t = taula[size_t(a)];
-    QString model = QString::fromUtf8(idioma == "español" ? t.espanyol : idioma == "galego" ? t.galego : t.catala);
-    // One pass, so a path holding "%2" stays as it is.
+    return omple(QString::fromUtf8(idioma == "español" ? t.espanyol : idioma == "galego" ? t.galego : t.catala), dades);
+}
+
+// One pass, so a path or a name holding "%2" stays as it is.
+QString omple(const QString& model, const QStringList& dades) {
     QString text;
     for (qsizetype i = 0; i < model.size(); ++i) {
         qsizetype n = i + 1 < model.size() && model[i] == '%' ? model[i + 1].digitValue() : -1;

@@ -21,4 +21,7 @@ enum class avis {
 // other), its %1, %2... filled from `dades`.
 QString text_avis(avis a, const QString& idioma, const QStringList& dades = {});
 
+// `model` with its %1, %2... filled from `dades`.
+QString omple(const QString& model, const QStringList& dades);
+
 } // namespace brisola
