@@ -1,6 +1,7 @@
 // MIDI output: message bytes, the device list, errors, and the built-in synthesizer's sound.
 #include "fakes/sistemes_falsos.h"
 #include "app/estat.h"
+#include "persones/nivells.h"
 #include "platform/llista.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/ports_rtmidi.h"
@@ -28,6 +29,15 @@ std::vector<float> escolta(sintetitzador& synth, int frames) {
     std::vector<float> mostres(size_t(frames) * 2);
     for (int fet = 0; fet < frames; fet += 256) synth.render(mostres.data() + size_t(fet) * 2, std::min(256, frames - fet));
     return mostres;
+}
+
+// The level, in dB, of one note on a fresh synthesizer at these gains.
+double db_de_nota(const guanys_so& g, uint8_t canal, uint8_t nota) {
+    sintetitzador synth(48000);
+    synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2");
+    synth.set_guanys(g.sintetitzador, g.canals);
+    synth.envia(uint8_t(0x90 | canal), nota, 100);
+    return 20 * std::log10(rms(escolta(synth, 9600)));
 }
 
 } // namespace
@@ -179,6 +189,23 @@ private slots:
         QCOMPARE(synth.renders(), abans);
         QCOMPARE(midi.midiOutShortMsg(h, 0x99u | 36u << 8 | 127u << 16), uint32_t(MMSYSERR_NOERROR));
         QVERIFY2(rms(escolta(synth, 4800)) > 0.01, "a bass drum on channel 9 must be heard");
+    }
+
+    void the_persons_levels_scale_their_notes_and_the_drums_apart() {
+        const guanys_so tal_qual;
+        const double piano = db_de_nota(tal_qual, 0, 60), bombo = db_de_nota(tal_qual, 9, 36);
+        // Half the volume, the accompaniment 12 dB under the person's notes.
+        guanys_so g = guanys_de(50, -12, true);
+        QVERIFY(std::fabs(db_de_nota(g, 0, 60) - (piano - 6.02)) < 0.2);
+        QVERIFY(std::fabs(db_de_nota(g, 9, 36) - (bombo - 18.02)) < 0.2);
+        QVERIFY(std::fabs(20 * std::log10(g.cancons) + 18.02) < 0.01);
+        // Above the person's notes: the drums rise, the person's notes stay as they were.
+        g = guanys_de(100, 6, true);
+        QVERIFY(std::fabs(db_de_nota(g, 0, 60) - piano) < 0.2);
+        QVERIFY(std::fabs(db_de_nota(g, 9, 36) - (bombo + 6.02)) < 0.2);
+        // In Bateria the drums are the person's own: the accompaniment's level leaves them alone.
+        QVERIFY(std::fabs(db_de_nota(guanys_de(100, -24, false), 9, 36) - bombo) < 0.01);
+        QVERIFY(db_de_nota(guanys_de(0, 0, false), 0, 60) < -90);
     }
 
     void messages_sound_at_their_own_frame_data() {

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <thread>
 
 namespace brisola {
@@ -147,10 +148,26 @@ void media_interpret::espera_audio() {
 
 void media_interpret::mescla(float* estereo, int frames) {
     mesclant_ = true;
-    if (canco_midi* midi = midi_audio_) midi->mescla(estereo, frames);
-    if (canco_flux* flux = flux_audio_) flux->mescla(estereo, frames);
+    const float guany = guany_;
+    if (guany == 1.0f) {
+        mescla_cancons(estereo, frames);
+    } else {
+        // The songs at their level: mixed apart, a slice at a time, then scaled into the output.
+        for (int fet = 0; fet < frames;) {
+            const int n = std::min(frames - fet, int(apart_.size() / 2));
+            std::fill_n(apart_.begin(), 2 * n, 0.0f);
+            mescla_cancons(apart_.data(), n);
+            for (int i = 0; i < 2 * n; ++i) estereo[2 * fet + i] += guany * apart_[size_t(i)];
+            fet += n;
+        }
+    }
     ++mescles_;
     mesclant_ = false;
+}
+
+void media_interpret::mescla_cancons(float* estereo, int frames) {
+    if (canco_midi* midi = midi_audio_) midi->mescla(estereo, frames);
+    if (canco_flux* flux = flux_audio_) flux->mescla(estereo, frames);
 }
 
 } // namespace brisola

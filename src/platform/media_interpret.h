@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <array>
 #include <atomic>
 #include <memory>
 
@@ -26,6 +27,8 @@ public:
 
     // Audio thread: adds whatever song sounds to `estereo`. Never waits, reads or allocates.
     void mescla(float* estereo, int frames);
+    // The songs' level, as a factor of their amplitude (1: as recorded).
+    void set_guany(float guany) { guany_ = guany; }
 
 private:
     uint32_t ordre_mid1(const QStringList& paraules, QString& resposta);
@@ -36,6 +39,7 @@ private:
     void posa_flux(std::unique_ptr<canco_flux> nova, const QString& sp);
     // Returns once the audio thread no longer uses what it saw before.
     void espera_audio();
+    void mescla_cancons(float* estereo, int frames);
 
     sintetitzador& instrument_;
     int freq_mostreig_;
@@ -46,6 +50,8 @@ private:
     std::atomic<canco_flux*> flux_audio_{nullptr};
     std::atomic<bool> mesclant_{false};
     std::atomic<uint64_t> mescles_{0};
+    std::atomic<float> guany_{1.0f};
+    std::array<float, 2 * 1024> apart_{}; // the songs mixed apart while their level is not 1
 };
 
 } // namespace brisola

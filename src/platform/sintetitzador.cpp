@@ -33,6 +33,7 @@ sintetitzador::sintetitzador(double freq_mostreig, std::function<int64_t()> rell
     // Only the samples of the presets in use are read into memory.
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = new_fluid_synth(settings_);
+    guany_inicial_ = fluid_synth_get_gain(synth_);
     carregador_synth_ = new_fluid_synth(settings_);
 }
 
@@ -78,6 +79,14 @@ fluid_sfont_t* sintetitzador::soundfont() {
 }
 
 void sintetitzador::set_periode(int frames) { periode_ = frames; }
+
+void sintetitzador::set_guanys(double guany, const std::array<double, 16>& canals) {
+    fluid_synth_set_gain(synth_, float(guany_inicial_ * guany));
+    // A channel's attenuation (in centibels) reaches every voice it plays, now and later.
+    for (int canal = 0; canal < 16; ++canal)
+        fluid_synth_set_gen(synth_, canal, GEN_ATTENUATION,
+                            float(-200 * std::log10(std::clamp(canals[size_t(canal)], 1e-5, 1.0))));
+}
 
 // The preset's samples are read here, on a synthesizer of its own: the audio
 // thread then finds them in memory and never waits for the disk.

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -55,6 +56,10 @@ public:
     void set_periode(int frames);
     int periode() const { return periode_.load(); }
 
+    // The level: `guany` over the whole synthesizer (1: as it starts), and each
+    // MIDI channel's amplitude factor (at most 1).
+    void set_guanys(double guany, const std::array<double, 16>& canals);
+
     // One channel message, bytes as they go on the wire, stamped with its time.
     void envia(uint8_t estat, uint8_t dada1, uint8_t dada2);
     // Audio thread: fills `frames` interleaved stereo float frames.
@@ -80,6 +85,7 @@ private:
     _fluid_synth_t* carregador_synth_ = nullptr; // selects presets off the audio thread, loading their samples
     std::function<int64_t()> rellotge_, ara_;
     double freq_;
+    float guany_inicial_ = 0; // the synthesizer's own gain, which the level multiplies
     std::atomic<int> periode_{256}; // set by the thread that opens the output
     std::thread carregador_;
     std::atomic<bool> carregat_{false};

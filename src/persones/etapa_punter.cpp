@@ -1,0 +1,153 @@
+#include "persones/etapa_punter.h"
+
+#include "app/finestra_main.h"
+#include "platform/caixa_imatge.h"
+#include "platform/temporitzador.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace brisola {
+
+namespace {
+
+constexpr double rang_joystick = 65535;
+// The frame the pointer's positions are measured in, whose units the smoothing's speeds are given in.
+constexpr double ample = 640, alt = 480;
+// A tick that comes this late (the window was busy) starts the smoothing afresh rather than leap.
+constexpr double interrupcio = 0.25;
+
+uint32_t a_joystick(double fraccio) { return uint32_t(std::lround(std::clamp(fraccio, 0.0, 1.0) * rang_joystick)); }
+
+} // namespace
+
+etapa_punter::etapa_punter(rellotge& temps, joystick_sistema& joystick, tintseer_biblioteca& tintseer)
+    : temps_(temps), rellotge_(temps.crea()), joystick_(*this, joystick), tintseer_(*this, tintseer) {
+    rellotge_->set_Interval(periode_ms);
+    rellotge_->on_tick([this] { tic(); });
+}
+
+etapa_punter::~etapa_punter() = default;
+
+void etapa_punter::enganxa(finestra_main& w) {
+    w_ = &w;
+    w.pantalla->installEventFilter(this);
+    rellotge_segons_cal();
+}
+
+void etapa_punter::set_abast(const caixa_abast& caixa) {
+    abast_ = caixa;
+    ratoli_enviat_ = {-1, -1};
+    if (ratoli_ && w_ && w_->mn_acces.Checked(0) && !suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
+}
+
+void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
+    suau_.set_parametres(p);
+    joystick_.suau_.reset();
+    rellotge_segons_cal();
+}
+
+void etapa_punter::rellotge_segons_cal() {
+    const bool cal = w_ && suau_.actiu();
+    if (cal && !rellotge_->Enabled()) darrer_tic_ = temps_.segons();
+    rellotge_->set_Enabled(cal);
+}
+
+std::array<double, 2> etapa_punter::suavitza(double x, double y) {
+    const double ara = temps_.segons();
+    const double dt = ara - darrer_tic_;
+    darrer_tic_ = ara;
+    if (dt > interrupcio) suau_.reinicia();
+    auto [sx, sy] = suau_.filtra(x * ample, y * alt, dt);
+    return {sx / ample, sy / alt};
+}
+
+void etapa_punter::tic() {
+    if (w_->mn_acces.Checked(0) && ratoli_) {
+        auto f = suavitza((*ratoli_)[0], (*ratoli_)[1]);
+        return mou_ratoli(ajusta(f[0], f[1]));
+    }
+    JOYINFO lectura;
+    if (!w_->mn_acces.Checked(2) || joystick_.real_.joyGetPos(0, lectura) != JOYERR_NOERROR) {
+        joystick_.suau_.reset();
+        darrer_tic_ = temps_.segons();
+        return;
+    }
+    auto f = suavitza(lectura.wXpos / rang_joystick, lectura.wYpos / rang_joystick);
+    auto a = ajusta(f[0], f[1]);
+    lectura.wXpos = a_joystick(a[0]);
+    lectura.wYpos = a_joystick(a[1]);
+    joystick_.suau_ = lectura;
+}
+
+void etapa_punter::mou_ratoli(const std::array<double, 2>& fraccio) {
+    const QPointF lloc(fraccio[0] * w_->pantalla->width(), fraccio[1] * w_->pantalla->height());
+    // A smoothed pointer settling by less than a tenth of a pixel is still.
+    if (std::hypot(lloc.x() - ratoli_enviat_[0], lloc.y() - ratoli_enviat_[1]) < 0.1) return;
+    ratoli_enviat_ = {lloc.x(), lloc.y()};
+    QMouseEvent moviment(QEvent::MouseMove, lloc, w_->pantalla->mapToGlobal(lloc), Qt::NoButton, botons_,
+                         Qt::NoModifier);
+    passant_ = true;
+    QCoreApplication::sendEvent(w_->pantalla, &moviment);
+    passant_ = false;
+}
+
+bool etapa_punter::eventFilter(QObject* objecte, QEvent* event) {
+    if (passant_ || !w_ || objecte != w_->pantalla || event->type() != QEvent::MouseMove) return false;
+    const auto& e = static_cast<const QMouseEvent&>(*event);
+    ratoli_ = std::array<double, 2>{e.position().x() / std::max(1, w_->pantalla->width()),
+                                    e.position().y() / std::max(1, w_->pantalla->height())};
+    botons_ = e.buttons();
+    if (!actiu() || !w_->mn_acces.Checked(0)) return false;
+    if (!suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
+    return true;
+}
+
+std::optional<std::array<double, 2>> etapa_punter::cru() const {
+    if (!w_) return std::nullopt;
+    if (w_->mn_acces.Checked(0)) return ratoli_;
+    if (w_->mn_acces.Checked(2)) {
+        JOYINFO l;
+        if (joystick_.real_.joyGetPos(0, l) != JOYERR_NOERROR) return std::nullopt;
+        return std::array<double, 2>{l.wXpos / rang_joystick, l.wYpos / rang_joystick};
+    }
+    if (w_->mn_acces.Checked(1)) {
+        int16_t v = 0, h = 0;
+        tintseer_.real_.TintseerObtenirPosicio(v, h);
+        if (v == 0 && h == 0) return std::nullopt; // not seen yet
+        return std::array<double, 2>{h / ample, v / alt};
+    }
+    return std::nullopt;
+}
+
+etapa_punter::joystick_ajustat::joystick_ajustat(etapa_punter& etapa, joystick_sistema& real)
+    : etapa_(etapa), real_(real) {
+    real_.on_canvi([this] { avisa_canvi(); });
+}
+
+uint32_t etapa_punter::joystick_ajustat::joyGetPos(uint32_t numero, JOYINFO& lectura) {
+    if (suau_ && etapa_.suau_.actiu()) {
+        lectura = *suau_;
+        return JOYERR_NOERROR;
+    }
+    const uint32_t r = real_.joyGetPos(numero, lectura);
+    if (r == JOYERR_NOERROR && !etapa_.abast_.sencera()) {
+        auto a = etapa_.ajusta(lectura.wXpos / rang_joystick, lectura.wYpos / rang_joystick);
+        lectura.wXpos = a_joystick(a[0]);
+        lectura.wYpos = a_joystick(a[1]);
+    }
+    return r;
+}
+
+void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, int16_t& horitzontal) {
+    real_.TintseerObtenirPosicio(vertical, horitzontal);
+    if (etapa_.abast_.sencera()) return;
+    auto a = etapa_.ajusta(horitzontal / ample, vertical / alt);
+    horitzontal = int16_t(std::lround(a[0] * ample));
+    vertical = int16_t(std::lround(a[1] * alt));
+}
+
+} // namespace brisola
