@@ -1,16 +1,50 @@
 // People: their names and files, and a setup kept and chosen again through the seed's own menu items.
 #include "fakes/banc.h"
+#include "persones/etapa_punter.h"
+#include "persones/finestra_ajustos.h"
 #include "persones/menu_persona.h"
+#include "persones/nivells.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QMenu>
+#include <QSlider>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace brisola;
 
 namespace {
+
+constexpr double pi = 3.141592653589793;
+
+struct volum_fals : volum_sistema {
+    std::vector<guanys_so> fets;
+    void set_guanys(const guanys_so& g) override { fets.push_back(g); }
+};
+
+// The mouse moved over a widget to a fraction of its width and height, as the window system would tell it.
+void mou(QWidget* w, double x, double y) {
+    const QPointF lloc(x * w->width(), y * w->height());
+    QMouseEvent e(QEvent::MouseMove, lloc, w->mapToGlobal(lloc), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+// What is left of a 5 Hz, 15-unit tremor on a still hand after the smoothing, in dB.
+double tremolor_restant(nivell_suavitzat nivell) {
+    suavitzador s;
+    s.set_parametres(parametres_de(nivell));
+    double maxim = 0;
+    for (int i = 0; i < 600; ++i) {
+        const double t = i * 0.01;
+        const double x = s.filtra(320 + 15 * std::sin(2 * pi * 5 * t), 240, 0.01)[0];
+        if (t > 3) maxim = std::max(maxim, std::fabs(x - 320));
+    }
+    return 20 * std::log10(maxim / 15);
+}
 
 struct amb_persones : banc {
     std::unique_ptr<finestra_main> w;
@@ -134,8 +168,8 @@ private slots:
         p.w->mn_acces_Click(3);
         persona lenta;
         lenta.acces = 3;
-        lenta.acceptacio = 300;
-        lenta.ignora = 500;
+        lenta.ajuts.acceptacio = 300;
+        lenta.ajuts.ignora = 500;
         p.m->aplica(lenta);
         // Whether a press held so long sounded: a note starts while it is held.
         auto sona = [&](int ms) {
@@ -155,9 +189,113 @@ private slots:
         QVERIFY(!sona(400)); // a tremor's second press
         p.rellotge.avanca(600);
         QVERIFY(sona(400));
-        QCOMPARE(p.m->captura().acceptacio, 300);
+        QCOMPARE(p.m->captura().ajuts.acceptacio, 300);
         p.m->cap_persona(); // the seed's switch again: every press as it comes
         QVERIFY(sona(10));
+    }
+
+    void the_reach_is_the_middle_of_the_places_reached_spread_over_the_surface() {
+        std::vector<std::array<double, 2>> llocs;
+        for (int i = 0; i < 500; ++i) llocs.push_back({0.2 + 0.4 * i / 499.0, 0.3 + 0.6 * ((i * 7) % 500) / 499.0});
+        for (int i = 0; i < 5; ++i) llocs.push_back({1.0, 0.0}); // a slip: 1 % of the places
+        auto caixa = calcula_abast(llocs);
+        QVERIFY(caixa);
+        QVERIFY(std::fabs(caixa->x0 - 0.208) < 0.003 && std::fabs(caixa->x1 - 0.596) < 0.003);
+        QVERIFY(std::fabs(caixa->y0 - 0.306) < 0.003 && std::fabs(caixa->y1 - 0.888) < 0.003);
+        const caixa_abast c{0.25, 0.5, 0.75, 1.0};
+        QCOMPARE(aplica_abast(c, 0.5, 0.75), (std::array<double, 2>{0.5, 0.5}));
+        QCOMPARE(aplica_abast(c, 0.1, 0.2), (std::array<double, 2>{0.0, 0.0})); // outside: at its edge
+        QCOMPARE(aplica_abast(caixa_abast{}, 1.2, -0.1), (std::array<double, 2>{1.2, -0.1})); // whole: as it came
+        QVERIFY(!calcula_abast({{0.5, 0.5}, {0.51, 0.9}})); // a person who hardly moved sideways
+
+        // Through the window: the mouse within the reach plays the whole surface.
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.w->mn_acces_Click(0);
+        punter.set_abast(c);
+        auto on_es = [&](double x, double y) {
+            mou(p.w->pantalla, x, y);
+            return std::array<double, 2>{p.w->estat.ratoli_x / double(p.w->pantalla->ScaleWidth()),
+                                         p.w->estat.ratoli_y / double(p.w->pantalla->ScaleHeight())};
+        };
+        auto a = on_es(0.75, 0.75);
+        QVERIFY(std::fabs(a[0] - 1) < 0.01 && std::fabs(a[1] - 0.5) < 0.01);
+        a = on_es(0.05, 0.05);
+        QVERIFY(a[0] < 0.01 && a[1] < 0.01);
+        punter.set_abast({});
+        a = on_es(0.25, 0.5);
+        QVERIFY(std::fabs(a[0] - 0.25) < 0.01 && std::fabs(a[1] - 0.5) < 0.01);
+
+        // The joystick: its range within the reach.
+        p.w->mn_acces_Click(2);
+        punter.set_abast({0.0, 0.0, 0.5, 0.5});
+        p.joystick.presents = {0};
+        p.joystick.lectura.wXpos = 16384;
+        p.joystick.lectura.wYpos = 65535;
+        JOYINFO l;
+        QCOMPARE(punter.joystick().joyGetPos(0, l), uint32_t(JOYERR_NOERROR));
+        QVERIFY(std::abs(int(l.wXpos) - 32768) < 4 && l.wYpos == 65535);
+    }
+
+    void the_smoothing_holds_back_a_tremor_and_follows_the_hand() {
+        const double lleuger = tremolor_restant(nivell_suavitzat::lleuger), fort = tremolor_restant(nivell_suavitzat::fort);
+        QVERIFY2(lleuger < -6 && fort < lleuger - 6, qPrintable(QString("%1 %2").arg(lleuger).arg(fort)));
+        QCOMPARE(tremolor_restant(nivell_suavitzat::cap), 0.0);
+
+        // The mouse's smoothing runs on a clock of its own: the pointer glides to where the hand stopped.
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.w->mn_acces_Click(0);
+        punter.set_suavitzat(parametres_de(nivell_suavitzat::fort));
+        mou(p.w->pantalla, 0.1, 0.5);
+        p.rellotge.avanca(1000);
+        mou(p.w->pantalla, 0.9, 0.5);
+        const double inici = p.w->estat.ratoli_x;
+        p.rellotge.avanca(50);
+        const double en_50_ms = p.w->estat.ratoli_x;
+        p.rellotge.avanca(3000);
+        const double amplada = p.w->pantalla->ScaleWidth();
+        QVERIFY(std::fabs(inici / amplada - 0.1) < 0.01); // the raw leap did not pass
+        QVERIFY(en_50_ms > inici && en_50_ms < amplada * 0.5);
+        QVERIFY(std::fabs(p.w->estat.ratoli_x / amplada - 0.9) < 0.01);
+    }
+
+    void the_aids_are_kept_with_the_person_and_set_in_their_window() {
+        amb_persones p;
+        volum_fals volum;
+        p.m.reset();
+        p.m = std::make_unique<menu_persona>(*p.w, [&](const QString&, const QString&) { return p.resposta; }, nullptr,
+                                             &volum);
+        finestra_ajustos& f = p.m->obre_ajustos();
+        f.findChild<QSpinBox*>("cursor_contrast")->setValue(12);
+        f.findChild<QSlider*>("volum")->setValue(50);
+        f.findChild<QSpinBox*>("acompanyament")->setValue(-12);
+        f.findChild<QCheckBox*>("graella")->setChecked(true);
+        QCOMPARE(p.m->captura().ajuts.cursor_contrast, 12);
+        QCOMPARE(volum.fets.back().sintetitzador, 0.5);
+        QVERIFY(std::fabs(volum.fets.back().canals[canal_bateria] - std::pow(10, -12 / 20.0)) < 1e-9);
+        p.w->fmus[2]->trigger(); // Bateria: the drums are the person's own
+        QCoreApplication::processEvents();
+        QCOMPARE(volum.fets.back().canals[canal_bateria], 1.0);
+        p.nova("Marta");
+
+        persona_llegida llegida = llegeix_persona(p.fitxer("Marta"), "Marta");
+        QVERIFY(!llegida.retallada);
+        QCOMPARE(llegida.p.ajuts.volum, 50);
+        QCOMPARE(llegida.p.ajuts.acompanyament, -12);
+        QVERIFY(llegida.p.ajuts.graella);
+        p.m->cap_persona();
+        QCOMPARE(volum.fets.back().sintetitzador, 1.0); // the seed's levels again
+        QCOMPARE(p.m->captura().ajuts.cursor_contrast, 0);
+
+        // A reach too narrow to play in, or values beyond their ranges, are brought back and said.
+        p.escriu("persones/Marta.ini", "[persona]\nabast_x0=500\nabast_x1=520\nvolum=300\nacompanyament=-90\n");
+        llegida = llegeix_persona(p.fitxer("Marta"), "Marta");
+        QVERIFY(llegida.retallada);
+        QCOMPARE(llegida.p.ajuts.abast_x1 - llegida.p.ajuts.abast_x0, 1000);
+        QCOMPARE(std::make_pair(llegida.p.ajuts.volum, llegida.p.ajuts.acompanyament), std::make_pair(100, -24));
     }
 
     void an_unknown_person_asked_for_starts_as_the_seed_and_says_so() {

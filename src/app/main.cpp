@@ -1,6 +1,7 @@
 // Brisola: builds the real services and opens the window.
 #include "app/finestra_main.h"
 #include "app/llocs.h"
+#include "persones/etapa_punter.h"
 #include "persones/menu_persona.h"
 #include "platform/captura_v4l2.h"
 #include "platform/dialeg_fitxers_qt.h"
@@ -14,6 +15,7 @@
 #include "platform/sortida_audio.h"
 #include "platform/temporitzador_qt.h"
 #include "platform/tintseer_dinamic.h"
+#include "platform/volum_sistema.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -44,12 +46,16 @@ int main(int argc, char** argv) {
     captura_v4l2 captura;
     tintseer_dinamic tintseer(on.biblioteques);
     programes_qt llancador;
-    serveis s{midi, caixes, dialeg, rellotge_real, joystick, captura, tintseer, media, llancador, on.directori, on.dades,
-              [] { QCoreApplication::exit(0); }};
+    // A person's reach and smoothing sit between the pointer's services and the window.
+    etapa_punter punter(rellotge_real, joystick, tintseer);
+    volum_intern volum(synth, media);
+    serveis s{midi,     caixes,   dialeg,   rellotge_real, punter.joystick(), captura, punter.tintseer(),
+              media,    llancador, on.directori, on.dades, [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
-    menu_persona persones(finestra);
+    punter.enganxa(finestra);
+    menu_persona persones(finestra, {}, &punter, &volum);
     finestra.show();
     // `brisola --persona NAME` starts with that person; else the last one chosen starts.
     const QStringList arguments = app.arguments();

@@ -3,7 +3,8 @@
 #include "app/finestra_main.h"
 #include "platform/missatges.h"
 #include "platform/control_mobil.h"
-#include "presentation/avisos.h"
+#include "persones/finestra_ajustos.h"
+#include "persones/textos.h"
 #include "platform/numeros.h"
 
 #include <QActionGroup>
@@ -21,18 +22,15 @@ namespace brisola {
 
 namespace {
 
-struct textos {
-    const char *catala, *espanyol, *galego;
-};
-
 // The menu's captions and its messages, in the interface's languages.
-enum : int { t_menu, t_cap, t_desa, t_nova, t_titol, t_pregunta, t_buit, t_llarg, t_caracters, t_repetit,
+enum : int { t_menu, t_cap, t_desa, t_nova, t_ajustos, t_titol, t_pregunta, t_buit, t_llarg, t_caracters, t_repetit,
              t_illegible, t_retallada, t_no_desat, t_no_existeix };
 const textos taula[] = {
     {"&Persona", "&Persona", "&Persoa"},
     {"&Cap persona", "Ningu&na persona", "Ningu&nha persoa"},
     {"&Desa", "&Guardar", "&Gardar"},
     {"Persona &nova…", "Persona nue&va…", "Persoa no&va…"},
+    {"&Ajustos…", "&Ajustes…", "&Axustes…"},
     {"Persona nova", "Persona nueva", "Persoa nova"},
     {"Nom de la persona:", "Nombre de la persona:", "Nome da persoa:"},
     {"Cal un nom per a la persona.", "Hace falta un nombre para la persona.", "Cómpre un nome para a persoa."},
@@ -57,10 +55,7 @@ const textos taula[] = {
      "Non hai ningunha persoa que se chame «%1»: Brisola comeza sen persoa."},
 };
 
-QString text(const QString& idioma, int t, const QStringList& dades = {}) {
-    const textos& x = taula[t];
-    return omple(QString::fromUtf8(idioma == "español" ? x.espanyol : idioma == "galego" ? x.galego : x.catala), dades);
-}
+QString text(const QString& idioma, int t, const QStringList& dades = {}) { return tradueix(taula[t], idioma, dades); }
 
 void tria_element(menu_array& m, int index) {
     if (index >= 0 && index < m.size()) m[index]->trigger();
@@ -85,8 +80,8 @@ int marcat(const menu_array& m) {
 
 } // namespace
 
-menu_persona::menu_persona(finestra_main& w, demana demana_nom)
-    : w_(w), demana_nom_(std::move(demana_nom)), pulsador_(w) {
+menu_persona::menu_persona(finestra_main& w, demana demana_nom, etapa_punter* punter, volum_sistema* volum)
+    : w_(w), demana_nom_(std::move(demana_nom)), ajustos_(w, punter, volum) {
     if (!demana_nom_)
         demana_nom_ = [this](const QString& titol, const QString& pregunta) {
             return QInputDialog::getText(&w_, titol, pregunta);
@@ -98,6 +93,8 @@ menu_persona::menu_persona(finestra_main& w, demana demana_nom)
     for (int i = 0; i < w_.mn_idioma.size(); ++i) connect(w_.mn_idioma[i], &QAction::triggered, this, [this] { omple(); });
     omple();
 }
+
+menu_persona::~menu_persona() = default;
 
 QString menu_persona::carpeta() const { return QFileInfo(w_.fitxer_ini()).absolutePath() + "/persones"; }
 
@@ -128,6 +125,14 @@ void menu_persona::omple() {
     menu_->addSeparator();
     menu_->addAction(text(idioma, t_desa), this, [this] { desa(); });
     menu_->addAction(text(idioma, t_nova), this, [this] { persona_nova(); });
+    menu_->addAction(text(idioma, t_ajustos), this, [this] { obre_ajustos().show(); });
+    if (finestra_ajustos_) finestra_ajustos_->refresca();
+}
+
+finestra_ajustos& menu_persona::obre_ajustos() {
+    if (!finestra_ajustos_) finestra_ajustos_ = std::make_unique<finestra_ajustos>(w_, ajustos_);
+    finestra_ajustos_->refresca();
+    return *finestra_ajustos_;
 }
 
 void menu_persona::avisa(int t, const QStringList& dades) { w_.serveis_.caixes.avisa(text(w_.estat.idioma, t, dades)); }
@@ -158,8 +163,7 @@ void menu_persona::tria(const QString& nom) {
 
 void menu_persona::cap_persona() {
     actual_.clear();
-    acceptacio_ = ignora_ = 0; // the seed's switch: every press as it comes
-    pulsador_.set_temps(0, 0);
+    ajustos_.aplica(ajuts{}); // the seed's instrument: every aid off
     recorda({});
     omple();
 }
@@ -213,8 +217,7 @@ persona menu_persona::captura() const {
     p.invertir_x = w_.mn_inv.Checked(0);
     p.invertir_y = w_.mn_inv.Checked(1);
     p.per_moviment = w_.mn_pos.Checked(1);
-    p.acceptacio = acceptacio_;
-    p.ignora = ignora_;
+    p.ajuts = ajustos_.valors();
     return p;
 }
 
@@ -240,9 +243,7 @@ void menu_persona::aplica(const persona& p) {
     if (w_.mn_inv.Checked(0) != p.invertir_x) tria_element(w_.mn_inv, 0);
     if (w_.mn_inv.Checked(1) != p.invertir_y) tria_element(w_.mn_inv, 1);
     tria_element(w_.mn_pos, p.per_moviment ? 1 : 0);
-    acceptacio_ = p.acceptacio;
-    ignora_ = p.ignora;
-    pulsador_.set_temps(acceptacio_, ignora_);
+    ajustos_.aplica(p.ajuts);
 }
 
 } // namespace brisola

@@ -1,28 +1,35 @@
 #pragma once
 // The "Persona" menu, after the seed's menus: the people, "Cap persona",
-// "Desa" and "Persona nova…". Choosing a person chooses their setup again
+// "Desa", "Persona nova…" and "Ajustos…" (the aids). Choosing a person chooses their setup again
 // through the seed's own menu items, so the seed's handlers run and the check
 // marks stay the state; the last person chosen starts with the next start.
-#include "persones/etapa_pulsador.h"
+#include "persones/ajustos_persona.h"
 #include "persones/persona.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QMenu;
 
 namespace brisola {
 
+class etapa_punter;
+class finestra_ajustos;
 class finestra_main;
+class volum_sistema;
 
 class menu_persona : public QObject {
 public:
     // Asks the helper for a name (a title, a question); empty: cancelled.
     using demana = std::function<QString(const QString& titol, const QString& pregunta)>;
 
-    explicit menu_persona(finestra_main& w, demana demana_nom = {});
+    // The pointer stage and the levels the aids act on; either may be missing.
+    explicit menu_persona(finestra_main& w, demana demana_nom = {}, etapa_punter* punter = nullptr,
+                          volum_sistema* volum = nullptr);
+    ~menu_persona() override;
 
     // At start: the person `demanada` names (the command line's), else the last one chosen;
     // with none, the seed's start. A person asked for who does not exist is said once.
@@ -32,6 +39,7 @@ public:
     // The current setup into the current person (a new one is asked for when there is none).
     void desa();
     void persona_nova();
+    finestra_ajustos& obre_ajustos();
 
     const QString& actual() const { return actual_; }
     QStringList persones() const;
@@ -48,8 +56,8 @@ private:
 
     finestra_main& w_;
     demana demana_nom_;
-    etapa_pulsador pulsador_;
-    int acceptacio_ = 0, ignora_ = 0;
+    ajustos_persona ajustos_;
+    std::unique_ptr<finestra_ajustos> finestra_ajustos_;
     QMenu* menu_ = nullptr;
     QString actual_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here

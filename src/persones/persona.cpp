@@ -14,17 +14,31 @@ namespace {
 constexpr int llargada_maxima = 64;
 
 // Each number of the file with its range: a value out of it is brought to its edge.
+template <class T>
 struct camp_enter {
     const char* clau;
-    int persona::*valor;
+    int T::*valor;
     int minim, maxim;
 };
-const camp_enter camps_enters[] = {
+const camp_enter<persona> camps_persona[] = {
     {"acces", &persona::acces, -1, 3},          {"modalitat", &persona::modalitat, 0, 4},
     {"ritme", &persona::ritme, 0, 32767},       {"canco", &persona::canco, 0, 32767},
     {"instrument", &persona::instrument, 0, 32767}, {"velocitat", &persona::velocitat, -10, 5},
-    {"mida_cursor", &persona::mida_cursor, -6, 6},   {"pulsador_acceptacio", &persona::acceptacio, 0, 1000},
-    {"pulsador_ignora", &persona::ignora, 0, 2000},
+    {"mida_cursor", &persona::mida_cursor, -6, 6},
+};
+const camp_enter<ajuts> camps_ajuts[] = {
+    {"suavitzat", &ajuts::suavitzat, 0, 2},
+    {"suavitzat_fc", &ajuts::suavitzat_fc, 10, 1000},
+    {"suavitzat_beta", &ajuts::suavitzat_beta, 0, 10000},
+    {"abast_x0", &ajuts::abast_x0, 0, 1000},
+    {"abast_y0", &ajuts::abast_y0, 0, 1000},
+    {"abast_x1", &ajuts::abast_x1, 0, 1000},
+    {"abast_y1", &ajuts::abast_y1, 0, 1000},
+    {"pulsador_acceptacio", &ajuts::acceptacio, 0, 1000},
+    {"pulsador_ignora", &ajuts::ignora, 0, 2000},
+    {"volum", &ajuts::volum, 0, 100},
+    {"acompanyament", &ajuts::acompanyament, -24, 6},
+    {"cursor_contrast", &ajuts::cursor_contrast, 0, 25},
 };
 struct camp_marca {
     const char* clau;
@@ -35,20 +49,50 @@ const camp_marca camps_marques[] = {
     {"per_moviment", &persona::per_moviment},
 };
 
-std::optional<std::map<QString, QString>> valors_de(const QString& fitxer) {
+using valors = std::map<QString, QString>;
+
+// Reads each field the file holds, into its range; true when one was out of it.
+template <class T, size_t N>
+bool llegeix_camps(const valors& v, const camp_enter<T> (&camps)[N], T& desti) {
+    bool retallat = false;
+    for (const camp_enter<T>& c : camps) {
+        auto it = v.find(c.clau);
+        bool ok = false;
+        const int n = it == v.end() ? 0 : it->second.toInt(&ok);
+        if (!ok) continue;
+        desti.*c.valor = std::clamp(n, c.minim, c.maxim);
+        retallat = retallat || desti.*c.valor != n;
+    }
+    return retallat;
+}
+
+template <class T, size_t N>
+void escriu_camps(QString& text, const camp_enter<T> (&camps)[N], const T& font) {
+    for (const camp_enter<T>& c : camps) text += QString("%1=%2\n").arg(c.clau).arg(font.*c.valor);
+}
+
+// A reach too narrow to play in is no reach: the whole range again.
+bool corregeix_abast(ajuts& a) {
+    if (a.abast_x1 - a.abast_x0 >= 50 && a.abast_y1 - a.abast_y0 >= 50) return false;
+    const ajuts tot;
+    a.abast_x0 = tot.abast_x0, a.abast_y0 = tot.abast_y0, a.abast_x1 = tot.abast_x1, a.abast_y1 = tot.abast_y1;
+    return true;
+}
+
+std::optional<valors> valors_de(const QString& fitxer) {
     QFile f(fitxer);
     if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(f.readAll());
     if (utf8.hasError() || text.contains(QChar(0))) return std::nullopt; // not a text of ours
-    std::map<QString, QString> valors;
+    valors v;
     bool seccio = false;
     for (const QString& linia : text.split('\n')) {
         QString l = linia.trimmed();
         if (l.startsWith('[')) seccio = l == "[persona]";
-        else if (seccio && l.contains('=')) valors.emplace(l.section('=', 0, 0).trimmed(), l.section('=', 1).trimmed());
+        else if (seccio && l.contains('=')) v.emplace(l.section('=', 0, 0).trimmed(), l.section('=', 1).trimmed());
     }
-    return valors;
+    return v;
 }
 
 } // namespace
@@ -66,25 +110,21 @@ std::optional<nom_refusat> examina_nom(const QString& nom) {
 persona_llegida llegeix_persona(const QString& fitxer, const QString& nom) {
     persona_llegida r;
     r.p.nom = nom;
-    auto valors = valors_de(fitxer);
-    if (!valors) {
+    auto v = valors_de(fitxer);
+    if (!v) {
         r.illegible = QFile::exists(fitxer);
         return r;
     }
     auto valor = [&](const char* clau) -> std::optional<QString> {
-        auto it = valors->find(clau);
-        return it == valors->end() ? std::nullopt : std::optional(it->second);
+        auto it = v->find(clau);
+        return it == v->end() ? std::nullopt : std::optional(it->second);
     };
-    for (const camp_enter& c : camps_enters) {
-        auto v = valor(c.clau);
-        bool ok = false;
-        int n = v ? v->toInt(&ok) : 0;
-        if (!ok) continue;
-        r.p.*c.valor = std::clamp(n, c.minim, c.maxim);
-        r.retallada = r.retallada || r.p.*c.valor != n;
-    }
+    r.retallada = llegeix_camps(*v, camps_persona, r.p);
+    r.retallada = llegeix_camps(*v, camps_ajuts, r.p.ajuts) || r.retallada;
+    r.retallada = corregeix_abast(r.p.ajuts) || r.retallada;
     for (const camp_marca& c : camps_marques)
-        if (auto v = valor(c.clau)) r.p.*c.valor = *v == "1";
+        if (auto marca = valor(c.clau)) r.p.*c.valor = *marca == "1";
+    if (auto graella = valor("graella")) r.p.ajuts.graella = *graella == "1";
     r.p.fons = valor("fons").value_or(QString());
     r.p.cursor = valor("cursor").value_or(QString());
     return r;
@@ -92,7 +132,9 @@ persona_llegida llegeix_persona(const QString& fitxer, const QString& nom) {
 
 bool desa_persona(const persona& p, const QString& fitxer) {
     QString text = "[persona]\n";
-    for (const camp_enter& c : camps_enters) text += QString("%1=%2\n").arg(c.clau).arg(p.*c.valor);
+    escriu_camps(text, camps_persona, p);
+    escriu_camps(text, camps_ajuts, p.ajuts);
+    text += QString("graella=%1\n").arg(p.ajuts.graella ? 1 : 0);
     for (const camp_marca& c : camps_marques) text += QString("%1=%2\n").arg(c.clau).arg(p.*c.valor ? 1 : 0);
     text += "fons=" + p.fons + "\ncursor=" + p.cursor + "\n";
     QSaveFile f(fitxer);

@@ -9,6 +9,20 @@
 
 namespace brisola {
 
+// The aids a person plays with: each default is the seed's instrument.
+struct ajuts {
+    int suavitzat = 0;       // the tremor's smoothing: 0 off, 1 light, 2 strong
+    int suavitzat_fc = 100;  // its cut-off at rest, in hundredths of a hertz
+    int suavitzat_beta = 0;  // its cut-off's rise with speed, in millionths
+    int abast_x0 = 0, abast_y0 = 0, abast_x1 = 1000, abast_y1 = 1000; // the reach, per mille of the input's range
+    int acceptacio = 0;      // ms a switch press must be held to count (0..1000)
+    int ignora = 0;          // ms after a release in which a press is ignored (0..2000)
+    int volum = 100;         // % of the instrument's own sound
+    int acompanyament = 0;   // dB of the accompaniment over the person's own notes (-24..+6)
+    int cursor_contrast = 0; // the high-contrast ring's size, % of the surface's height; 0: none
+    bool graella = false;    // the columns and rows the surface plays, drawn on it
+};
+
 struct persona {
     QString nom;
     int acces = -1;       // the access item chosen (Ratolí, Tintseer, Joystick, Pulsador); -1: none
@@ -20,8 +34,7 @@ struct persona {
     int mida_cursor = 0;  // from "Cursor normal": doublings (positive) or halvings (negative)
     QString fons, cursor; // pictures; empty: the plain colour, the plain shape
     bool invertir_x = false, invertir_y = false, per_moviment = false;
-    int acceptacio = 0;   // ms a switch press must be held to count (0..1000)
-    int ignora = 0;       // ms after a release in which a press is ignored (0..2000)
+    struct ajuts ajuts;
 };
 
 // Why a name cannot be a person's (a key of the notices' texts), or none when it can.

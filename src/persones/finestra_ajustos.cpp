@@ -1,0 +1,241 @@
+#include "persones/finestra_ajustos.h"
+
+#include "app/finestra_main.h"
+#include "persones/ajustos_persona.h"
+#include "persones/etapa_punter.h"
+#include "persones/textos.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace brisola {
+
+namespace {
+
+enum : int { t_titol, t_suavitzat, t_cap, t_lleuger, t_fort, t_fc, t_beta, t_abast, t_mesura, t_sencer, t_tota,
+             t_caixa, t_poc, t_acceptacio, t_ignora, t_volum, t_acompanyament, t_contrast, t_sense, t_graella,
+             t_tanca };
+const textos taula[] = {
+    {"Ajustos de la persona", "Ajustes de la persona", "Axustes da persoa"},
+    {"Suavitzat del tremolor:", "Suavizado del temblor:", "Suavizado do tremor:"},
+    {"Cap", "Ninguno", "Ningún"},
+    {"Lleuger", "Ligero", "Lixeiro"},
+    {"Fort", "Fuerte", "Forte"},
+    {"Tall en repòs (Hz):", "Corte en reposo (Hz):", "Corte en repouso (Hz):"},
+    {"Resposta a la velocitat:", "Respuesta a la velocidad:", "Resposta á velocidade:"},
+    {"Abast:", "Alcance:", "Alcance:"},
+    {"&Mesura l'abast (10 s)", "&Medir el alcance (10 s)", "&Medir o alcance (10 s)"},
+    {"&Tota la superfície", "&Toda la superficie", "&Toda a superficie"},
+    {"tota la superfície", "toda la superficie", "toda a superficie"},
+    {"horitzontal %1–%2 %, vertical %3–%4 %", "horizontal %1–%2 %, vertical %3–%4 %",
+     "horizontal %1–%2 %, vertical %3–%4 %"},
+    {"No s'ha mogut prou per mesurar l'abast: es manté el d'abans.",
+     "No se ha movido lo bastante para medir el alcance: se mantiene el de antes.",
+     "Non se moveu abondo para medir o alcance: mantense o de antes."},
+    {"Pulsador, temps per acceptar (ms):", "Pulsador, tiempo para aceptar (ms):", "Pulsador, tempo para aceptar (ms):"},
+    {"Pulsador, temps per ignorar una repetició (ms):", "Pulsador, tiempo para ignorar una repetición (ms):",
+     "Pulsador, tempo para ignorar unha repetición (ms):"},
+    {"Volum (%):", "Volumen (%):", "Volume (%):"},
+    {"Acompanyament (dB):", "Acompañamiento (dB):", "Acompañamento (dB):"},
+    {"Cursor de contrast (% de l'alçada):", "Cursor de contraste (% de la altura):",
+     "Cursor de contraste (% da altura):"},
+    {"cap", "ninguno", "ningún"},
+    {"&Graella de columnes i files", "&Cuadrícula de columnas y filas", "&Grade de columnas e filas"},
+    {"Tan&ca", "&Cerrar", "Pe&char"},
+};
+
+} // namespace
+
+finestra_ajustos::finestra_ajustos(finestra_main& w, ajustos_persona& ajustos)
+    : QDialog(&w), w_(w), ajustos_(ajustos),
+      mesura_(
+          w.serveis_.temps, [this] { return ajustos_.punter() ? ajustos_.punter()->cru() : std::nullopt; },
+          [this](std::optional<caixa_abast> c, int segons) {
+              if (c) c = a_la_superficie(*c, w_.mn_inv.Checked(0), w_.mn_inv.Checked(1));
+              ajustos_.capa().set_mesura(c, segons);
+          },
+          [this](std::optional<caixa_abast> c) { abast_mesurat(c); }) {
+    crea();
+    refresca();
+}
+
+void finestra_ajustos::crea() {
+    auto* forma = new QFormLayout;
+    suavitzat_ = new QComboBox;
+    suavitzat_->addItems({{}, {}, {}});
+    fc_ = new QDoubleSpinBox;
+    fc_->setRange(0.1, 10);
+    fc_->setSingleStep(0.1);
+    beta_ = new QDoubleSpinBox;
+    beta_->setDecimals(4);
+    beta_->setRange(0, 0.01);
+    beta_->setSingleStep(0.0001);
+    abast_ = new QLabel;
+    abast_->setWordWrap(true);
+    mesura_boto_ = new QPushButton;
+    sencer_ = new QPushButton;
+    auto* botons_abast = new QHBoxLayout;
+    botons_abast->addWidget(mesura_boto_);
+    botons_abast->addWidget(sencer_);
+    acceptacio_ = new QSpinBox;
+    acceptacio_->setRange(0, 1000);
+    acceptacio_->setSingleStep(50);
+    ignora_ = new QSpinBox;
+    ignora_->setRange(0, 2000);
+    ignora_->setSingleStep(50);
+    volum_ = new QSlider(Qt::Horizontal);
+    volum_->setRange(0, 100);
+    acompanyament_ = new QSpinBox;
+    acompanyament_->setRange(-24, 6);
+    contrast_ = new QSpinBox;
+    contrast_->setRange(0, 25);
+    graella_ = new QCheckBox;
+    tanca_ = new QPushButton;
+    // Named, so that a test or an accessibility tool finds each control whatever the language.
+    const std::pair<QWidget*, const char*> noms[] = {
+        {suavitzat_, "suavitzat"}, {fc_, "suavitzat_fc"},  {beta_, "suavitzat_beta"},
+        {mesura_boto_, "mesura_abast"}, {sencer_, "abast_sencer"}, {acceptacio_, "pulsador_acceptacio"},
+        {ignora_, "pulsador_ignora"}, {volum_, "volum"}, {acompanyament_, "acompanyament"},
+        {contrast_, "cursor_contrast"}, {graella_, "graella"}};
+    for (auto [control, nom] : noms) control->setObjectName(nom);
+    for (QLabel** e : {&e_suavitzat_, &e_fc_, &e_beta_, &e_acceptacio_, &e_ignora_, &e_volum_, &e_acompanyament_,
+                       &e_contrast_})
+        *e = new QLabel;
+    forma->addRow(e_suavitzat_, suavitzat_);
+    forma->addRow(e_fc_, fc_);
+    forma->addRow(e_beta_, beta_);
+    forma->addRow(abast_);
+    forma->addRow(botons_abast);
+    forma->addRow(e_acceptacio_, acceptacio_);
+    forma->addRow(e_ignora_, ignora_);
+    forma->addRow(e_volum_, volum_);
+    forma->addRow(e_acompanyament_, acompanyament_);
+    forma->addRow(e_contrast_, contrast_);
+    forma->addRow(graella_);
+    forma->addRow(tanca_);
+    setLayout(forma);
+
+    connect(suavitzat_, &QComboBox::currentIndexChanged, this, [this](int i) { tria_suavitzat(i); });
+    for (QDoubleSpinBox* s : {fc_, beta_}) connect(s, &QDoubleSpinBox::valueChanged, this, [this] { canvia(); });
+    for (QSpinBox* s : {acceptacio_, ignora_, acompanyament_, contrast_})
+        connect(s, &QSpinBox::valueChanged, this, [this] { canvia(); });
+    connect(volum_, &QSlider::valueChanged, this, [this] { canvia(); });
+    connect(graella_, &QCheckBox::toggled, this, [this] { canvia(); });
+    connect(mesura_boto_, &QPushButton::clicked, this, [this] { mesura_abast(); });
+    connect(sencer_, &QPushButton::clicked, this, [this] { abast_mesurat(caixa_abast{}); });
+    connect(tanca_, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void finestra_ajustos::tradueix() {
+    const QString& idioma = w_.estat.idioma;
+    auto t = [&](int i, const QStringList& dades = {}) { return brisola::tradueix(taula[i], idioma, dades); };
+    setWindowTitle(t(t_titol));
+    for (int i : {0, 1, 2}) suavitzat_->setItemText(i, t(t_cap + i));
+    const std::pair<QLabel*, int> etiquetes[] = {{e_suavitzat_, t_suavitzat}, {e_fc_, t_fc},
+                                                 {e_beta_, t_beta},           {e_acceptacio_, t_acceptacio},
+                                                 {e_ignora_, t_ignora},       {e_volum_, t_volum},
+                                                 {e_acompanyament_, t_acompanyament}, {e_contrast_, t_contrast}};
+    for (auto [etiqueta, i] : etiquetes) etiqueta->setText(t(i));
+    mesura_boto_->setText(t(t_mesura));
+    sencer_->setText(t(t_sencer));
+    contrast_->setSpecialValueText(t(t_sense));
+    graella_->setText(t(t_graella));
+    tanca_->setText(t(t_tanca));
+    abast_->setText(t(t_abast) + " " + descripcio_abast() + (avis_abast_.isEmpty() ? "" : "\n" + avis_abast_));
+}
+
+QString finestra_ajustos::descripcio_abast() const {
+    const ajuts& a = ajustos_.valors();
+    const QString& idioma = w_.estat.idioma;
+    if (caixa_abast{a.abast_x0 / 1000.0, a.abast_y0 / 1000.0, a.abast_x1 / 1000.0, a.abast_y1 / 1000.0}.sencera())
+        return brisola::tradueix(taula[t_tota], idioma);
+    auto pc = [](int per_mil) { return QString::number(std::lround(per_mil / 10.0)); };
+    return brisola::tradueix(taula[t_caixa], idioma, {pc(a.abast_x0), pc(a.abast_x1), pc(a.abast_y0), pc(a.abast_y1)});
+}
+
+void finestra_ajustos::refresca() {
+    omplint_ = true;
+    const ajuts& a = ajustos_.valors();
+    suavitzat_->setCurrentIndex(a.suavitzat);
+    fc_->setValue(a.suavitzat_fc / 100.0);
+    beta_->setValue(a.suavitzat_beta / 1e6);
+    acceptacio_->setValue(a.acceptacio);
+    ignora_->setValue(a.ignora);
+    volum_->setValue(a.volum);
+    acompanyament_->setValue(a.acompanyament);
+    contrast_->setValue(a.cursor_contrast);
+    graella_->setChecked(a.graella);
+    const bool punter = ajustos_.punter() != nullptr;
+    for (QWidget* c : std::initializer_list<QWidget*>{suavitzat_, fc_, beta_, mesura_boto_, sencer_})
+        c->setEnabled(punter);
+    fc_->setEnabled(punter && a.suavitzat > 0);
+    beta_->setEnabled(punter && a.suavitzat > 0);
+    tradueix();
+    omplint_ = false;
+}
+
+void finestra_ajustos::tria_suavitzat(int nivell) {
+    if (omplint_) return;
+    const parametres_suavitzat p = parametres_de(nivell_suavitzat(nivell));
+    omplint_ = true;
+    fc_->setValue(p.fc_minima);
+    beta_->setValue(p.beta);
+    omplint_ = false;
+    canvia();
+}
+
+void finestra_ajustos::canvia() {
+    if (omplint_) return;
+    ajuts a = ajustos_.valors();
+    a.suavitzat = suavitzat_->currentIndex();
+    a.suavitzat_fc = int(std::lround(fc_->value() * 100));
+    a.suavitzat_beta = int(std::lround(beta_->value() * 1e6));
+    a.acceptacio = acceptacio_->value();
+    a.ignora = ignora_->value();
+    a.volum = volum_->value();
+    a.acompanyament = acompanyament_->value();
+    a.cursor_contrast = contrast_->value();
+    a.graella = graella_->isChecked();
+    ajustos_.aplica(a);
+    refresca();
+}
+
+// The person moves with the window out of the way, and the pointer as it comes.
+void finestra_ajustos::mesura_abast() {
+    ajuts tot = ajustos_.valors();
+    const ajuts sencer;
+    tot.abast_x0 = sencer.abast_x0, tot.abast_y0 = sencer.abast_y0;
+    tot.abast_x1 = sencer.abast_x1, tot.abast_y1 = sencer.abast_y1;
+    abans_ = ajustos_.valors();
+    ajustos_.aplica(tot);
+    hide();
+    mesura_.comenca();
+}
+
+void finestra_ajustos::abast_mesurat(std::optional<caixa_abast> caixa) {
+    ajuts a = abans_ ? *abans_ : ajustos_.valors();
+    abans_.reset();
+    avis_abast_.clear();
+    if (caixa) {
+        a.abast_x0 = int(std::lround(caixa->x0 * 1000)), a.abast_y0 = int(std::lround(caixa->y0 * 1000));
+        a.abast_x1 = int(std::lround(caixa->x1 * 1000)), a.abast_y1 = int(std::lround(caixa->y1 * 1000));
+    } else {
+        avis_abast_ = brisola::tradueix(taula[t_poc], w_.estat.idioma);
+    }
+    ajustos_.aplica(a);
+    refresca();
+    show();
+    raise();
+}
+
+} // namespace brisola

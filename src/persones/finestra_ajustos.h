@@ -1,0 +1,58 @@
+#pragma once
+// "Ajustos…": the person's aids, each applied as soon as it is changed; the
+// Persona menu's "Desa" keeps them in the person's file.
+#include "persones/mesura_abast.h"
+#include "persones/persona.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QSpinBox;
+
+namespace brisola {
+
+class ajustos_persona;
+class finestra_main;
+
+class finestra_ajustos : public QDialog {
+public:
+    finestra_ajustos(finestra_main& w, ajustos_persona& ajustos);
+
+    // The values in force into the controls, in the interface language.
+    void refresca();
+    // The reach measured again, as its button does.
+    void mesura_abast();
+    bool mesurant() const { return mesura_.en_marxa(); }
+
+private:
+    void crea();
+    void tradueix();
+    void canvia();
+    void tria_suavitzat(int nivell);
+    void abast_mesurat(std::optional<caixa_abast> caixa);
+    QString descripcio_abast() const;
+
+    finestra_main& w_;
+    ajustos_persona& ajustos_;
+    brisola::mesura_abast mesura_;
+    bool omplint_ = false; // the controls are being filled: their signals change nothing
+    QString avis_abast_;   // what the last measure said, shown under the reach
+    std::optional<ajuts> abans_; // the aids before a measure, which it puts back with the new reach
+
+    QLabel *e_suavitzat_ = nullptr, *e_fc_ = nullptr, *e_beta_ = nullptr, *abast_ = nullptr;
+    QLabel *e_acceptacio_ = nullptr, *e_ignora_ = nullptr, *e_volum_ = nullptr, *e_acompanyament_ = nullptr;
+    QLabel *e_contrast_ = nullptr;
+    QComboBox* suavitzat_ = nullptr;
+    QDoubleSpinBox *fc_ = nullptr, *beta_ = nullptr;
+    QPushButton *mesura_boto_ = nullptr, *sencer_ = nullptr, *tanca_ = nullptr;
+    QSpinBox *acceptacio_ = nullptr, *ignora_ = nullptr, *acompanyament_ = nullptr, *contrast_ = nullptr;
+    QSlider* volum_ = nullptr;
+    QCheckBox* graella_ = nullptr;
+};
+
+} // namespace brisola
