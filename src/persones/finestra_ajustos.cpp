@@ -146,6 +146,7 @@ void finestra_ajustos::tradueix() {
                                                  {e_ignora_, t_ignora},       {e_volum_, t_volum},
                                                  {e_acompanyament_, t_acompanyament}, {e_contrast_, t_contrast}};
     for (auto [etiqueta, i] : etiquetes) etiqueta->setText(t(i));
+    e_volum_->setText(t(t_volum) + " " + QString::number(volum_->value())); // a slider shows no number of its own
     mesura_boto_->setText(t(t_mesura));
     sencer_->setText(t(t_sencer));
     contrast_->setSpecialValueText(t(t_sense));
