@@ -238,6 +238,32 @@ private slots:
         QVERIFY(std::abs(int(l.wXpos) - 32768) < 4 && l.wYpos == 65535);
     }
 
+    void the_reach_is_measured_in_ten_seconds_from_the_settings_window() {
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.m.reset();
+        p.m = std::make_unique<menu_persona>(*p.w, menu_persona::demana{}, &punter);
+        p.w->mn_acces_Click(0);
+        finestra_ajustos& f = p.m->obre_ajustos();
+        f.mesura_abast();
+        // The hand sweeps the left half, top to bottom, for nine seconds…
+        for (int ms = 0; ms < 9000; ms += 20) {
+            mou(p.w->pantalla, 0.5 * (ms % 1000) / 1000.0, ms / 9000.0);
+            p.rellotge.avanca(20);
+        }
+        QVERIFY(f.mesurant());
+        p.rellotge.avanca(1000); // …and rests
+        QVERIFY(!f.mesurant());
+        const ajuts a = p.m->captura().ajuts;
+        QVERIFY(a.abast_x0 < 20 && std::abs(a.abast_x1 - 490) < 15 && a.abast_y0 < 30 && a.abast_y1 > 960);
+        QVERIFY(!punter.abast().sencera());
+
+        f.mesura_abast(); // a person who does not move keeps the reach they had
+        p.rellotge.avanca(10000);
+        QCOMPARE(p.m->captura().ajuts.abast_x1, a.abast_x1);
+    }
+
     void the_smoothing_holds_back_a_tremor_and_follows_the_hand() {
         const double lleuger = tremolor_restant(nivell_suavitzat::lleuger), fort = tremolor_restant(nivell_suavitzat::fort);
         QVERIFY2(lleuger < -6 && fort < lleuger - 6, qPrintable(QString("%1 %2").arg(lleuger).arg(fort)));
