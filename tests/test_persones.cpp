@@ -243,7 +243,7 @@ private slots:
         etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
         punter.enganxa(*p.w);
         p.m.reset();
-        p.m = std::make_unique<menu_persona>(*p.w, menu_persona::demana{}, &punter);
+        p.m = std::make_unique<menu_persona>(*p.w, menu_persona::demana{}, serveis_persona{&punter});
         p.w->mn_acces_Click(0);
         finestra_ajustos& f = p.m->obre_ajustos();
         f.mesura_abast();
@@ -292,8 +292,8 @@ private slots:
         amb_persones p;
         volum_fals volum;
         p.m.reset();
-        p.m = std::make_unique<menu_persona>(*p.w, [&](const QString&, const QString&) { return p.resposta; }, nullptr,
-                                             &volum);
+        p.m = std::make_unique<menu_persona>(*p.w, [&](const QString&, const QString&) { return p.resposta; },
+                                             serveis_persona{nullptr, &volum});
         finestra_ajustos& f = p.m->obre_ajustos();
         f.findChild<QSpinBox*>("cursor_contrast")->setValue(12);
         f.findChild<QSlider*>("volum")->setValue(50);

@@ -9,6 +9,7 @@
 #include "platform/media_interpret.h"
 #include "platform/midi_sistema_linux.h"
 #include "platform/missatges_qt.h"
+#include "platform/parla_qt.h"
 #include "platform/ports_rtmidi.h"
 #include "platform/programes_qt.h"
 #include "platform/sintetitzador.h"
@@ -16,6 +17,7 @@
 #include "platform/temporitzador_qt.h"
 #include "platform/tintseer_dinamic.h"
 #include "platform/volum_sistema.h"
+#include "tauler/caixes_tauler.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
         QCoreApplication::applicationFilePath());
 
     missatges_qt caixes;
+    caixes_tauler caixes_del_tauler(caixes); // a choice made on the board shows its boxes on the board
     dialeg_fitxers_qt dialeg;
     ports_rtmidi alsa;
     midi_sistema_linux midi(synth, alsa);
@@ -49,13 +52,14 @@ int main(int argc, char** argv) {
     // A person's reach and smoothing sit between the pointer's services and the window.
     etapa_punter punter(rellotge_real, joystick, tintseer);
     volum_intern volum(synth, media);
-    serveis s{midi,     caixes,   dialeg,   rellotge_real, punter.joystick(), captura, punter.tintseer(),
+    parla_qt parla;
+    serveis s{midi,     caixes_del_tauler, dialeg,   rellotge_real, punter.joystick(), captura, punter.tintseer(),
               media,    llancador, on.directori, on.dades, [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
     punter.enganxa(finestra);
-    menu_persona persones(finestra, {}, &punter, &volum);
+    menu_persona persones(finestra, {}, {&punter, &volum, &parla, &caixes_del_tauler});
     finestra.show();
     // `brisola --persona NAME` starts with that person; else the last one chosen starts.
     const QStringList arguments = app.arguments();

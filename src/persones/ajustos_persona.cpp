@@ -28,6 +28,7 @@ void ajustos_persona::aplica(const ajuts& a) {
     capa_.set_cursor_contrast(a.cursor_contrast);
     capa_.set_graella(a.graella);
     aplica_nivells();
+    if (avis_) avis_();
 }
 
 void ajustos_persona::aplica_nivells() {

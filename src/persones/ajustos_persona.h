@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace brisola {
 
 class etapa_punter;
@@ -24,6 +26,9 @@ public:
 
     etapa_punter* punter() { return punter_; }
     capa_superficie& capa() { return capa_; }
+    etapa_pulsador& pulsador() { return pulsador_; }
+    // Told after every change of the aids.
+    void on_canvi(std::function<void()> avis) { avis_ = std::move(avis); }
 
 private:
     // The drums are the accompaniment's unless they are the person's own ("Bateria").
@@ -35,6 +40,7 @@ private:
     etapa_pulsador pulsador_;
     capa_superficie capa_;
     ajuts valors_;
+    std::function<void()> avis_;
 };
 
 } // namespace brisola

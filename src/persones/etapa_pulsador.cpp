@@ -44,15 +44,24 @@ etapa_pulsador::tipus etapa_pulsador::tipus_de(QObject* objecte, QEvent* event) 
     return tipus::cap;
 }
 
+bool etapa_pulsador::intercepta(tipus t, const QEvent& event) const {
+    if (!interceptor_) return false;
+    const int tecla = event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease
+                          ? static_cast<const QKeyEvent&>(event).key()
+                          : 0;
+    return interceptor_(t == tipus::premsa, tecla);
+}
+
 bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
-    const tipus t = passant_ || (acceptacio_ == 0 && ignora_ == 0) ? tipus::cap : tipus_de(objecte, event);
+    const tipus t = passant_ ? tipus::cap : tipus_de(objecte, event);
     if (t == tipus::cap) return false;
+    if (acceptacio_ == 0 && ignora_ == 0) return intercepta(t, *event);
     const double ara = w_.serveis_.temps.segons();
     if (t == tipus::premsa) {
         if (premsa_ || acceptada_ || (ara - darrer_alliberament_) * 1000 < ignora_) return true;
         if (acceptacio_ == 0) {
             acceptada_ = true;
-            return false;
+            return intercepta(t, *event);
         }
         premsa_.reset(event->clone());
         desti_ = objecte;
@@ -66,7 +75,7 @@ bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
     if (!acceptada_) return true;
     acceptada_ = false;
     darrer_alliberament_ = ara;
-    return false;
+    return intercepta(t, *event);
 }
 
 void etapa_pulsador::accepta() {
@@ -74,7 +83,7 @@ void etapa_pulsador::accepta() {
     if (!premsa_) return;
     std::unique_ptr<QEvent> premsa = std::move(premsa_);
     acceptada_ = true;
-    passa(desti_, *premsa);
+    if (!intercepta(tipus::premsa, *premsa)) passa(desti_, *premsa);
 }
 
 void etapa_pulsador::passa(QObject* objecte, const QEvent& event) {

@@ -6,6 +6,7 @@
 // release reaches the surface as it came.
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 class QEvent;
@@ -21,6 +22,10 @@ public:
     ~etapa_pulsador() override;
     // Milliseconds: acceptance 0..1000, ignore-repeat 0..2000.
     void set_temps(int acceptacio, int ignora);
+    // Sees each press and release that counts, before the surface does: given
+    // whether it is a press and its key (0: a mouse button); true keeps it from the surface.
+    using interceptor = std::function<bool(bool premsa, int tecla)>;
+    void set_interceptor(interceptor i) { interceptor_ = std::move(i); }
 
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;
@@ -30,6 +35,7 @@ private:
     tipus tipus_de(QObject* objecte, QEvent* event) const;
     void passa(QObject* objecte, const QEvent& event);
     void accepta();
+    bool intercepta(tipus t, const QEvent& event) const;
 
     finestra_main& w_;
     std::unique_ptr<temporitzador> espera_;
@@ -40,6 +46,7 @@ private:
     bool acceptada_ = false; // the press held now reached the surface: so will its release
     bool passant_ = false;   // an event we send on is not filtered again
     double darrer_alliberament_ = -1e9;
+    interceptor interceptor_;
 };
 
 } // namespace brisola

@@ -5,6 +5,7 @@
 #include "platform/control_mobil.h"
 #include "persones/finestra_ajustos.h"
 #include "persones/textos.h"
+#include "tauler/tauler.h"
 #include "platform/numeros.h"
 
 #include <QActionGroup>
@@ -23,7 +24,7 @@ namespace brisola {
 namespace {
 
 // The menu's captions and its messages, in the interface's languages.
-enum : int { t_menu, t_cap, t_desa, t_nova, t_ajustos, t_titol, t_pregunta, t_buit, t_llarg, t_caracters, t_repetit,
+enum : int { t_menu, t_cap, t_desa, t_nova, t_ajustos, t_tauler, t_titol, t_pregunta, t_buit, t_llarg, t_caracters, t_repetit,
              t_illegible, t_retallada, t_no_desat, t_no_existeix };
 const textos taula[] = {
     {"&Persona", "&Persona", "&Persoa"},
@@ -31,6 +32,7 @@ const textos taula[] = {
     {"&Desa", "&Guardar", "&Gardar"},
     {"Persona &nova…", "Persona nue&va…", "Persoa no&va…"},
     {"&Ajustos…", "&Ajustes…", "&Axustes…"},
+    {"&Tauler…", "&Tablero…", "&Taboleiro…"},
     {"Persona nova", "Persona nueva", "Persoa nova"},
     {"Nom de la persona:", "Nombre de la persona:", "Nome da persoa:"},
     {"Cal un nom per a la persona.", "Hace falta un nombre para la persona.", "Cómpre un nome para a persoa."},
@@ -80,13 +82,15 @@ int marcat(const menu_array& m) {
 
 } // namespace
 
-menu_persona::menu_persona(finestra_main& w, demana demana_nom, etapa_punter* punter, volum_sistema* volum)
-    : w_(w), demana_nom_(std::move(demana_nom)), ajustos_(w, punter, volum) {
+menu_persona::menu_persona(finestra_main& w, demana demana_nom, serveis_persona s)
+    : w_(w), demana_nom_(std::move(demana_nom)), ajustos_(w, s.punter, s.volum) {
     if (!demana_nom_)
         demana_nom_ = [this](const QString& titol, const QString& pregunta) {
             return QInputDialog::getText(&w_, titol, pregunta);
         };
     menu_ = w_.menuBar()->addMenu(QString());
+    tauler_ = std::make_unique<brisola::tauler>(w_, ajustos_,
+                                                tauler::fonts{menu_, [this] { return instrument_; }, s.parla, s.caixes});
     for (int i = 0; i < w_.mn_instrument.size(); ++i)
         connect(w_.mn_instrument[i], &QAction::triggered, this, [this, i] { instrument_ = i; });
     // The seed's language items translate its menus; ours follow once they have.
@@ -126,6 +130,8 @@ void menu_persona::omple() {
     menu_->addAction(text(idioma, t_desa), this, [this] { desa(); });
     menu_->addAction(text(idioma, t_nova), this, [this] { persona_nova(); });
     menu_->addAction(text(idioma, t_ajustos), this, [this] { obre_ajustos().show(); });
+    // Ctrl+G: a shortcut the seed leaves free, and one the switch's keys never are.
+    menu_->addAction(text(idioma, t_tauler), QKeySequence("Ctrl+G"), this, [this] { tauler_->obre(); });
     if (finestra_ajustos_) finestra_ajustos_->refresca();
 }
 

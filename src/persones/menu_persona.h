@@ -1,6 +1,7 @@
 #pragma once
 // The "Persona" menu, after the seed's menus: the people, "Cap persona",
-// "Desa", "Persona nova…" and "Ajustos…" (the aids). Choosing a person chooses their setup again
+// "Desa", "Persona nova…", "Ajustos…" (the aids) and "Tauler…" (the board of
+// choices). Choosing a person chooses their setup again
 // through the seed's own menu items, so the seed's handlers run and the check
 // marks stay the state; the last person chosen starts with the next start.
 #include "persones/ajustos_persona.h"
@@ -16,19 +17,28 @@ class QMenu;
 
 namespace brisola {
 
+class caixes_tauler;
 class etapa_punter;
 class finestra_ajustos;
 class finestra_main;
+class parla_sistema;
+class tauler;
 class volum_sistema;
+
+// What the aids and the board act on beyond the window; any may be missing (a window on its own in a test).
+struct serveis_persona {
+    etapa_punter* punter = nullptr;
+    volum_sistema* volum = nullptr;
+    parla_sistema* parla = nullptr;
+    caixes_tauler* caixes = nullptr;
+};
 
 class menu_persona : public QObject {
 public:
     // Asks the helper for a name (a title, a question); empty: cancelled.
     using demana = std::function<QString(const QString& titol, const QString& pregunta)>;
 
-    // The pointer stage and the levels the aids act on; either may be missing.
-    explicit menu_persona(finestra_main& w, demana demana_nom = {}, etapa_punter* punter = nullptr,
-                          volum_sistema* volum = nullptr);
+    explicit menu_persona(finestra_main& w, demana demana_nom = {}, serveis_persona s = {});
     ~menu_persona() override;
 
     // At start: the person `demanada` names (the command line's), else the last one chosen;
@@ -40,6 +50,7 @@ public:
     void desa();
     void persona_nova();
     finestra_ajustos& obre_ajustos();
+    brisola::tauler& tauler() { return *tauler_; }
 
     const QString& actual() const { return actual_; }
     QStringList persones() const;
@@ -58,6 +69,7 @@ private:
     demana demana_nom_;
     ajustos_persona ajustos_;
     std::unique_ptr<finestra_ajustos> finestra_ajustos_;
+    std::unique_ptr<brisola::tauler> tauler_;
     QMenu* menu_ = nullptr;
     QString actual_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here

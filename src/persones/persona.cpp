@@ -39,12 +39,20 @@ const camp_enter<ajuts> camps_ajuts[] = {
     {"volum", &ajuts::volum, 0, 100},
     {"acompanyament", &ajuts::acompanyament, -24, 6},
     {"cursor_contrast", &ajuts::cursor_contrast, 0, 25},
+    {"tauler_pulsador", &ajuts::tauler_pulsador, 0, 10000},
+    {"escombrat", &ajuts::escombrat, 300, 5000},
+    {"tecla_seguent", &ajuts::tecla_seguent, 0, 0x7fffffff},
+    {"tauler_cantonada", &ajuts::tauler_cantonada, 0, 4},
+    {"repos", &ajuts::repos, 300, 5000},
+    {"tolerancia", &ajuts::tolerancia, 0, 20},
 };
+template <class T>
 struct camp_marca {
     const char* clau;
-    bool persona::*valor;
+    bool T::*valor;
 };
-const camp_marca camps_marques[] = {
+const camp_marca<ajuts> marques_ajuts[] = {{"graella", &ajuts::graella}, {"parla", &ajuts::parla}};
+const camp_marca<persona> camps_marques[] = {
     {"invertir_x", &persona::invertir_x}, {"invertir_y", &persona::invertir_y},
     {"per_moviment", &persona::per_moviment},
 };
@@ -67,12 +75,28 @@ bool llegeix_camps(const valors& v, const camp_enter<T> (&camps)[N], T& desti) {
 }
 
 template <class T, size_t N>
+void llegeix_marques(const valors& v, const camp_marca<T> (&camps)[N], T& desti) {
+    for (const camp_marca<T>& c : camps)
+        if (auto it = v.find(c.clau); it != v.end()) desti.*c.valor = it->second == "1";
+}
+
+template <class T, size_t N>
+void escriu_marques(QString& text, const camp_marca<T> (&camps)[N], const T& font) {
+    for (const camp_marca<T>& c : camps) text += QString("%1=%2\n").arg(c.clau).arg(font.*c.valor ? 1 : 0);
+}
+
+template <class T, size_t N>
 void escriu_camps(QString& text, const camp_enter<T> (&camps)[N], const T& font) {
     for (const camp_enter<T>& c : camps) text += QString("%1=%2\n").arg(c.clau).arg(font.*c.valor);
 }
 
-// A reach too narrow to play in is no reach: the whole range again.
-bool corregeix_abast(ajuts& a) {
+// A reach too narrow to play in is no reach: the whole range again. A board
+// held open sooner than two seconds would open at every long press.
+bool corregeix(ajuts& a) {
+    if (a.tauler_pulsador > 0 && a.tauler_pulsador < 2000) {
+        a.tauler_pulsador = 2000;
+        return true;
+    }
     if (a.abast_x1 - a.abast_x0 >= 50 && a.abast_y1 - a.abast_y0 >= 50) return false;
     const ajuts tot;
     a.abast_x0 = tot.abast_x0, a.abast_y0 = tot.abast_y0, a.abast_x1 = tot.abast_x1, a.abast_y1 = tot.abast_y1;
@@ -121,10 +145,9 @@ persona_llegida llegeix_persona(const QString& fitxer, const QString& nom) {
     };
     r.retallada = llegeix_camps(*v, camps_persona, r.p);
     r.retallada = llegeix_camps(*v, camps_ajuts, r.p.ajuts) || r.retallada;
-    r.retallada = corregeix_abast(r.p.ajuts) || r.retallada;
-    for (const camp_marca& c : camps_marques)
-        if (auto marca = valor(c.clau)) r.p.*c.valor = *marca == "1";
-    if (auto graella = valor("graella")) r.p.ajuts.graella = *graella == "1";
+    r.retallada = corregeix(r.p.ajuts) || r.retallada;
+    llegeix_marques(*v, camps_marques, r.p);
+    llegeix_marques(*v, marques_ajuts, r.p.ajuts);
     r.p.fons = valor("fons").value_or(QString());
     r.p.cursor = valor("cursor").value_or(QString());
     return r;
@@ -134,8 +157,8 @@ bool desa_persona(const persona& p, const QString& fitxer) {
     QString text = "[persona]\n";
     escriu_camps(text, camps_persona, p);
     escriu_camps(text, camps_ajuts, p.ajuts);
-    text += QString("graella=%1\n").arg(p.ajuts.graella ? 1 : 0);
-    for (const camp_marca& c : camps_marques) text += QString("%1=%2\n").arg(c.clau).arg(p.*c.valor ? 1 : 0);
+    escriu_marques(text, marques_ajuts, p.ajuts);
+    escriu_marques(text, camps_marques, p);
     text += "fons=" + p.fons + "\ncursor=" + p.cursor + "\n";
     QSaveFile f(fitxer);
     if (!f.open(QIODevice::WriteOnly)) return false;

@@ -21,6 +21,14 @@ struct ajuts {
     int acompanyament = 0;   // dB of the accompaniment over the person's own notes (-24..+6)
     int cursor_contrast = 0; // the high-contrast ring's size, % of the surface's height; 0: none
     bool graella = false;    // the columns and rows the surface plays, drawn on it
+    // The board of choices.
+    int tauler_pulsador = 0;   // ms the switch is held to open it; 0: never (else 2000..10000)
+    int escombrat = 1500;      // ms the highlight stays on a tile (300..5000)
+    int tecla_seguent = 0;     // the key that moves the highlight on instead (two switches); 0: none
+    int tauler_cantonada = 0;  // the corner of its button for dwelling: 0 none; 1..4 top left, top right, bottom left, bottom right
+    int repos = 1500;          // ms of rest on a tile that choose it (300..5000)
+    int tolerancia = 4;        // how far a resting pointer may stray, % of the surface's height (0..20)
+    bool parla = false;        // the tile highlighted or rested on is said aloud
 };
 
 struct persona {
