@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -24,7 +25,8 @@ namespace {
 
 enum : int { t_titol, t_suavitzat, t_cap, t_lleuger, t_fort, t_fc, t_beta, t_abast, t_mesura, t_sencer, t_tota,
              t_caixa, t_poc, t_acceptacio, t_ignora, t_volum, t_acompanyament, t_contrast, t_sense, t_graella,
-             t_tanca };
+             t_tanca, t_tauler, t_mai, t_escombrat, t_seguent, t_cantonada, t_sense_boto, t_dalt_esquerra,
+             t_dalt_dreta, t_baix_esquerra, t_baix_dreta, t_repos, t_tolerancia, t_parla };
 const textos taula[] = {
     {"Ajustos de la persona", "Ajustes de la persona", "Axustes da persoa"},
     {"Suavitzat del tremolor:", "Suavizado del temblor:", "Suavizado do tremor:"},
@@ -52,7 +54,34 @@ const textos taula[] = {
     {"cap", "ninguno", "ningún"},
     {"&Graella de columnes i files", "&Cuadrícula de columnas y filas", "&Grade de columnas e filas"},
     {"Tan&ca", "&Cerrar", "Pe&char"},
+    {"Tauler, pulsador premut per obrir-lo (ms):", "Tablero, pulsador apretado para abrirlo (ms):",
+     "Taboleiro, pulsador premido para abrilo (ms):"},
+    {"mai", "nunca", "nunca"},
+    {"Tauler, temps de cada casella ressaltada (ms):", "Tablero, tiempo de cada casilla resaltada (ms):",
+     "Taboleiro, tempo de cada casa resaltada (ms):"},
+    {"Tauler, tecla per passar a la següent:", "Tablero, tecla para pasar a la siguiente:",
+     "Taboleiro, tecla para pasar á seguinte:"},
+    {"Tauler, botó per reposar-hi el punter:", "Tablero, botón para reposar el puntero:",
+     "Taboleiro, botón para repousar o punteiro:"},
+    {"cap", "ninguno", "ningún"},
+    {"dalt a l'esquerra", "arriba a la izquierda", "arriba á esquerda"},
+    {"dalt a la dreta", "arriba a la derecha", "arriba á dereita"},
+    {"baix a l'esquerra", "abajo a la izquierda", "abaixo á esquerda"},
+    {"baix a la dreta", "abajo a la derecha", "abaixo á dereita"},
+    {"Tauler, temps de repòs per triar (ms):", "Tablero, tiempo de reposo para elegir (ms):",
+     "Taboleiro, tempo de repouso para escoller (ms):"},
+    {"Tauler, tolerància del repòs (% de l'alçada):", "Tablero, tolerancia del reposo (% de la altura):",
+     "Taboleiro, tolerancia do repouso (% da altura):"},
+    {"Tauler, &diu en veu alta cada casella", "Tablero, &dice en voz alta cada casilla",
+     "Taboleiro, &di en voz alta cada casa"},
 };
+
+QSpinBox* temps(int minim, int maxim) {
+    auto* s = new QSpinBox;
+    s->setRange(minim, maxim);
+    s->setSingleStep(100);
+    return s;
+}
 
 } // namespace
 
@@ -100,16 +129,28 @@ void finestra_ajustos::crea() {
     contrast_ = new QSpinBox;
     contrast_->setRange(0, 25);
     graella_ = new QCheckBox;
+    tauler_ = temps(0, 10000);
+    tauler_->setSingleStep(500);
+    escombrat_ = temps(300, 5000);
+    seguent_ = new QKeySequenceEdit;
+    cantonada_ = new QComboBox;
+    cantonada_->addItems({{}, {}, {}, {}, {}});
+    repos_ = temps(300, 5000);
+    tolerancia_ = new QSpinBox;
+    tolerancia_->setRange(0, 20);
+    parla_ = new QCheckBox;
     tanca_ = new QPushButton;
     // Named, so that a test or an accessibility tool finds each control whatever the language.
     const std::pair<QWidget*, const char*> noms[] = {
         {suavitzat_, "suavitzat"}, {fc_, "suavitzat_fc"},  {beta_, "suavitzat_beta"},
         {mesura_boto_, "mesura_abast"}, {sencer_, "abast_sencer"}, {acceptacio_, "pulsador_acceptacio"},
         {ignora_, "pulsador_ignora"}, {volum_, "volum"}, {acompanyament_, "acompanyament"},
-        {contrast_, "cursor_contrast"}, {graella_, "graella"}};
+        {contrast_, "cursor_contrast"}, {graella_, "graella"}, {tauler_, "tauler_pulsador"},
+        {escombrat_, "escombrat"}, {seguent_, "tecla_seguent"}, {cantonada_, "tauler_cantonada"}, {repos_, "repos"},
+        {tolerancia_, "tolerancia"}, {parla_, "parla"}};
     for (auto [control, nom] : noms) control->setObjectName(nom);
     for (QLabel** e : {&e_suavitzat_, &e_fc_, &e_beta_, &e_acceptacio_, &e_ignora_, &e_volum_, &e_acompanyament_,
-                       &e_contrast_})
+                       &e_contrast_, &e_tauler_, &e_escombrat_, &e_seguent_, &e_cantonada_, &e_repos_, &e_tolerancia_})
         *e = new QLabel;
     forma->addRow(e_suavitzat_, suavitzat_);
     forma->addRow(e_fc_, fc_);
@@ -122,13 +163,23 @@ void finestra_ajustos::crea() {
     forma->addRow(e_acompanyament_, acompanyament_);
     forma->addRow(e_contrast_, contrast_);
     forma->addRow(graella_);
+    forma->addRow(e_tauler_, tauler_);
+    forma->addRow(e_escombrat_, escombrat_);
+    forma->addRow(e_seguent_, seguent_);
+    forma->addRow(e_cantonada_, cantonada_);
+    forma->addRow(e_repos_, repos_);
+    forma->addRow(e_tolerancia_, tolerancia_);
+    forma->addRow(parla_);
     forma->addRow(tanca_);
     setLayout(forma);
 
     connect(suavitzat_, &QComboBox::currentIndexChanged, this, [this](int i) { tria_suavitzat(i); });
     for (QDoubleSpinBox* s : {fc_, beta_}) connect(s, &QDoubleSpinBox::valueChanged, this, [this] { canvia(); });
-    for (QSpinBox* s : {acceptacio_, ignora_, acompanyament_, contrast_})
+    for (QSpinBox* s : {acceptacio_, ignora_, acompanyament_, contrast_, tauler_, escombrat_, repos_, tolerancia_})
         connect(s, &QSpinBox::valueChanged, this, [this] { canvia(); });
+    connect(cantonada_, &QComboBox::currentIndexChanged, this, [this] { canvia(); });
+    connect(seguent_, &QKeySequenceEdit::keySequenceChanged, this, [this] { canvia(); });
+    connect(parla_, &QCheckBox::toggled, this, [this] { canvia(); });
     connect(volum_, &QSlider::valueChanged, this, [this] { canvia(); });
     connect(graella_, &QCheckBox::toggled, this, [this] { canvia(); });
     connect(mesura_boto_, &QPushButton::clicked, this, [this] { mesura_abast(); });
@@ -144,13 +195,19 @@ void finestra_ajustos::tradueix() {
     const std::pair<QLabel*, int> etiquetes[] = {{e_suavitzat_, t_suavitzat}, {e_fc_, t_fc},
                                                  {e_beta_, t_beta},           {e_acceptacio_, t_acceptacio},
                                                  {e_ignora_, t_ignora},       {e_volum_, t_volum},
-                                                 {e_acompanyament_, t_acompanyament}, {e_contrast_, t_contrast}};
+                                                 {e_acompanyament_, t_acompanyament}, {e_contrast_, t_contrast},
+                                                 {e_tauler_, t_tauler}, {e_escombrat_, t_escombrat},
+                                                 {e_seguent_, t_seguent}, {e_cantonada_, t_cantonada},
+                                                 {e_repos_, t_repos}, {e_tolerancia_, t_tolerancia}};
     for (auto [etiqueta, i] : etiquetes) etiqueta->setText(t(i));
     e_volum_->setText(t(t_volum) + " " + QString::number(volum_->value())); // a slider shows no number of its own
     mesura_boto_->setText(t(t_mesura));
     sencer_->setText(t(t_sencer));
     contrast_->setSpecialValueText(t(t_sense));
     graella_->setText(t(t_graella));
+    tauler_->setSpecialValueText(t(t_mai));
+    for (int i = 0; i < 5; ++i) cantonada_->setItemText(i, t(t_sense_boto + i));
+    parla_->setText(t(t_parla));
     tanca_->setText(t(t_tanca));
     abast_->setText(t(t_abast) + " " + descripcio_abast() + (avis_abast_.isEmpty() ? "" : "\n" + avis_abast_));
 }
@@ -176,6 +233,13 @@ void finestra_ajustos::refresca() {
     acompanyament_->setValue(a.acompanyament);
     contrast_->setValue(a.cursor_contrast);
     graella_->setChecked(a.graella);
+    tauler_->setValue(a.tauler_pulsador);
+    escombrat_->setValue(a.escombrat);
+    seguent_->setKeySequence(a.tecla_seguent ? QKeySequence(a.tecla_seguent) : QKeySequence());
+    cantonada_->setCurrentIndex(a.tauler_cantonada);
+    repos_->setValue(a.repos);
+    tolerancia_->setValue(a.tolerancia);
+    parla_->setChecked(a.parla);
     const bool punter = ajustos_.punter() != nullptr;
     for (QWidget* c : std::initializer_list<QWidget*>{suavitzat_, fc_, beta_, mesura_boto_, sencer_})
         c->setEnabled(punter);
@@ -207,6 +271,15 @@ void finestra_ajustos::canvia() {
     a.acompanyament = acompanyament_->value();
     a.cursor_contrast = contrast_->value();
     a.graella = graella_->isChecked();
+    // A board opened by holding the switch less than two seconds would open at every long press.
+    a.tauler_pulsador = tauler_->value() > 0 ? std::max(2000, tauler_->value()) : 0;
+    a.escombrat = escombrat_->value();
+    const QKeySequence tecla = seguent_->keySequence();
+    a.tecla_seguent = tecla.isEmpty() ? 0 : tecla[0].key();
+    a.tauler_cantonada = cantonada_->currentIndex();
+    a.repos = repos_->value();
+    a.tolerancia = tolerancia_->value();
+    a.parla = parla_->isChecked();
     ajustos_.aplica(a);
     refresca();
 }

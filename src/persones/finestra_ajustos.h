@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QKeySequenceEdit;
 class QLabel;
 class QPushButton;
 class QSlider;
@@ -46,8 +47,12 @@ private:
 
     QLabel *e_suavitzat_ = nullptr, *e_fc_ = nullptr, *e_beta_ = nullptr, *abast_ = nullptr;
     QLabel *e_acceptacio_ = nullptr, *e_ignora_ = nullptr, *e_volum_ = nullptr, *e_acompanyament_ = nullptr;
-    QLabel *e_contrast_ = nullptr;
-    QComboBox* suavitzat_ = nullptr;
+    QLabel *e_contrast_ = nullptr, *e_tauler_ = nullptr, *e_escombrat_ = nullptr, *e_seguent_ = nullptr;
+    QLabel *e_cantonada_ = nullptr, *e_repos_ = nullptr, *e_tolerancia_ = nullptr;
+    QComboBox *suavitzat_ = nullptr, *cantonada_ = nullptr;
+    QSpinBox *tauler_ = nullptr, *escombrat_ = nullptr, *repos_ = nullptr, *tolerancia_ = nullptr;
+    QKeySequenceEdit* seguent_ = nullptr;
+    QCheckBox* parla_ = nullptr;
     QDoubleSpinBox *fc_ = nullptr, *beta_ = nullptr;
     QPushButton *mesura_boto_ = nullptr, *sencer_ = nullptr, *tanca_ = nullptr;
     QSpinBox *acceptacio_ = nullptr, *ignora_ = nullptr, *acompanyament_ = nullptr, *contrast_ = nullptr;

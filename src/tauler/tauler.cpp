@@ -35,7 +35,8 @@ const textos taula[] = {
      "Non hai voz neste ordenador: o taboleiro funciona sen falar."},
 };
 
-constexpr double quiet_seguidor = 0.5; // s a tracker's reading may stay the same before it counts as lost
+constexpr double quiet_seguidor = 0.5;
+constexpr double repeticio_s = 0.03; // a release and a press closer than this are one held key // s a tracker's reading may stay the same before it counts as lost
 
 // Columns for n tiles: about as many as fit a 4:3 surface with square-ish tiles.
 int columnes(size_t n) { return std::max(1, std::min(int(n), int(std::ceil(std::sqrt(double(n) * 1.5))))); }
@@ -62,6 +63,7 @@ tauler::tauler(finestra_main& w, ajustos_persona& ajustos, fonts f)
     mirada_->on_tick([this] { mira(); });
     premuda_->on_tick([this] {
         premuda_->set_Enabled(false);
+        if (!premut_) return; // let go, and not pressed again at once
         menja_alliberament_ = true;
         obre();
     });
@@ -121,8 +123,7 @@ std::vector<rajola> tauler::construeix() const {
     const QString& idioma = w_.estat.idioma;
     auto t = [&](int i) { return tradueix(taula[i], idioma); };
     const QString tornar = t(t_tornar);
-    // The catalogue's rhythms and songs reach their menus when those open: opened here as on a menu.
-    for (int submenu : {3, 4}) emit w_.fmus[submenu]->menu()->aboutToShow();
+    // A rhythm or a song is chosen as from the menu: its submenu's opening (the seed's own handler) first.
     auto obre_submenu = [this](int submenu) { return [this, submenu] { emit w_.fmus[submenu]->menu()->aboutToShow(); }; };
     std::vector<rajola> modalitats = accions(w_.fmus, 0, [](int i) { return i < 3; });
     for (int submenu : {3, 4}) {
@@ -195,6 +196,11 @@ void tauler::tanca() {
 
 bool tauler::intercepta(bool premsa, int tecla) {
     const ajuts& a = ajustos_.valors();
+    // A key held down can come as a release and a press at once (the keyboard's repeat): still held.
+    const double ara = w_.serveis_.temps.segons();
+    const bool repeticio = premsa && ara - alliberat_a_ < repeticio_s;
+    if (!premsa) alliberat_a_ = ara;
+    premut_ = premsa;
     if (tecla != 0 && tecla == a.tecla_seguent) { // the "next" key never plays
         if (premsa && obert() && missatge_.isEmpty()) {
             nav_->seguent();
@@ -205,13 +211,14 @@ bool tauler::intercepta(bool premsa, int tecla) {
     }
     if (!obert()) {
         if (!premsa && std::exchange(menja_alliberament_, false)) return true;
-        if (a.tauler_pulsador > 0) {
+        // The hold's clock starts at a press; a release leaves it to find the switch up.
+        if (a.tauler_pulsador > 0 && premsa && !repeticio) {
             premuda_->set_Interval(a.tauler_pulsador);
-            premuda_->set_Enabled(premsa);
+            premuda_->set_Enabled(true);
         }
         return false;
     }
-    if (!premsa) return true;
+    if (!premsa || repeticio) return true;
     menja_alliberament_ = true; // the press never reached the instrument: nor will its release
     if (!missatge_.isEmpty()) tanca();
     else tria(nav_->ressaltada());

@@ -76,6 +76,8 @@ private:
     repos repos_;
     QString missatge_;           // a box's text shown as the only tile
     bool menja_alliberament_ = false; // the switch's next release belongs to the board, not the instrument
+    bool premut_ = false;             // the switch is down
+    double alliberat_a_ = -1;         // when it was last let go
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
     std::optional<QPointF> punter_vist_;
