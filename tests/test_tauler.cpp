@@ -222,6 +222,14 @@ private slots:
         b.rellotge.avanca(500);
         QVERIFY(!b.t().obert() && b.w->fmus.Checked(1));
         QVERIFY(b.w->T_mouse->Enabled()); // play goes on
+
+        // A mouse that leaves the window rests nowhere, whatever it last passed over.
+        b.t().obre();
+        b.apunta(b.lloc("Modalitat"));
+        QEvent fora(QEvent::Leave);
+        QCoreApplication::sendEvent(b.w->pantalla, &fora);
+        b.rellotge.avanca(3000);
+        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
     }
 
     void a_box_raised_by_a_choice_shows_on_the_board_and_the_next_press_closes_it() {

@@ -287,6 +287,7 @@ std::optional<QPointF> tauler::punter() {
         return QPointF(w_.mn_inv.Checked(0) ? h : 640 - h, w_.mn_inv.Checked(1) ? 480 - v : v) *
                (width() / 640.0);
     }
+    if (w_.mn_acces.Checked(0) && ratoli_fora_) return std::nullopt; // a mouse gone from the window rests nowhere
     if (!obert()) return QRectF(w_.cursor_actiu->geometry()).center();
     double x = 0, y = 0;
     if (w_.mn_acces.Checked(0)) {
@@ -320,6 +321,8 @@ void tauler::mira() {
 }
 
 bool tauler::eventFilter(QObject* objecte, QEvent* event) {
+    if (objecte == w_.pantalla && (event->type() == QEvent::Leave || event->type() == QEvent::MouseMove))
+        ratoli_fora_ = event->type() == QEvent::Leave;
     if (objecte == w_.pantalla && event->type() == QEvent::Resize) {
         setGeometry(QRect(QPoint(), static_cast<QResizeEvent*>(event)->size()));
         actualitza();

@@ -77,6 +77,7 @@ private:
     QString missatge_;           // a box's text shown as the only tile
     bool menja_alliberament_ = false; // the switch's next release belongs to the board, not the instrument
     bool premut_ = false;             // the switch is down
+    bool ratoli_fora_ = false;        // the mouse left the surface
     double alliberat_a_ = -1;         // when it was last let go
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
