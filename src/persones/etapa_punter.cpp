@@ -34,6 +34,7 @@ etapa_punter::~etapa_punter() = default;
 
 void etapa_punter::enganxa(finestra_main& w) {
     w_ = &w;
+    pantalla_ = w.pantalla;
     w.pantalla->installEventFilter(this);
     rellotge_segons_cal();
 }
@@ -96,7 +97,8 @@ void etapa_punter::mou_ratoli(const std::array<double, 2>& fraccio) {
 }
 
 bool etapa_punter::eventFilter(QObject* objecte, QEvent* event) {
-    if (passant_ || !w_ || objecte != w_->pantalla || event->type() != QEvent::MouseMove) return false;
+    // The surface is compared with the pointer kept, not through the window, which may be going away.
+    if (passant_ || event->type() != QEvent::MouseMove || !pantalla_ || objecte != pantalla_) return false;
     const auto& e = static_cast<const QMouseEvent&>(*event);
     ratoli_ = std::array<double, 2>{e.position().x() / std::max(1, w_->pantalla->width()),
                                     e.position().y() / std::max(1, w_->pantalla->height())};

@@ -13,6 +13,7 @@
 
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -85,6 +86,7 @@ private:
     joystick_ajustat joystick_;
     tintseer_ajustat tintseer_;
     finestra_main* w_ = nullptr;
+    QPointer<QObject> pantalla_;
     caixa_abast abast_;
     suavitzador suau_;
     // The mouse: its last place on the surface as a fraction, and the buttons held.
