@@ -156,12 +156,15 @@ std::vector<rajola> tauler::construeix() const {
     return grups;
 }
 
+// The timers that make the instrument sound: the pointer's three and the accompaniment's two.
+std::array<temporitzador*, 5> tauler::timers_de_musica() const {
+    return {w_.T_mouse.get(), w_.t_joy.get(), w_.t_tintseer.get(), w_.t_acords.get(), w_.t_ritmes.get()};
+}
+
 void tauler::atura_musica() {
     if (escombrant()) w_.pantalla_MouseUp(1, 0, 0, 0); // as if the switch were let go
-    temporitzador* const timers[] = {w_.T_mouse.get(), w_.t_joy.get(), w_.t_tintseer.get(), w_.t_acords.get(),
-                                     w_.t_ritmes.get()};
     timers_actius_.clear();
-    for (temporitzador* t : timers) {
+    for (temporitzador* t : timers_de_musica()) {
         timers_actius_.push_back(t->Enabled());
         t->set_Enabled(false);
     }
@@ -170,8 +173,7 @@ void tauler::atura_musica() {
 }
 
 void tauler::represa() {
-    temporitzador* const timers[] = {w_.T_mouse.get(), w_.t_joy.get(), w_.t_tintseer.get(), w_.t_acords.get(),
-                                     w_.t_ritmes.get()};
+    const auto timers = timers_de_musica();
     for (size_t i = 0; i < timers_actius_.size(); ++i) timers[i]->set_Enabled(timers_actius_[i]);
     timers_actius_.clear();
 }

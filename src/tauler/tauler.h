@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -58,6 +59,7 @@ private:
     bool amb_boto() const;
     QRectF boto() const;
     std::vector<rajola> construeix() const;
+    std::array<temporitzador*, 5> timers_de_musica() const;
     void atura_musica();
     void represa();
     bool intercepta(bool premsa, int tecla);
