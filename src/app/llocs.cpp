@@ -8,11 +8,11 @@
 
 namespace brisola {
 
-llocs troba_llocs(const QString& programa, const QString& config) {
+llocs troba_llocs(const QString& programa, const QString& config, const QString& dades_usuari) {
     const QString instal = QDir::cleanPath(programa + "/../share/brisola");
     const bool arbre_de_compilacio = QFileInfo::exists(cami_sense_majuscules(programa, "brisola.ini")) ||
                                      !QFileInfo::exists(instal + "/brisola.ini");
-    if (arbre_de_compilacio) return {programa, programa, programa};
+    if (arbre_de_compilacio) return {programa, programa, programa, programa + "/sessions"};
     const QString usuari = config + "/brisola";
     QDir().mkpath(usuari);
     if (!QFileInfo::exists(cami_sense_majuscules(usuari, "brisola.ini")))
@@ -20,7 +20,7 @@ llocs troba_llocs(const QString& programa, const QString& config) {
     // The copy keeps the shipped file's read-only mode: the language must be writable.
     QFile(usuari + "/brisola.ini").setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                                   QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return {usuari, instal, QDir::cleanPath(programa + "/../lib/brisola")};
+    return {usuari, instal, QDir::cleanPath(programa + "/../lib/brisola"), dades_usuari + "/brisola/sessions"};
 }
 
 } // namespace brisola

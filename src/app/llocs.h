@@ -10,10 +10,12 @@ struct llocs {
     QString directori;    // the user's brisola.ini, and the first place for files the catalogue names
     QString dades;        // what we ship: the default catalogue, songs, pictures, the tracker's record
     QString biblioteques; // the tracker library
+    QString sessions;     // the people's session journals: beside the program, or $XDG_DATA_HOME/brisola/sessions
 };
 
 // The places for a program living in `programa`; `config` is the user's
-// configuration folder ($XDG_CONFIG_HOME or ~/.config). Never overwrites a user's file.
-llocs troba_llocs(const QString& programa, const QString& config);
+// configuration folder ($XDG_CONFIG_HOME or ~/.config), `dades_usuari` their data
+// folder ($XDG_DATA_HOME or ~/.local/share). Never overwrites a user's file.
+llocs troba_llocs(const QString& programa, const QString& config, const QString& dades_usuari = {});
 
 } // namespace brisola

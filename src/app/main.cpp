@@ -17,18 +17,29 @@
 #include "platform/temporitzador_qt.h"
 #include "platform/tintseer_dinamic.h"
 #include "platform/volum_sistema.h"
+#include "sessions/costures_diari.h"
+#include "sessions/linia_exportacio.h"
+#include "sessions/menu_sessions.h"
 #include "tauler/caixes_tauler.h"
 
 #include <QApplication>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <string_view>
+
 using namespace brisola;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("BRISOLA_SONDA_AUDIO")) return sortida_audio::sonda();
+    if (std::find(argv, argv + argc, std::string_view("--export")) != argv + argc) {
+        QCoreApplication app(argc, argv);
+        return exporta_per_linia(app.arguments());
+    }
     QApplication app(argc, argv);
     const llocs on = troba_llocs(QCoreApplication::applicationDirPath(),
-                                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+                                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
 
     rellotge_qt rellotge_real;
     sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });
@@ -40,26 +51,36 @@ int main(int argc, char** argv) {
         },
         QCoreApplication::applicationFilePath());
 
+    const QString soundfont = sintetitzador::troba_soundfont();
+    // What the instrument sends, plays and sets passes the person's journal on its way.
+    diari journal(on.sessions, {rellotge_real, [&rellotge_real] { return rellotge_real.moment_ns(); },
+                                [&synth] { return synth.latencia_ns(); }},
+                  soundfont);
+
     missatges_qt caixes;
     caixes_tauler caixes_del_tauler(caixes); // a choice made on the board shows its boxes on the board
     dialeg_fitxers_qt dialeg;
     ports_rtmidi alsa;
-    midi_sistema_linux midi(synth, alsa);
+    midi_sistema_linux midi_real(synth, alsa);
+    midi_diari midi(midi_real, journal);
+    media_diari media_amb_diari(media, journal);
     joystick_sdl joystick;
     captura_v4l2 captura;
     tintseer_dinamic tintseer(on.biblioteques);
     programes_qt llancador;
     // A person's reach and smoothing sit between the pointer's services and the window.
     etapa_punter punter(rellotge_real, joystick, tintseer);
-    volum_intern volum(synth, media);
+    volum_intern volum_real(synth, media);
+    volum_diari volum(volum_real, journal);
     parla_qt parla;
     serveis s{midi,     caixes_del_tauler, dialeg,   rellotge_real, punter.joystick(), captura, punter.tintseer(),
-              media,    llancador, on.directori, on.dades, [] { QCoreApplication::exit(0); }};
+              media_amb_diari, llancador, on.directori, on.dades, [] { QCoreApplication::exit(0); }};
 
     finestra_main finestra(s);
     caixes.set_pare(&finestra);
     punter.enganxa(finestra);
     menu_persona persones(finestra, {}, {&punter, &volum, &parla, &caixes_del_tauler});
+    menu_sessions sessions(finestra, persones, journal, &punter);
     finestra.show();
     // `brisola --persona NAME` starts with that person; else the last one chosen starts.
     const QStringList arguments = app.arguments();
@@ -73,7 +94,6 @@ int main(int argc, char** argv) {
         QMetaObject::invokeMethod(&finestra, [&finestra, a, motiu = audio.motiu()] { finestra.avisa(a, {motiu}); },
                                   Qt::QueuedConnection);
     });
-    const QString soundfont = sintetitzador::troba_soundfont();
     if (QString triat = sintetitzador::soundfont_triat(); !triat.isEmpty() && triat != soundfont)
         finestra.avisa(avis::soundfont_absent, {triat, soundfont});
     synth.carrega_en_segon_pla(soundfont, [&finestra, soundfont](bool carregat) {
@@ -84,6 +104,7 @@ int main(int argc, char** argv) {
     });
 
     int resultat = app.exec();
+    journal.acaba();
     synth.espera_carrega(); // the loader and the output's opener may still post to the window
     audio.atura_obertura();
     return resultat;

@@ -45,6 +45,7 @@ etapa_pulsador::tipus etapa_pulsador::tipus_de(QObject* objecte, QEvent* event) 
 }
 
 bool etapa_pulsador::intercepta(tipus t, const QEvent& event) const {
+    if (observador_) observador_(t == tipus::premsa, true);
     if (!interceptor_) return false;
     const int tecla = event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease
                           ? static_cast<const QKeyEvent&>(event).key()
@@ -55,6 +56,7 @@ bool etapa_pulsador::intercepta(tipus t, const QEvent& event) const {
 bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
     const tipus t = passant_ ? tipus::cap : tipus_de(objecte, event);
     if (t == tipus::cap) return false;
+    if (observador_) observador_(t == tipus::premsa, false);
     if (acceptacio_ == 0 && ignora_ == 0) return intercepta(t, *event);
     const double ara = w_.serveis_.temps.segons();
     if (t == tipus::premsa) {

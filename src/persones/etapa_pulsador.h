@@ -26,6 +26,9 @@ public:
     // whether it is a press and its key (0: a mouse button); true keeps it from the surface.
     using interceptor = std::function<bool(bool premsa, int tecla)>;
     void set_interceptor(interceptor i) { interceptor_ = std::move(i); }
+    // Sees every press and release as it comes (`acceptada` false) and again once it counts (true).
+    using observador = std::function<void(bool premsa, bool acceptada)>;
+    void set_observador(observador o) { observador_ = std::move(o); }
 
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;
@@ -47,6 +50,7 @@ private:
     bool passant_ = false;   // an event we send on is not filtered again
     double darrer_alliberament_ = -1e9;
     interceptor interceptor_;
+    observador observador_;
 };
 
 } // namespace brisola

@@ -26,7 +26,7 @@ namespace {
 enum : int { t_titol, t_suavitzat, t_cap, t_lleuger, t_fort, t_fc, t_beta, t_abast, t_mesura, t_sencer, t_tota,
              t_caixa, t_poc, t_acceptacio, t_ignora, t_volum, t_acompanyament, t_contrast, t_sense, t_graella,
              t_tanca, t_tauler, t_mai, t_escombrat, t_seguent, t_cantonada, t_sense_boto, t_dalt_esquerra,
-             t_dalt_dreta, t_baix_esquerra, t_baix_dreta, t_repos, t_tolerancia, t_parla };
+             t_dalt_dreta, t_baix_esquerra, t_baix_dreta, t_repos, t_tolerancia, t_parla, t_diari };
 const textos taula[] = {
     {"Ajustos de la persona", "Ajustes de la persona", "Axustes da persoa"},
     {"Suavitzat del tremolor:", "Suavizado del temblor:", "Suavizado do tremor:"},
@@ -74,6 +74,7 @@ const textos taula[] = {
      "Taboleiro, tolerancia do repouso (% da altura):"},
     {"Tauler, &diu en veu alta cada casella", "Tablero, &dice en voz alta cada casilla",
      "Taboleiro, &di en voz alta cada casa"},
+    {"Desa un d&iari de cada sessió", "Guardar un d&iario de cada sesión", "Gardar un d&iario de cada sesión"},
 };
 
 QSpinBox* temps(int minim, int maxim) {
@@ -139,6 +140,7 @@ void finestra_ajustos::crea() {
     tolerancia_ = new QSpinBox;
     tolerancia_->setRange(0, 20);
     parla_ = new QCheckBox;
+    diari_ = new QCheckBox;
     tanca_ = new QPushButton;
     // Named, so that a test or an accessibility tool finds each control whatever the language.
     const std::pair<QWidget*, const char*> noms[] = {
@@ -147,7 +149,7 @@ void finestra_ajustos::crea() {
         {ignora_, "pulsador_ignora"}, {volum_, "volum"}, {acompanyament_, "acompanyament"},
         {contrast_, "cursor_contrast"}, {graella_, "graella"}, {tauler_, "tauler_pulsador"},
         {escombrat_, "escombrat"}, {seguent_, "tecla_seguent"}, {cantonada_, "tauler_cantonada"}, {repos_, "repos"},
-        {tolerancia_, "tolerancia"}, {parla_, "parla"}};
+        {tolerancia_, "tolerancia"}, {parla_, "parla"}, {diari_, "diari"}};
     for (auto [control, nom] : noms) control->setObjectName(nom);
     for (QLabel** e : {&e_suavitzat_, &e_fc_, &e_beta_, &e_acceptacio_, &e_ignora_, &e_volum_, &e_acompanyament_,
                        &e_contrast_, &e_tauler_, &e_escombrat_, &e_seguent_, &e_cantonada_, &e_repos_, &e_tolerancia_})
@@ -170,6 +172,7 @@ void finestra_ajustos::crea() {
     forma->addRow(e_repos_, repos_);
     forma->addRow(e_tolerancia_, tolerancia_);
     forma->addRow(parla_);
+    forma->addRow(diari_);
     forma->addRow(tanca_);
     setLayout(forma);
 
@@ -179,7 +182,7 @@ void finestra_ajustos::crea() {
         connect(s, &QSpinBox::valueChanged, this, [this] { canvia(); });
     connect(cantonada_, &QComboBox::currentIndexChanged, this, [this] { canvia(); });
     connect(seguent_, &QKeySequenceEdit::keySequenceChanged, this, [this] { canvia(); });
-    connect(parla_, &QCheckBox::toggled, this, [this] { canvia(); });
+    for (QCheckBox* c : {parla_, diari_}) connect(c, &QCheckBox::toggled, this, [this] { canvia(); });
     connect(volum_, &QSlider::valueChanged, this, [this] { canvia(); });
     connect(graella_, &QCheckBox::toggled, this, [this] { canvia(); });
     connect(mesura_boto_, &QPushButton::clicked, this, [this] { mesura_abast(); });
@@ -208,6 +211,7 @@ void finestra_ajustos::tradueix() {
     tauler_->setSpecialValueText(t(t_mai));
     for (int i = 0; i < 5; ++i) cantonada_->setItemText(i, t(t_sense_boto + i));
     parla_->setText(t(t_parla));
+    diari_->setText(t(t_diari));
     tanca_->setText(t(t_tanca));
     abast_->setText(t(t_abast) + " " + descripcio_abast() + (avis_abast_.isEmpty() ? "" : "\n" + avis_abast_));
 }
@@ -240,6 +244,7 @@ void finestra_ajustos::refresca() {
     repos_->setValue(a.repos);
     tolerancia_->setValue(a.tolerancia);
     parla_->setChecked(a.parla);
+    diari_->setChecked(a.diari);
     const bool punter = ajustos_.punter() != nullptr;
     for (QWidget* c : std::initializer_list<QWidget*>{suavitzat_, fc_, beta_, mesura_boto_, sencer_})
         c->setEnabled(punter);
@@ -280,6 +285,7 @@ void finestra_ajustos::canvia() {
     a.repos = repos_->value();
     a.tolerancia = tolerancia_->value();
     a.parla = parla_->isChecked();
+    a.diari = diari_->isChecked();
     ajustos_.aplica(a);
     refresca();
 }

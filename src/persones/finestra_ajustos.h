@@ -53,6 +53,7 @@ private:
     QSpinBox *tauler_ = nullptr, *escombrat_ = nullptr, *repos_ = nullptr, *tolerancia_ = nullptr;
     QKeySequenceEdit* seguent_ = nullptr;
     QCheckBox* parla_ = nullptr;
+    QCheckBox* diari_ = nullptr;
     QDoubleSpinBox *fc_ = nullptr, *beta_ = nullptr;
     QPushButton *mesura_boto_ = nullptr, *sencer_ = nullptr, *tanca_ = nullptr;
     QSpinBox *acceptacio_ = nullptr, *ignora_ = nullptr, *acompanyament_ = nullptr, *contrast_ = nullptr;

@@ -132,7 +132,13 @@ void menu_persona::omple() {
     menu_->addAction(text(idioma, t_ajustos), this, [this] { obre_ajustos().show(); });
     // Ctrl+G: a shortcut the seed leaves free, and one the switch's keys never are.
     menu_->addAction(text(idioma, t_tauler), QKeySequence("Ctrl+G"), this, [this] { tauler_->obre(); });
+    if (items_) items_(*menu_);
     if (finestra_ajustos_) finestra_ajustos_->refresca();
+}
+
+void menu_persona::amplia(std::function<void(QMenu&)> items) {
+    items_ = std::move(items);
+    omple();
 }
 
 finestra_ajustos& menu_persona::obre_ajustos() {
@@ -165,6 +171,7 @@ void menu_persona::tria(const QString& nom) {
     actual_ = nom;
     recorda(nom);
     omple();
+    if (avis_persona_) avis_persona_();
 }
 
 void menu_persona::cap_persona() {
@@ -172,6 +179,7 @@ void menu_persona::cap_persona() {
     ajustos_.aplica(ajuts{}); // the seed's instrument: every aid off
     recorda({});
     omple();
+    if (avis_persona_) avis_persona_();
 }
 
 void menu_persona::recorda(const QString& nom) {
@@ -205,6 +213,7 @@ void menu_persona::persona_nova() {
     desa();
     recorda(nom);
     omple();
+    if (avis_persona_) avis_persona_();
 }
 
 persona menu_persona::captura() const {

@@ -53,6 +53,11 @@ public:
     brisola::tauler& tauler() { return *tauler_; }
 
     const QString& actual() const { return actual_; }
+    ajustos_persona& ajustos() { return ajustos_; }
+    // Told whenever another person (or none) is chosen.
+    void on_persona(std::function<void()> avis) { avis_persona_ = std::move(avis); }
+    // Items another part adds at the menu's end, each time it is built.
+    void amplia(std::function<void(QMenu&)> items);
     QStringList persones() const;
     // The setup as the menus and the shared state hold it now.
     persona captura() const;
@@ -72,6 +77,8 @@ private:
     std::unique_ptr<brisola::tauler> tauler_;
     QMenu* menu_ = nullptr;
     QString actual_;
+    std::function<void()> avis_persona_;
+    std::function<void(QMenu&)> items_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here
 };
 

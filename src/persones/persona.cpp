@@ -51,7 +51,7 @@ struct camp_marca {
     const char* clau;
     bool T::*valor;
 };
-const camp_marca<ajuts> marques_ajuts[] = {{"graella", &ajuts::graella}, {"parla", &ajuts::parla}};
+const camp_marca<ajuts> marques_ajuts[] = {{"graella", &ajuts::graella}, {"parla", &ajuts::parla}, {"diari", &ajuts::diari}};
 const camp_marca<persona> camps_marques[] = {
     {"invertir_x", &persona::invertir_x}, {"invertir_y", &persona::invertir_y},
     {"per_moviment", &persona::per_moviment},

@@ -29,6 +29,7 @@ struct ajuts {
     int repos = 1500;          // ms of rest on a tile that choose it (300..5000)
     int tolerancia = 4;        // how far a resting pointer may stray, % of the surface's height (0..20)
     bool parla = false;        // the tile highlighted or rested on is said aloud
+    bool diari = true;         // each session is kept in the person's journal
 };
 
 struct persona {

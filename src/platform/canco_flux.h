@@ -28,6 +28,9 @@ public:
     // "playing", "paused", or "stopped" once it has played to its end.
     QString mode() const;
 
+    // Whether `frames` frames are decoded ahead (or the song holds or is all decoded):
+    // a render faster than real time waits for this before it mixes.
+    bool a_punt(size_t frames) const { return !sona_ || descodificat_ || anell_.ocupat() >= frames; }
     // Audio thread: adds the song's next frames to `sortida`.
     void mescla(float* sortida, int frames);
 

@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <chrono>
 #include <thread>
 
 namespace brisola {
@@ -144,6 +145,10 @@ void media_interpret::posa_flux(std::unique_ptr<canco_flux> nova, const QString&
 void media_interpret::espera_audio() {
     uint64_t mescles = mescles_;
     while (mesclant_ && mescles_ == mescles) std::this_thread::yield();
+}
+
+void media_interpret::espera_cancons(int frames) {
+    while (flux_ && !flux_->a_punt(size_t(frames))) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void media_interpret::mescla(float* estereo, int frames) {

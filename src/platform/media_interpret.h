@@ -27,6 +27,8 @@ public:
 
     // Audio thread: adds whatever song sounds to `estereo`. Never waits, reads or allocates.
     void mescla(float* estereo, int frames);
+    // For a render faster than real time, before it mixes `frames`: waits for the song's decoder.
+    void espera_cancons(int frames);
     // The songs' level, as a factor of their amplitude (1: as recorded).
     void set_guany(float guany) { guany_ = guany; }
 

@@ -80,6 +80,10 @@ fluid_sfont_t* sintetitzador::soundfont() {
 
 void sintetitzador::set_periode(int frames) { periode_ = frames; }
 
+int64_t sintetitzador::latencia_ns() const {
+    return std::llround(double(periode_.load() + marge_de_latencia) * 1e9 / freq_);
+}
+
 void sintetitzador::set_guanys(double guany, const std::array<double, 16>& canals) {
     fluid_synth_set_gain(synth_, float(guany_inicial_ * guany));
     // A channel's attenuation (in centibels) reaches every voice it plays, now and later.

@@ -55,6 +55,8 @@ public:
     // The audio period, set once the output is open: it fixes the latency.
     void set_periode(int frames);
     int periode() const { return periode_.load(); }
+    // From a message's time to the moment it sounds: a period and the wake-up margin.
+    int64_t latencia_ns() const;
 
     // The level: `guany` over the whole synthesizer (1: as it starts), and each
     // MIDI channel's amplitude factor (at most 1).

@@ -1,0 +1,88 @@
+#pragma once
+// The journal of a person's sessions. A session starts with the first sound
+// after the program starts or a person is chosen, and ends when the program
+// ends, another person is chosen, or after ten minutes with no sound sent and
+// no song playing. Each session is a file of its own in the person's folder
+// (owner only); with no person chosen, or the person's journal turned off,
+// nothing is written. Everything here runs on the window thread; the writing
+// itself happens on the writer's.
+#include "platform/temporitzador.h"
+#include "sessions/escriptor_diari.h"
+
+#include <QObject>
+
+#include <array>
+#include <map>
+#include <optional>
+
+namespace brisola {
+
+struct guanys_so;
+
+class diari : public QObject {
+public:
+    static constexpr int periode_ms = 50; // the pointer's place twenty times a second
+    static constexpr int64_t silenci_ms = 10 * 60 * 1000;
+
+    struct rellotges {
+        rellotge& temps;
+        std::function<int64_t()> ara_ns;      // the moment of what is done now (a tick's due time, else now)
+        std::function<int64_t()> latencia_ns; // from a message sent to it heard
+    };
+    // What the journal reads of the window and tells it.
+    struct finestra {
+        // The place as reached and after the reach mapping, per mille; none when nothing points.
+        std::function<std::optional<std::array<int, 4>>()> punter;
+        std::function<escriptor_diari::info()> tries; // the choices now, key and value
+        std::function<bool()> actiu;                  // whether the person's journal is on
+        std::function<void(int text, const QStringList& dades)> avisa; // a notice (textos_sessions) that does not stop play
+    };
+    // `arrel` holds one folder per person.
+    diari(const QString& arrel, rellotges r, const QString& soundfont);
+    ~diari() override;
+    void connecta(finestra f) { f_ = std::move(f); }
+
+    // Ends any session; `nom` empty: nobody's, nothing is written.
+    void set_persona(const QString& nom);
+    void tanca();
+    // At the program's end: the session ends and none starts again.
+    void acaba();
+
+    const QString& arrel() const { return arrel_; }
+    QString carpeta(const QString& persona) const { return arrel_ + "/" + persona; }
+    // The file of the session under way; empty when none.
+    const QString& fitxer() const { return fitxer_; }
+
+    // What the instrument does, as it does it.
+    void midi(uint32_t missatge);
+    void canco(const QString& ordre, bool sona);
+    void canco_aturada() { canco_sona_ = false; }
+    void pulsador(bool premsa, bool acceptada);
+    void nivells(const guanys_so& g);
+
+private:
+    bool obre();
+    void escriu_estat();
+    void tic();
+    void escriu(char tipus, int64_t ns, std::string camps);
+
+    QString arrel_;
+    rellotges r_;
+    QString soundfont_;
+    finestra f_;
+    std::unique_ptr<temporitzador> rellotge_;
+    std::unique_ptr<escriptor_diari> escriptor_;
+    QString persona_, fitxer_;
+    bool avisat_ = false, canco_sona_ = false;
+    bool ple_ = false;
+    int64_t darrer_so_ = 0;
+    // What a session that starts later must begin with: the channels' programs
+    // and controllers, the levels, the song's state.
+    std::map<uint16_t, uint32_t> canals_;
+    std::string nivells_;
+    std::vector<std::string> ordres_canco_;
+    std::optional<std::array<int, 4>> darrer_lloc_;
+    escriptor_diari::info darreres_tries_;
+};
+
+} // namespace brisola

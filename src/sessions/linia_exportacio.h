@@ -1,0 +1,11 @@
+#pragma once
+// `brisola --export SESSION_FILE OUT.mid|OUT.wav|OUT.flac`: the export with
+// no window, for scripts. Exit status 0 when written, 1 when not, 2 when the
+// arguments are not these.
+#include <QStringList>
+
+namespace brisola {
+
+int exporta_per_linia(const QStringList& arguments);
+
+} // namespace brisola

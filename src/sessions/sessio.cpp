@@ -1,0 +1,127 @@
+#include "sessions/sessio.h"
+
+#include "sessions/format_diari.h"
+
+#include <QFile>
+
+#include <charconv>
+
+namespace brisola {
+
+namespace {
+
+std::optional<int64_t> enter(std::string_view& text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    int64_t v = 0;
+    auto [fi, e] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (e != std::errc() || fi == text.data()) return std::nullopt;
+    text.remove_prefix(size_t(fi - text.data()));
+    return v;
+}
+
+template <size_t N>
+std::optional<std::array<int64_t, N>> enters(std::string_view text) {
+    std::array<int64_t, N> v{};
+    for (auto& x : v) {
+        auto n = enter(text);
+        if (!n) return std::nullopt;
+        x = *n;
+    }
+    return v;
+}
+
+QString resta(std::string_view text) {
+    if (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::optional<sessio::missatge> missatge_de(int64_t ms, std::string_view camps) {
+    if (camps.size() != 7 || camps[0] != ' ') return std::nullopt;
+    uint32_t v = 0;
+    auto [fi, e] = std::from_chars(camps.data() + 1, camps.data() + 7, v, 16);
+    if (e != std::errc() || fi != camps.data() + 7 || !(v & 0x800000)) return std::nullopt;
+    return sessio::missatge{ms, uint8_t(v >> 16), uint8_t((v >> 8) & 0x7f), uint8_t(v & 0x7f)};
+}
+
+std::optional<guanys_so> guanys_de(std::string_view camps) {
+    auto v = enters<18>(camps);
+    if (!v) return std::nullopt;
+    guanys_so g;
+    g.sintetitzador = double((*v)[0]) / 10000;
+    g.cancons = double((*v)[1]) / 10000;
+    for (size_t c = 0; c < 16; ++c) g.canals[c] = double((*v)[c + 2]) / 10000;
+    return g;
+}
+
+// False when the line's fields do not read as its kind's.
+bool afegeix(sessio& s, char tipus, int64_t ms, std::string_view camps) {
+    switch (tipus) {
+    case linies::midi:
+        if (auto m = missatge_de(ms, camps)) return s.midi.push_back(*m), true;
+        return false;
+    case linies::canco:
+        s.cancons.push_back({ms, resta(camps)});
+        return true;
+    case linies::tria:
+    case linies::info: {
+        const QString text = resta(camps);
+        const QString clau = text.section(' ', 0, 0), valor = text.section(' ', 1);
+        if (clau.isEmpty()) return false;
+        if (tipus == linies::info) s.info[clau] = valor;
+        else s.tries.push_back({ms, clau, valor});
+        return true;
+    }
+    case linies::pulsador:
+    case linies::acceptat:
+        if (camps != " 1" && camps != " 0") return false;
+        s.pulsador.push_back({ms, camps == " 1", tipus == linies::acceptat});
+        return true;
+    case linies::punter: {
+        auto v = enters<4>(camps);
+        if (!v) return false;
+        s.punter.push_back({ms, {int((*v)[0]), int((*v)[1]), int((*v)[2]), int((*v)[3])}});
+        return true;
+    }
+    case linies::nivells:
+        if (auto g = guanys_de(camps)) return s.nivells.push_back({ms, *g}), true;
+        return false;
+    case linies::marca:
+        return camps.empty();
+    default:
+        return false; // a later version's: its time still counts
+    }
+}
+
+} // namespace
+
+std::optional<sessio> llegeix_sessio(const QByteArray& bytes) {
+    std::string_view text(bytes.constData(), size_t(bytes.size()));
+    const std::string_view capcalera = linies::capcalera;
+    if (text.substr(0, capcalera.size() + 1) != std::string(capcalera) + "\n") return std::nullopt;
+    text.remove_prefix(capcalera.size() + 1);
+    sessio s;
+    int64_t ms = 0;
+    for (size_t fi; (fi = text.find('\n')) != std::string_view::npos; text.remove_prefix(fi + 1)) {
+        std::string_view linia = text.substr(0, fi);
+        if (linia.empty()) continue;
+        const char tipus = linia[0];
+        linia.remove_prefix(1);
+        auto temps = enter(linia);
+        if (!temps || (!linia.empty() && linia[0] != ' ')) {
+            ++s.passades;
+            continue;
+        }
+        ms = tipus == linies::marca ? *temps : ms + *temps;
+        if (!afegeix(s, tipus, ms, linia)) ++s.passades;
+        s.durada_ms = std::max(s.durada_ms, ms);
+    }
+    return s;
+}
+
+std::optional<sessio> llegeix_sessio(const QString& cami) {
+    QFile f(cami);
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return llegeix_sessio(f.readAll());
+}
+
+} // namespace brisola
