@@ -88,12 +88,15 @@ void diari::canco(const QString& ordre, bool sona) {
     if (verb == "close") ordres_canco_.clear();
     else ordres_canco_.push_back(text);
     if (ordres_canco_.size() > 8) ordres_canco_.erase(ordres_canco_.begin() + 1); // the opening and the latest
+    if (canco_sona_ || sona) darrer_so_ = ns; // the silence begins when the song stops
     canco_sona_ = sona;
-    if (sona) {
-        darrer_so_ = ns;
-        if (!escriptor_ && !obre()) return;
-    }
+    if (sona && !escriptor_ && !obre()) return;
     escriu(linies::canco, ns, text);
+}
+
+void diari::canco_aturada() {
+    if (canco_sona_) darrer_so_ = r_.ara_ns();
+    canco_sona_ = false;
 }
 
 void diari::pulsador(bool premsa, bool acceptada) {

@@ -56,7 +56,8 @@ public:
     // What the instrument does, as it does it.
     void midi(uint32_t missatge);
     void canco(const QString& ordre, bool sona);
-    void canco_aturada() { canco_sona_ = false; }
+    // The song played to its end.
+    void canco_aturada();
     void pulsador(bool premsa, bool acceptada);
     void nivells(const guanys_so& g);
 

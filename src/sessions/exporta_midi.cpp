@@ -25,7 +25,8 @@ public:
             if (sonant_.count({canal, d1})) posa(ms, {uint8_t(0x80 | canal), d1, 0});
             sonant_.insert({canal, d1});
         }
-        if (tipus == 0x80 || (tipus == 0x90 && d2 == 0)) sonant_.erase({canal, d1});
+        // A note already ended where its channel was silenced is not ended twice.
+        if ((tipus == 0x80 || (tipus == 0x90 && d2 == 0)) && !sonant_.erase({canal, d1})) return;
         posa(ms, {estat, d1, tipus == 0xc0 || tipus == 0xd0 ? uint8_t(0) : d2});
     }
     void silencia(int64_t ms, int canal = -1) {
