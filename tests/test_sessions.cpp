@@ -267,14 +267,14 @@ private slots:
         resultat_exportacio r = exporta_sessio(diari, {}, wav);
         QVERIFY2(r.error.isEmpty(), qPrintable(r.error));
         so sencer = llegeix_so(wav);
-        QCOMPARE(sencer.mostres.size(), size_t(44100));
+        QCOMPARE(sencer.mostres.size(), size_t(48000));
         const double inici = inici_ms(sencer); // the note's own attack comes after its time
         QVERIFY(inici >= 300 && inici < 306);
         QVERIFY(inici_ms(sencer, 850) < 0); // silenced at 800
 
         QVERIFY(exporta_sessio(diari, {200, 700}, dir.path() + "/part.flac").error.isEmpty());
         so part = llegeix_so(dir.path() + "/part.flac");
-        QCOMPARE(part.mostres.size(), size_t(22050));
+        QCOMPARE(part.mostres.size(), size_t(24000));
         QVERIFY(std::fabs(inici_ms(part) - (inici - 200)) < 1.5); // within one synthesizer block
 
         // The synthesizer at half its level sounds 6 dB lower.

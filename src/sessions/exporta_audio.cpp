@@ -2,6 +2,7 @@
 
 #include "platform/media_interpret.h"
 #include "platform/sintetitzador.h"
+#include "platform/sortida_audio.h"
 #include "platform/volum_sistema.h"
 #include "sessions/transport_canco.h"
 
@@ -18,7 +19,7 @@ namespace brisola {
 
 namespace {
 
-constexpr int freq = 44100;
+constexpr int freq = sortida_audio::freq_mostreig; // the rate it was heard at
 constexpr int bloc = 64; // the synthesizer's own block: what it renders between two messages
 
 struct tanca_sndfile {
