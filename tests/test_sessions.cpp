@@ -1,8 +1,12 @@
 // Sessions: the journal as written and read back, its ends, its export to MIDI
 // and audio, and the therapist's report.
-#include "fakes/rellotge_fals.h"
+#include "fakes/banc.h"
+#include "persones/menu_persona.h"
 #include "platform/lector_smf.h"
+#include "sessions/costures_diari.h"
 #include "sessions/diari.h"
+#include "sessions/finestra_exportacio.h"
+#include "sessions/menu_sessions.h"
 #include "sessions/exportacio.h"
 #include "sessions/finestra_sessions.h"
 #include "sessions/textos_sessions.h"
@@ -10,6 +14,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -352,6 +358,50 @@ private slots:
         f.esborra_totes();
         QCOMPARE(f.files(), 0);
         QVERIFY(!QFile::exists(fitxers[2]));
+    }
+
+    // In the window: the Persona menu's items, nothing for nobody, and a person's session
+    // with the choices named as the menus name them, exported from its window.
+    void la_sessio_d_una_persona_a_la_finestra() {
+        banc b;
+        diari d(b.cami("sessions"), {b.rellotge, [&] { return int64_t(b.rellotge.ara()) * 1000000; }, [] { return int64_t(0); }},
+                {});
+        midi_diari midi(b.midi, d);
+        serveis s = b.amb(midi, b.joystick);
+        finestra_main w(s);
+        menu_persona persones(w, [](const QString&, const QString&) { return QString("Anna"); });
+        QString desti;
+        menu_sessions sessions(w, persones, d, nullptr,
+                               {[&](const QString&, const QString&, const QString&) { return desti; },
+                                [](const QString&) { return true; }});
+        QStringList items;
+        for (QAction* a : w.menuBar()->actions())
+            if (a->menu())
+                for (QAction* item : a->menu()->actions()) items << item->text();
+        QVERIFY(items.contains("Desa la interpretació…") && items.contains("Sessions…"));
+        QVERIFY(!sessions.desa_interpretacio());
+        QCOMPARE(b.caixes.avisos.last(), text_sessions({}, t_sense_persona));
+
+        persones.persona_nova();
+        QVERIFY(!sessions.obre_informe());
+        w.mn_acces_Click(0);
+        w.fmus_Click(2);
+        w.midi_out.SendShortMessage(0x99, 36, 100);
+        b.rellotge.avanca(500);
+        QCOMPARE(sessions.sessions().size(), 1);
+        d.tanca(); // what the writer holds is on the disk
+        QVERIFY(sessions.obre_informe());
+        auto* exportacio = sessions.desa_interpretacio();
+        desti = b.cami("anna"); // no extension: MIDI
+        exportacio->desa();
+        QTRY_VERIFY(!exportacio->ocupada());
+        QVERIFY(QFile::exists(b.cami("anna.mid")));
+        auto sessio = llegeix_sessio(sessions.sessions()[0]);
+        QStringList tries;
+        for (const auto& t : sessio->tries) tries << t.clau + "=" + t.valor;
+        QVERIFY2(tries.contains("modalitat=2 Bateria") && tries.contains("acces=0 Ratolí") &&
+                     tries.contains("persona=Anna"),
+                 qPrintable(tries.join(", ")));
     }
 };
 
