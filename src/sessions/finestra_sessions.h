@@ -22,7 +22,9 @@ class mapa_calor;
 class finestra_sessions : public QDialog {
 public:
     struct dialegs {
+        // Where to save (a title, a proposed path, a filter); empty: cancelled.
         std::function<QString(const QString& titol, const QString& proposat, const QString& filtre)> desti;
+        // Yes or no to a question.
         std::function<bool(const QString& pregunta)> confirma;
     };
     finestra_sessions(const QString& idioma, dialegs d);

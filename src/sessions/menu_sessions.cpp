@@ -82,8 +82,7 @@ finestra_exportacio* menu_sessions::desa_interpretacio() {
 finestra_sessions* menu_sessions::obre_informe() {
     if (!hi_ha_sessions()) return nullptr;
     if (!informe_)
-        informe_ = std::make_unique<finestra_sessions>(w_.estat.idioma,
-                                                       finestra_sessions::dialegs{dialegs_.desti, dialegs_.confirma});
+        informe_ = std::make_unique<finestra_sessions>(w_.estat.idioma, dialegs_);
     informe_->omple(persones_.actual(), sessions());
     informe_->show();
     return informe_.get();

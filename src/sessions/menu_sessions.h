@@ -3,6 +3,7 @@
 // chosen, the pointer, the choices and the switch, and the "Persona" menu
 // gains "Desa la interpretació…" and "Sessions…".
 #include "sessions/diari.h"
+#include "sessions/finestra_sessions.h"
 
 #include <QObject>
 #include <QStringList>
@@ -17,17 +18,12 @@ namespace brisola {
 class etapa_punter;
 class finestra_exportacio;
 class finestra_main;
-class finestra_sessions;
 class menu_persona;
 
 class menu_sessions : public QObject {
 public:
-    struct dialegs {
-        // Where to save (a title, a proposed path, a filter); empty: cancelled.
-        std::function<QString(const QString& titol, const QString& proposat, const QString& filtre)> desti;
-        // Yes or no to a question.
-        std::function<bool(const QString& pregunta)> confirma;
-    };
+    // Where to save, and yes or no to a question: Qt's own when not given.
+    using dialegs = finestra_sessions::dialegs;
     menu_sessions(finestra_main& w, menu_persona& persones, diari& d, etapa_punter* punter, dialegs dl = {});
     ~menu_sessions() override;
 

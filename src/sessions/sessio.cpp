@@ -4,11 +4,15 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <charconv>
 
 namespace brisola {
 
 namespace {
+
+// A week: no session runs longer, and a time beyond it is a spoiled line.
+constexpr int64_t mes_llarga = 7LL * 24 * 3600 * 1000;
 
 std::optional<int64_t> enter(std::string_view& text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -46,10 +50,12 @@ std::optional<sessio::missatge> missatge_de(int64_t ms, std::string_view camps) 
 std::optional<guanys_so> guanys_de(std::string_view camps) {
     auto v = enters<18>(camps);
     if (!v) return std::nullopt;
+    // Within what the instrument sets: the whole up to +12 dB, a channel up to its own level.
+    auto factor = [&](size_t i, double maxim) { return std::clamp(double((*v)[i]) / 10000, 0.0, maxim); };
     guanys_so g;
-    g.sintetitzador = double((*v)[0]) / 10000;
-    g.cancons = double((*v)[1]) / 10000;
-    for (size_t c = 0; c < 16; ++c) g.canals[c] = double((*v)[c + 2]) / 10000;
+    g.sintetitzador = factor(0, 4);
+    g.cancons = factor(1, 4);
+    for (size_t c = 0; c < 16; ++c) g.canals[c] = factor(c + 2, 1);
     return g;
 }
 
@@ -79,7 +85,8 @@ bool afegeix(sessio& s, char tipus, int64_t ms, std::string_view camps) {
     case linies::punter: {
         auto v = enters<4>(camps);
         if (!v) return false;
-        s.punter.push_back({ms, {int((*v)[0]), int((*v)[1]), int((*v)[2]), int((*v)[3])}});
+        auto mil = [](int64_t x) { return int(std::clamp<int64_t>(x, 0, 1000)); };
+        s.punter.push_back({ms, {mil((*v)[0]), mil((*v)[1]), mil((*v)[2]), mil((*v)[3])}});
         return true;
     }
     case linies::nivells:
@@ -107,11 +114,12 @@ std::optional<sessio> llegeix_sessio(const QByteArray& bytes) {
         const char tipus = linia[0];
         linia.remove_prefix(1);
         auto temps = enter(linia);
-        if (!temps || (!linia.empty() && linia[0] != ' ')) {
+        const int64_t nou = !temps ? 0 : tipus == linies::marca ? *temps : ms + std::clamp(*temps, -mes_llarga, mes_llarga);
+        if (!temps || (!linia.empty() && linia[0] != ' ') || nou < 0 || nou > mes_llarga) {
             ++s.passades;
             continue;
         }
-        ms = tipus == linies::marca ? *temps : ms + *temps;
+        ms = nou;
         if (!afegeix(s, tipus, ms, linia)) ++s.passades;
         s.durada_ms = std::max(s.durada_ms, ms);
     }
