@@ -24,11 +24,13 @@ bool es(const QString& paraula, const char* esperada) {
 
 // The file a short path stands for; empty when it names none.
 QString fitxer_de(const QString& sp) {
-    QString cami = QUrl::fromPercentEncoding(sp.toLatin1());
+    QString cami = cami_de_nom_curt(sp);
     return QFileInfo(cami).isFile() ? cami : QString();
 }
 
 } // namespace
+
+QString cami_de_nom_curt(const QString& sp) { return QUrl::fromPercentEncoding(sp.toLatin1()); }
 
 media_interpret::media_interpret(sintetitzador& instrument, int freq_mostreig)
     : instrument_(instrument), freq_mostreig_(freq_mostreig) {}

@@ -16,6 +16,9 @@ class canco_flux;
 class canco_midi;
 class sintetitzador;
 
+// The file a short path stands for (ShortPath percent-encodes it), whether or not it is there.
+QString cami_de_nom_curt(const QString& sp);
+
 class media_interpret : public media_sistema {
 public:
     // MIDI songs share the instrument's synthesizer's soundfont, and have it read their samples first.

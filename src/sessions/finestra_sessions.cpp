@@ -72,8 +72,10 @@ finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_
         connect(b, &QPushButton::clicked, this, accio);
         botons->addWidget(b);
     }
+    estat_ = new QLabel; // outside the report: what was saved is no part of the next PDF
     auto* tot = new QVBoxLayout(this);
     tot->addWidget(informe_);
+    tot->addWidget(estat_);
     tot->addLayout(botons);
     connect(taula_, &QTableWidget::currentCellChanged, this, [this](int fila) { tria(fila); });
     resize(1100, 750);
@@ -203,9 +205,7 @@ void finestra_sessions::exporta_demanat() {
     const QString pdf = dialegs_.desti(t(t_exporta).remove('&').remove("…"), proposat, "PDF (*.pdf)");
     if (pdf.isEmpty()) return;
     const QString csv_ = QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv";
-    QLabel* avis = figures_;
-    if (!exporta(pdf)) avis->setText(t(t_no_exportat, {pdf, QFile(pdf).errorString()}));
-    else avis->setText(avis->text() + "\n" + t(t_exportat_informe, {pdf, csv_}));
+    estat_->setText(exporta(pdf) ? t(t_exportat_informe, {pdf, csv_}) : t(t_no_exportat, {pdf, QFile(pdf).errorString()}));
 }
 
 void finestra_sessions::esborra() {

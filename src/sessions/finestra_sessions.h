@@ -59,6 +59,7 @@ private:
     QTableWidget* taula_ = nullptr;
     mapa_calor* mapa_ = nullptr;
     QLabel* figures_ = nullptr;
+    QLabel* estat_ = nullptr;
     QGridLayout* grafics_ = nullptr;
 };
 

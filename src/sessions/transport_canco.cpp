@@ -1,10 +1,10 @@
 #include "sessions/transport_canco.h"
 
 #include "platform/lector_smf.h"
+#include "platform/media_interpret.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
 
 namespace brisola {
 
@@ -39,7 +39,7 @@ struct reproductor {
 
 } // namespace
 
-QString cami_de_canco(const QString& ordre) { return QUrl::fromPercentEncoding(paraules(ordre).value(1).toLatin1()); }
+QString cami_de_canco(const QString& ordre) { return cami_de_nom_curt(paraules(ordre).value(1)); }
 
 void recorre_canco_midi(const sessio& s, int64_t fi, QStringList& absents,
                         const std::function<void(int64_t, const esdeveniment_smf*)>& fes) {
