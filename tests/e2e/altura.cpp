@@ -48,7 +48,9 @@ double altura(const std::vector<double>& s) {
 
 // The period of the loudness envelope (5 ms frames) between 150 ms and 3 s: the
 // shortest lag that repeats it as well as the best one does, which for a drum
-// pattern is its bar.
+// pattern is its bar. Each lag's sum is divided by the whole length, not by its
+// own number of pairs: a lag of two bars, resting on half the pairs, would
+// otherwise often match as well as one bar whose length falls between frames.
 double pols(const std::vector<double>& s) {
     const size_t trama = size_t(freq_mostreig / 200);
     std::vector<double> envolupant;
@@ -67,7 +69,7 @@ double pols(const std::vector<double>& s) {
     for (size_t lag = min_lag; lag <= max_lag; ++lag) {
         double suma = 0;
         for (size_t i = 0; i + lag < envolupant.size(); ++i) suma += envolupant[i] * envolupant[i + lag];
-        r[lag] = suma / double(envolupant.size() - lag);
+        r[lag] = suma / double(envolupant.size());
         millor = std::max(millor, r[lag]);
     }
     for (size_t lag = min_lag; lag <= max_lag; ++lag)
