@@ -49,7 +49,8 @@ espera_final() {
 }
 
 # Playing as a user does: the pointer and the menus, with the sound captured.
-so_fins_ara() { stat -c %s "$SDL_DISKAUDIOFILE"; }
+# The window can show before the output opens (it opens behind a probe): no file yet is no sound yet.
+so_fins_ara() { stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0; }
 
 # bytes from to: "rms <level> hz <pitch> ms <beat period>" of that stretch of the capture
 escolta() { "$altura" "$SDL_DISKAUDIOFILE" "$1" "$2"; }
