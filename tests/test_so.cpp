@@ -271,6 +271,20 @@ private slots:
         QCOMPARE(audio.driver(), QString("dummy"));
         QTRY_VERIFY(periodes > 0); // still rendering, so timing and state stay as with sound
     }
+
+    void a_lost_output_is_opened_again() {
+        // Every write to /dev/full fails, so SDL gives the output up as soon as it is opened.
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", "/dev/full");
+        std::atomic<int> obertes = 0;
+        {
+            sortida_audio audio([](float* frames, int n) { std::fill(frames, frames + 2 * n, 0.0f); });
+            audio.obre_en_segon_pla([&](sortida_audio::resultat r) { obertes += r == sortida_audio::resultat::so; });
+            QTRY_VERIFY_WITH_TIMEOUT(obertes >= 3, 10000);
+        }
+        qunsetenv("SDL_DISKAUDIOFILE");
+        qunsetenv("SDL_AUDIODRIVER");
+    }
 };
 
 QTEST_MAIN(test_so)

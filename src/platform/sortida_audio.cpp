@@ -31,16 +31,22 @@ pid_t llanca_sonda(const QString& programa) {
     return posix_spawn(&pid, cami.c_str(), nullptr, nullptr, args, entorn.data()) == 0 ? pid : -1;
 }
 
-// How the child ended, or cap when it has not within `ms` (or `atura` was set).
-resposta espera_sonda(pid_t pid, int ms, const std::atomic<bool>& atura) {
+// Looks every `pas_ms`, for up to `ms`, until `fet()` holds: false when it did not or `atura` was set.
+template <class condicio>
+bool espera_que(int ms, const std::atomic<bool>& atura, condicio fet, int pas_ms = 10) {
     auto fi = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (!atura && std::chrono::steady_clock::now() < fi) {
-        int estat = 0;
-        if (waitpid(pid, &estat, WNOHANG) == pid)
-            return WIFEXITED(estat) && WEXITSTATUS(estat) == 0 ? resposta::obert : resposta::refusat;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (fet()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pas_ms));
     }
-    return resposta::cap;
+    return false;
+}
+
+// How the child ended, or cap when it has not within `ms` (or `atura` was set).
+resposta espera_sonda(pid_t pid, int ms, const std::atomic<bool>& atura) {
+    int estat = 0;
+    if (!espera_que(ms, atura, [&] { return waitpid(pid, &estat, WNOHANG) == pid; })) return resposta::cap;
+    return WIFEXITED(estat) && WEXITSTATUS(estat) == 0 ? resposta::obert : resposta::refusat;
 }
 
 void acaba_sonda(pid_t pid) {
@@ -99,6 +105,7 @@ sortida_audio::resultat sortida_audio::obre() {
 void sortida_audio::obre_en_segon_pla(std::function<void(resultat)> fet) {
     obridor_ = std::thread([this, fet = std::move(fet)] {
         obre_i_espera(fet);
+        reobre_si_es_perd(fet);
         SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
     });
 }
@@ -117,6 +124,22 @@ void sortida_audio::obre_i_espera(const std::function<void(resultat)>& fet) {
     tanca();
     if (obre_amb(nullptr)) return fet(resultat::so);
     obre_amb("dummy");
+}
+
+// SDL gives up on an output whose device went away (a headset unplugged, the audio
+// server restarted, a write that failed) and goes on calling us in silence: the
+// instrument opens the system's output again, as at the start.
+void sortida_audio::reobre_si_es_perd(const std::function<void(resultat)>& fet) {
+    const auto perduda = [this] {
+        return dispositiu_ != 0 && SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED;
+    };
+    while (!atura_) {
+        if (!espera_que(1000, atura_, perduda, 100)) continue;
+        tanca();
+        fet(obre());
+        // An output that fails again at once is not reopened in a tight loop.
+        espera_que(pausa_entre_obertures_ms, atura_, [] { return false; });
+    }
 }
 
 void sortida_audio::atura_obertura() {

@@ -16,6 +16,8 @@ public:
     static constexpr int frames_per_periode = 128;
     // How long the system's audio server has to answer before the instrument goes on without it.
     static constexpr int espera_servidor_ms = 3000;
+    // The least time between two openings of an output that keeps being lost.
+    static constexpr int pausa_entre_obertures_ms = 1000;
 
     // `sonda`: a program that, run with BRISOLA_SONDA_AUDIO set, opens the
     // system's output and ends (see sonda()); empty: the output is opened directly.
@@ -33,9 +35,10 @@ public:
     // answer never holds the window: `fet` runs there with the result, at once
     // when the output opens or fails, or after espera_servidor_ms of silence
     // from the server (mut). Should the server answer later, its output takes
-    // the dummy's place and `fet` runs again with `so`.
+    // the dummy's place and `fet` runs again with `so`. Whenever the output is
+    // lost later on, it is opened again and `fet` runs with the new result.
     void obre_en_segon_pla(std::function<void(resultat)> fet);
-    // Ends a wait for the server (at shut-down).
+    // Ends a wait for the server and the watch over a lost output (at shut-down).
     void atura_obertura();
     QString motiu() const { return motiu_; }
     QString driver() const { return driver_; }
@@ -49,6 +52,7 @@ private:
     static void callback(void* jo, unsigned char* bytes, int mida);
     bool obre_amb(const char* driver);
     void obre_i_espera(const std::function<void(resultat)>& fet);
+    void reobre_si_es_perd(const std::function<void(resultat)>& fet);
     void tanca();
     font render_;
     QString sonda_;
