@@ -1,5 +1,5 @@
 // Sessions: the journal as written and read back, its ends, its export to MIDI
-// and audio, and the therapist's report.
+// and audio, and its windows in the instrument.
 #include "fakes/banc.h"
 #include "persones/menu_persona.h"
 #include "platform/lector_smf.h"
@@ -8,9 +8,7 @@
 #include "sessions/finestra_exportacio.h"
 #include "sessions/menu_sessions.h"
 #include "sessions/exportacio.h"
-#include "sessions/finestra_sessions.h"
 #include "sessions/textos_sessions.h"
-#include "sessions/xifres.h"
 
 #include <QDir>
 #include <QFile>
@@ -303,63 +301,6 @@ private slots:
         QVERIFY(!exporta_sessio(dir.path() + "/cap.diari", {}, wav).error.isEmpty());
     }
 
-    // The therapist's figures: where the pointer rested, the share of cells
-    // visited, notes per minute counted in their modality, presses and holds.
-    void les_xifres_d_una_sessio() {
-        auto s = llegeix_sessio(QByteArray("brisola-diari 1\nC0 modalitat 0 Ritme i notes\nP0 0 0 500 500\nP3000 999 999 0 0\n"
-                                "M0 903c64\nM0 99244f\nC27000 modalitat 2 Bateria\nM0 99244f\nA1000 1\nA500 0\n"
-                                "K0 1\nA500 1\nA1500 0\nT60000\n"));
-        xifres x = xifres_de(*s);
-        QCOMPARE(x.mapa[0][0], 3000);
-        QCOMPARE(x.mapa[11][15], 57000);
-        QCOMPARE(x.abast, 2.0 / 192);
-        QCOMPARE(x.notes, 2); // the drums are the accompaniment's until "Bateria"
-        QCOMPARE(x.notes_minut, 2.0);
-        QCOMPARE(x.modalitats["Ritme i notes"], 30000);
-        QCOMPARE(x.modalitats["Bateria"], 30000);
-        QCOMPARE(x.premses, 2);
-        QCOMPARE(x.premuda_s, 1.0);
-    }
-
-    // The report opens on three sessions, writes its PDF and CSV, and deletes only once confirmed.
-    void l_informe_de_tres_sessions() {
-        QTemporaryDir dir;
-        QStringList fitxers;
-        for (int i = 0; i < 3; ++i)
-            fitxers << escriu(dir.path() + QString("/2026-12-0%1_10-00-00.diari").arg(i + 1),
-                              QString("brisola-diari 1\nI0 inici 2026-12-0%1T10:00:00\nC0 modalitat 1 Escala i temps\n"
-                                      "P0 %2 500 0 0\nM0 903c64\nT%3\n")
-                                  .arg(i + 1)
-                                  .arg(i * 300)
-                                  .arg((i + 1) * 60000)
-                                  .toUtf8());
-        bool si = false;
-        finestra_sessions f({}, {[](const QString&, const QString&, const QString&) { return QString(); },
-                                 [&](const QString&) { return si; }});
-        f.omple("Anna", fitxers);
-        f.show();
-        QCOMPARE(f.files(), 3);
-        QVERIFY(f.exporta(dir.path() + "/informe.pdf"));
-        QFile pdf(dir.path() + "/informe.pdf");
-        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
-        QFile csv(dir.path() + "/informe.csv");
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        const QList<QByteArray> files = csv.readAll().trimmed().split('\n');
-        QCOMPARE(files.size(), 4);
-        QVERIFY(files[3].startsWith("2026-12-03T10:00:00,180.0,\"Escala i temps\",0.33"));
-        QVERIFY(!f.exporta(dir.path() + "/no/hi/es/informe.pdf"));
-        f.esborra();
-        QCOMPARE(f.files(), 3);
-        si = true;
-        f.tria(0);
-        f.esborra();
-        QCOMPARE(f.files(), 2);
-        QVERIFY(!QFile::exists(fitxers[0]) && QFile::exists(fitxers[2]));
-        f.esborra_totes();
-        QCOMPARE(f.files(), 0);
-        QVERIFY(!QFile::exists(fitxers[2]));
-    }
-
     // In the window: the Persona menu's items, nothing for nobody, and a person's session
     // with the choices named as the menus name them, exported from its window.
     void la_sessio_d_una_persona_a_la_finestra() {
@@ -372,7 +313,7 @@ private slots:
         menu_persona persones(w, [](const QString&, const QString&) { return QString("Anna"); });
         QString desti;
         menu_sessions sessions(w, persones, d, nullptr,
-                               {[&](const QString&, const QString&, const QString&) { return desti; },
+                               {[&](const QString&, const QString&, const QString&, QString&) { return desti; },
                                 [](const QString&) { return true; }});
         QStringList items;
         for (QAction* a : w.menuBar()->actions())

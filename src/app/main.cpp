@@ -5,6 +5,7 @@
 #include "persones/menu_persona.h"
 #include "platform/captura_v4l2.h"
 #include "platform/dialeg_fitxers_qt.h"
+#include "platform/fitxer_ini.h"
 #include "platform/joystick_sdl.h"
 #include "platform/media_interpret.h"
 #include "platform/midi_sistema_linux.h"
@@ -26,20 +27,39 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 
 using namespace brisola;
+
+namespace {
+
+llocs troba_els_llocs() {
+    return troba_llocs(QCoreApplication::applicationDirPath(),
+                       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
+                       QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+}
+
+// The interface's language as the window last kept it.
+QString idioma_desat(const QString& directori) {
+    QString idioma;
+    const int n = GetPrivateProfileStringA("inici", "idioma", "catala", idioma, 256,
+                                           cami_sense_majuscules(directori, "brisola.ini"));
+    return idioma.left(n);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("BRISOLA_SONDA_AUDIO")) return sortida_audio::sonda();
     if (std::find(argv, argv + argc, std::string_view("--export")) != argv + argc) {
         QCoreApplication app(argc, argv);
-        return exporta_per_linia(app.arguments());
+        return exporta_per_linia(app.arguments(), idioma_desat(troba_els_llocs().directori), [](const QString& text) {
+            std::fprintf(stderr, "brisola: %s\n", text.toLocal8Bit().constData());
+        });
     }
     QApplication app(argc, argv);
-    const llocs on = troba_llocs(QCoreApplication::applicationDirPath(),
-                                 QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    const llocs on = troba_els_llocs();
 
     rellotge_qt rellotge_real;
     sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });

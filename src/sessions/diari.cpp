@@ -32,6 +32,13 @@ std::string hex6(uint32_t m) {
     return text;
 }
 
+// Local time with its offset from UTC, to the millisecond: two starts in one second, or in
+// an hour the clocks repeat, still tell which came first.
+QString inici_amb_desfasament() {
+    const QDateTime ara = QDateTime::currentDateTime();
+    return ara.toOffsetFromUtc(ara.offsetFromUtc()).toString(Qt::ISODateWithMs);
+}
+
 bool obre_carpeta(const QString& cami) {
     if (!QDir().mkpath(cami)) return false;
     return QFile::setPermissions(cami, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -120,7 +127,7 @@ bool diari::obre() {
     QString cami;
     if (obre_carpeta(arrel_) && obre_carpeta(carpeta_persona)) {
         const escriptor_diari::info info{{"persona", persona_},
-                                         {"inici", QDateTime::currentDateTime().toString(Qt::ISODate)},
+                                         {"inici", inici_amb_desfasament()},
                                          {"soundfont", soundfont_}};
         // Two sessions in the same second (a person chosen again at once) get their own files.
         for (int n = 1; !nou && n < 100; ++n) {

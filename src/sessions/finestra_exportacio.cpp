@@ -14,6 +14,16 @@
 
 namespace brisola {
 
+namespace {
+
+// "WAV (*.wav)" → ".wav"; MIDI when the filter names none.
+QString extensio_del_filtre(const QString& filtre) {
+    const qsizetype estel = filtre.indexOf("*.");
+    return estel < 0 ? QString(".mid") : filtre.mid(estel + 1).section(')', 0, 0).section(' ', 0, 0);
+}
+
+} // namespace
+
 finestra_exportacio::finestra_exportacio(const QString& idioma, missatges& caixes, demana_desti desti)
     : idioma_(idioma), caixes_(caixes), desti_(std::move(desti)) {
     auto t = [this](int i) { return text_sessions(idioma_, i); };
@@ -57,9 +67,11 @@ void finestra_exportacio::omple(const QStringList& sessions) {
 void finestra_exportacio::desa() {
     const QString sessio = sessions_.value(sessio_->currentIndex());
     const QString proposat = QDir::homePath() + "/" + QFileInfo(sessio).completeBaseName() + ".mid";
-    QString desti = desti_(text_sessions(idioma_, t_desa_interpretacio), proposat, text_sessions(idioma_, t_format));
+    const QString filtres = text_sessions(idioma_, t_format);
+    QString triat = filtres.section(";;", 0, 0);
+    QString desti = desti_(text_sessions(idioma_, t_desa_interpretacio), proposat, filtres, triat);
     if (desti.isEmpty()) return;
-    if (!desti_conegut(desti)) desti += ".mid";
+    if (!desti_conegut(desti)) desti += extensio_del_filtre(triat);
     exporta(desti);
 }
 

@@ -21,7 +21,8 @@ class missatges;
 
 class finestra_exportacio : public QDialog {
 public:
-    using demana_desti = std::function<QString(const QString& titol, const QString& proposat, const QString& filtre)>;
+    using demana_desti =
+        std::function<QString(const QString& titol, const QString& proposat, const QString& filtres, QString& triat)>;
     finestra_exportacio(const QString& idioma, missatges& caixes, demana_desti desti);
     ~finestra_exportacio() override;
 

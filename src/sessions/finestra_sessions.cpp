@@ -36,6 +36,11 @@ QString modalitats(const xifres& x) {
     return noms.join(" / ");
 }
 
+// Exports are the person's own until they choose to share them.
+bool obre_privat(QSaveFile& f) {
+    return f.open(QIODevice::WriteOnly) && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 } // namespace
 
 finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_(idioma), dialegs_(std::move(d)) {
@@ -73,6 +78,7 @@ finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_
         botons->addWidget(b);
     }
     estat_ = new QLabel; // outside the report: what was saved is no part of the next PDF
+    estat_->setObjectName("estat");
     auto* tot = new QVBoxLayout(this);
     tot->addWidget(informe_);
     tot->addWidget(estat_);
@@ -87,6 +93,7 @@ QString finestra_sessions::t(int text, const QStringList& dades) const { return 
 
 void finestra_sessions::omple(const QString& persona, const QStringList& fitxers) {
     persona_ = persona;
+    fitxers_ = fitxers;
     setWindowTitle(t(t_informe, {persona}));
     titol_->setText(t(t_informe, {persona}));
     files_.clear();
@@ -184,28 +191,36 @@ QString finestra_sessions::csv() const {
     return text;
 }
 
-bool finestra_sessions::exporta(const QString& pdf) {
-    QSaveFile f(QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv");
-    if (!f.open(QIODevice::WriteOnly) || f.write(csv().toUtf8()) < 0 || !f.commit()) return false;
-    QPdfWriter escriptor(pdf);
-    escriptor.setPageSize(QPageSize(QPageSize::A4));
-    escriptor.setPageOrientation(QPageLayout::Landscape);
-    escriptor.setTitle(t(t_informe, {persona_}));
-    QPainter pintor;
-    if (!pintor.begin(&escriptor)) return false;
-    const double escala = std::min(double(escriptor.width()) / informe_->width(),
-                                   double(escriptor.height()) / informe_->height());
-    pintor.scale(escala, escala);
-    informe_->render(&pintor);
-    return pintor.end();
+QString finestra_sessions::exporta(const QString& pdf) {
+    const QString cami_csv = QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv";
+    QSaveFile document(pdf);
+    if (!obre_privat(document)) return t(t_no_exportat, {pdf, document.errorString()});
+    {
+        QPdfWriter escriptor(&document);
+        escriptor.setPageSize(QPageSize(QPageSize::A4));
+        escriptor.setPageOrientation(QPageLayout::Landscape);
+        escriptor.setTitle(t(t_informe, {persona_}));
+        QPainter pintor(&escriptor);
+        const double escala = std::min(double(escriptor.width()) / informe_->width(),
+                                       double(escriptor.height()) / informe_->height());
+        pintor.scale(escala, escala);
+        informe_->render(&pintor);
+    }
+    if (!document.commit()) return t(t_no_exportat, {pdf, document.errorString()});
+    QSaveFile taula(cami_csv);
+    if (!obre_privat(taula) || taula.write(csv().toUtf8()) < 0 || !taula.commit())
+        return t(t_no_exportat, {cami_csv, taula.errorString()});
+    return {};
 }
 
 void finestra_sessions::exporta_demanat() {
     const QString proposat = QDir::homePath() + "/" + persona_ + ".pdf";
-    const QString pdf = dialegs_.desti(t(t_exporta).remove('&').remove("…"), proposat, "PDF (*.pdf)");
+    QString filtre = "PDF (*.pdf)";
+    const QString pdf = dialegs_.desti(t(t_exporta).remove('&').remove("…"), proposat, filtre, filtre);
     if (pdf.isEmpty()) return;
+    const QString error = exporta(pdf);
     const QString csv_ = QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv";
-    estat_->setText(exporta(pdf) ? t(t_exportat_informe, {pdf, csv_}) : t(t_no_exportat, {pdf, QFile(pdf).errorString()}));
+    estat_->setText(error.isEmpty() ? t(t_exportat_informe, {pdf, csv_}) : error);
 }
 
 void finestra_sessions::esborra() {
@@ -213,17 +228,26 @@ void finestra_sessions::esborra() {
     if (fila < 0 || fila >= files()) return;
     const auto& f = files_[size_t(fila)];
     if (!dialegs_.confirma(t(t_confirma_esborra, {f.inici.toString("yyyy-MM-dd HH:mm")}))) return;
-    QFile::remove(f.fitxer);
-    QStringList resta;
-    for (const auto& altra : files_)
-        if (altra.fitxer != f.fitxer) resta << altra.fitxer;
-    omple(persona_, resta);
+    esborra_fitxers({f.fitxer});
 }
 
+// Every journal the window was given, also those that do not read as one (cut in their first moment, spoiled).
 void finestra_sessions::esborra_totes() {
-    if (files_.empty() || !dialegs_.confirma(t(t_confirma_totes, {persona_, QString::number(files())}))) return;
-    for (const auto& f : files_) QFile::remove(f.fitxer);
-    omple(persona_, {});
+    if (fitxers_.isEmpty() || !dialegs_.confirma(t(t_confirma_totes, {persona_, QString::number(fitxers_.size())})))
+        return;
+    esborra_fitxers(fitxers_);
+}
+
+// A file that could not be deleted stays listed, and is named with the reason.
+void finestra_sessions::esborra_fitxers(const QStringList& fitxers) {
+    QStringList resta = fitxers_, errors;
+    for (const QString& cami : fitxers) {
+        QFile f(cami);
+        if (f.remove()) resta.removeAll(cami);
+        else errors << t(t_no_esborrat, {cami, f.errorString()});
+    }
+    omple(persona_, resta);
+    estat_->setText(errors.join("\n"));
 }
 
 } // namespace brisola

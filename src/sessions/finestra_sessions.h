@@ -22,8 +22,10 @@ class mapa_calor;
 class finestra_sessions : public QDialog {
 public:
     struct dialegs {
-        // Where to save (a title, a proposed path, a filter); empty: cancelled.
-        std::function<QString(const QString& titol, const QString& proposat, const QString& filtre)> desti;
+        // Where to save (a title, a proposed path, the filters, the one chosen first and
+        // then by the person); empty: cancelled.
+        std::function<QString(const QString& titol, const QString& proposat, const QString& filtres, QString& triat)>
+            desti;
         // Yes or no to a question.
         std::function<bool(const QString& pregunta)> confirma;
     };
@@ -33,8 +35,9 @@ public:
     void omple(const QString& persona, const QStringList& fitxers);
     int files() const;
     void tria(int fila);
-    // The report as PDF at `pdf`, and its figures as CSV beside it; false when either cannot be written.
-    bool exporta(const QString& pdf);
+    // The report as PDF at `pdf`, and its figures as CSV beside it; empty when
+    // both were written, else which could not be and why.
+    QString exporta(const QString& pdf);
     void esborra();
     void esborra_totes();
 
@@ -50,8 +53,10 @@ private:
     void omple_grafics();
     QString csv() const;
     void exporta_demanat();
+    void esborra_fitxers(const QStringList& fitxers);
 
     QString idioma_, persona_;
+    QStringList fitxers_; // every journal given, also those that do not read
     dialegs dialegs_;
     std::vector<fila_informe> files_;
     QWidget* informe_ = nullptr; // what the PDF shows

@@ -3,26 +3,35 @@
 #include "sessions/exportacio.h"
 #include "sessions/textos_sessions.h"
 
+#include <QFile>
 #include <QFileInfo>
-
-#include <cstdio>
 
 namespace brisola {
 
 namespace {
 
-void diu(const QString& text) { std::fprintf(stderr, "brisola: %s\n", text.toLocal8Bit().constData()); }
+// Why the session cannot be exported, before anything is written; empty when it can.
+QString motiu_illegible(const QString& sessio, const QString& idioma) {
+    QFile f(sessio);
+    if (!f.open(QIODevice::ReadOnly)) return text_sessions(idioma, t_no_llegit, {sessio, f.errorString()});
+    if (!llegeix_sessio(f.read(4096)) ) return text_sessions(idioma, t_no_es_diari, {sessio});
+    return {};
+}
 
 } // namespace
 
-int exporta_per_linia(const QStringList& arguments) {
+int exporta_per_linia(const QStringList& arguments, const QString& idioma,
+                      const std::function<void(const QString&)>& diu) {
     const qsizetype opcio = arguments.indexOf("--export");
     if (opcio < 0 || opcio + 2 >= arguments.size() || !desti_conegut(arguments[opcio + 2])) {
-        diu("brisola --export SESSION_FILE OUT.mid|OUT.wav|OUT.flac");
+        diu(text_sessions(idioma, t_us_exportacio));
         return 2;
     }
     const QString sessio = arguments[opcio + 1], desti = arguments[opcio + 2];
-    const QString idioma; // the texts' first language
+    if (const QString motiu = motiu_illegible(sessio, idioma); !motiu.isEmpty()) {
+        diu(motiu);
+        return 1;
+    }
     resultat_exportacio r = exporta_sessio(sessio, {}, desti);
     for (const QString& absent : r.absents) diu(text_sessions(idioma, t_canco_absent, {absent}));
     if (r.passades > 0) diu(text_sessions(idioma, t_malmesa, {QFileInfo(sessio).fileName(), QString::number(r.passades)}));

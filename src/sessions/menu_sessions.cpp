@@ -7,6 +7,7 @@
 #include "platform/missatges.h"
 #include "sessions/finestra_exportacio.h"
 #include "sessions/finestra_sessions.h"
+#include "sessions/llista_sessions.h"
 #include "sessions/textos_sessions.h"
 
 #include <QDir>
@@ -26,8 +27,8 @@ QString fila(const taula_cataleg& t, int i) { return i > 0 && size_t(i) < t.size
 
 menu_sessions::dialegs dialegs_de_qt(QWidget* pare, menu_sessions::dialegs dl) {
     if (!dl.desti)
-        dl.desti = [pare](const QString& titol, const QString& proposat, const QString& filtre) {
-            return QFileDialog::getSaveFileName(pare, titol, proposat, filtre);
+        dl.desti = [pare](const QString& titol, const QString& proposat, const QString& filtres, QString& triat) {
+            return QFileDialog::getSaveFileName(pare, titol, proposat, filtres, &triat);
         };
     if (!dl.confirma)
         dl.confirma = [pare](const QString& pregunta) {
@@ -59,10 +60,7 @@ menu_sessions::~menu_sessions() = default;
 
 QStringList menu_sessions::sessions() const {
     if (persones_.actual().isEmpty()) return {};
-    QStringList fitxers;
-    const QDir carpeta(diari_.carpeta(persones_.actual()));
-    for (const QString& nom : carpeta.entryList({"*.diari"}, QDir::Files, QDir::Name)) fitxers << carpeta.filePath(nom);
-    return fitxers;
+    return sessions_de(diari_.carpeta(persones_.actual()));
 }
 
 bool menu_sessions::hi_ha_sessions() {

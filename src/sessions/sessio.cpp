@@ -99,13 +99,24 @@ bool afegeix(sessio& s, char tipus, int64_t ms, std::string_view camps) {
     }
 }
 
+// "brisola-diari N": a later version's journal is read too, its unknown kinds passed over.
+bool salta_capcalera(std::string_view& text) {
+    const std::string_view nom = linies::capcalera;
+    const std::string_view prefix = nom.substr(0, nom.rfind(' ') + 1);
+    if (text.substr(0, prefix.size()) != prefix) return false;
+    std::string_view resta_text = text.substr(prefix.size());
+    int versio = 0;
+    auto [fi, e] = std::from_chars(resta_text.data(), resta_text.data() + resta_text.size(), versio);
+    if (e != std::errc() || versio < 1 || fi == resta_text.data() + resta_text.size() || *fi != '\n') return false;
+    text.remove_prefix(size_t(fi - text.data()) + 1);
+    return true;
+}
+
 } // namespace
 
 std::optional<sessio> llegeix_sessio(const QByteArray& bytes) {
     std::string_view text(bytes.constData(), size_t(bytes.size()));
-    const std::string_view capcalera = linies::capcalera;
-    if (text.substr(0, capcalera.size() + 1) != std::string(capcalera) + "\n") return std::nullopt;
-    text.remove_prefix(capcalera.size() + 1);
+    if (!salta_capcalera(text)) return std::nullopt;
     sessio s;
     int64_t ms = 0;
     for (size_t fi; (fi = text.find('\n')) != std::string_view::npos; text.remove_prefix(fi + 1)) {

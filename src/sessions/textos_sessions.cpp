@@ -56,6 +56,12 @@ const textos taula[] = {
     {"&Desa…", "&Guardar…", "&Gardar…"},
     {"S'han desat %1 i %2.", "Se han guardado %1 y %2.", "Gardáronse %1 e %2."},
     {"Cancel·la", "Cancelar", "Cancelar"},
+    {"Ús: brisola --export FITXER_DE_SESSIÓ SORTIDA.mid|SORTIDA.wav|SORTIDA.flac",
+     "Uso: brisola --export FICHERO_DE_SESIÓN SALIDA.mid|SALIDA.wav|SALIDA.flac",
+     "Uso: brisola --export FICHEIRO_DE_SESIÓN SAÍDA.mid|SAÍDA.wav|SAÍDA.flac"},
+    {"No s'ha pogut llegir %1 (%2).", "No se ha podido leer %1 (%2).", "Non se puido ler %1 (%2)."},
+    {"%1 no és el diari d'una sessió.", "%1 no es el diario de una sesión.", "%1 non é o diario dunha sesión."},
+    {"No s'ha pogut esborrar %1 (%2).", "No se ha podido borrar %1 (%2).", "Non se puido borrar %1 (%2)."},
 };
 
 } // namespace
