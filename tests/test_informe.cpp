@@ -9,12 +9,20 @@
 #include "sessions/textos_sessions.h"
 #include "sessions/xifres.h"
 
+#include <QChartView>
+#include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineSeries>
+#include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QValueAxis>
 #include <QtTest>
+
+#include <numeric>
 
 #include <sys/stat.h>
 
@@ -84,8 +92,9 @@ private slots:
         QCOMPARE(x.abast, 2.0 / 192);
         QCOMPARE(x.notes, 2); // the drums are the accompaniment's until "Bateria"
         QCOMPARE(x.notes_minut, 2.0);
-        QCOMPARE(x.modalitats["Ritme i notes"], 30000);
-        QCOMPARE(x.modalitats["Bateria"], 30000);
+        QCOMPARE(x.modalitats[0].ms, 30000);
+        QCOMPARE(x.modalitats[0].nom, QString("Ritme i notes"));
+        QCOMPARE(x.modalitats[2].ms, 30000);
         QCOMPARE(x.premses, 2);
         QCOMPARE(x.premuda_s, 1.0);
     }
@@ -216,6 +225,122 @@ private slots:
         QCOMPARE(exporta({nova, dir.path() + "/no/hi/es/s.mid"}), 1);
         QVERIFY2(dit.last().startsWith(text_sessions({}, t_no_exportat, {dir.path() + "/no/hi/es/s.mid", ""}).chopped(3)),
                  qPrintable(dit.join("\n")));
+    }
+
+    // The PDF is a document, not a picture of the window: the person, the dates
+    // covered, each session's figures with their units on white paper, the map and
+    // the trends after them.
+    void l_informe_en_pdf_es_un_document() {
+        QTemporaryDir dir;
+        finestra_sessions f({}, respon({}));
+        f.omple("Anna", tres_sessions(dir));
+        const QString pdf = dir.path() + "/informe.pdf";
+        QCOMPARE(f.exporta(pdf), QString());
+        QProcess text;
+        text.start("pdftotext", {"-layout", pdf, "-"});
+        QVERIFY(text.waitForFinished(20000));
+        const QStringList pagines = QString::fromUtf8(text.readAllStandardOutput()).split('\f', Qt::SkipEmptyParts);
+        QVERIFY2(pagines.size() >= 2, qPrintable(pagines.join("\n----\n")));
+        for (const QString& s : {text_sessions({}, t_informe, {"Anna"}),
+                                 text_sessions({}, t_periode, {"01/12/2026", "03/12/2026", "3"}), QString("h:mm:ss"),
+                                 QString("0:03:00"), text_sessions({}, t_mapa_de, {"2026-12-03 10:00"})})
+            QVERIFY2(pagines[0].simplified().contains(s), qPrintable(s + " not in\n" + pagines[0]));
+        QVERIFY(pagines.last().contains(text_sessions({}, t_tendencies)));
+
+        QProcess imatge;
+        imatge.start("pdftoppm", {"-r", "20", "-f", "1", "-l", "1", "-gray", pdf, dir.path() + "/pagina"});
+        QVERIFY(imatge.waitForFinished(20000));
+        const QImage pagina(QDir(dir.path()).filePath(QDir(dir.path()).entryList({"pagina*"}).value(0)));
+        QVERIFY(!pagina.isNull());
+        double suma = 0;
+        for (int y = 0; y < pagina.height(); ++y)
+            for (int x = 0; x < pagina.width(); ++x) suma += qGray(pagina.pixel(x, y));
+        QVERIFY2(suma / (pagina.width() * pagina.height()) > 225, "not on white paper");
+    }
+
+    // The trends: sessions of one day told apart by their time, in the order they
+    // started whatever the files' order, the one under way left out and marked,
+    // presses on whole-number ticks.
+    void les_tendencies_distingeixen_les_sessions_d_un_dia() {
+        QTemporaryDir dir;
+        QStringList fitxers;
+        for (const char* hora : {"16:00", "09:00", "11:30", "17:00"})
+            fitxers << escriu(dir.path() + "/" + QString(hora).remove(':') + ".diari",
+                              sessio_de(QString("2026-12-07T%1:00").arg(hora), 2) + "A0 1\nA500 0\n");
+        finestra_sessions f({}, respon({}));
+        f.omple("Anna", fitxers, fitxers.last());
+        QVERIFY(f.findChild<QTableWidget*>("sessions")->item(3, 0)->text().endsWith("(" + text_sessions({}, t_en_curs) + ")"));
+        const auto vistes = f.findChildren<QChartView*>();
+        QCOMPARE(vistes.size(), 4);
+        for (QChartView* vista : vistes) {
+            const auto* serie = qobject_cast<QLineSeries*>(vista->chart()->series().value(0));
+            const auto* eix = qobject_cast<QDateTimeAxis*>(vista->chart()->axes(Qt::Horizontal).value(0));
+            QVERIFY(serie && eix);
+            QStringList etiquetes;
+            for (int i = 0; i < serie->count(); ++i)
+                etiquetes << QDateTime::fromMSecsSinceEpoch(qint64(serie->at(i).x())).toString(eix->format());
+            QCOMPARE(etiquetes.size(), 3);
+            QVERIFY2(etiquetes[0] < etiquetes[1] && etiquetes[1] < etiquetes[2], qPrintable(etiquetes.join(", ")));
+        }
+        const auto* premses = qobject_cast<QValueAxis*>(vistes[3]->chart()->axes(Qt::Vertical).value(0));
+        QCOMPARE(premses->tickType(), QValueAxis::TicksDynamic);
+        QCOMPARE(premses->tickInterval(), 1.0);
+        QCOMPARE(premses->labelFormat(), QString("%d"));
+    }
+
+    // Each modality, access method and instrument as the menus name it now, from the
+    // index the journal kept, whatever language it was kept in; the window follows a
+    // change of language while it is open.
+    void la_finestra_diu_les_tries_en_l_idioma_del_moment() {
+        QTemporaryDir dir;
+        const QString fitxer = escriu(dir.path() + "/s.diari",
+                                      "brisola-diari 1\nC0 modalitat 1  Escala i temps\nC0 acces 0 Ratolí\n"
+                                      "C0 instrument 3 Piano\nC1000 modalitat 1 Escala y tiempo\nC0 acces 7 Un altre\nT2000\n");
+        QString idioma = "catala";
+        auto dialegs = respon({});
+        dialegs.nom = [&](const QString& clau, int index) {
+            if (clau == "modalitat" && index == 1) return QString(idioma == "español" ? "Escala y tiempo" : "Escala i temps");
+            return clau == "acces" && index == 0 ? QString("Ratolí") : QString();
+        };
+        finestra_sessions f(idioma, dialegs);
+        f.omple("Anna", {fitxer});
+        auto* taula = f.findChild<QTableWidget*>("sessions");
+        QCOMPARE(taula->item(0, 2)->text(), QString("Escala i temps"));
+        QCOMPARE(taula->item(0, 3)->text(), QString("Ratolí / Un altre"));
+        QCOMPARE(taula->item(0, 4)->text(), QString("Piano"));
+        idioma = "español";
+        f.set_idioma(idioma);
+        QCOMPARE(taula->item(0, 2)->text(), QString("Escala y tiempo"));
+        QCOMPARE(taula->horizontalHeaderItem(0)->text(), text_sessions(idioma, t_data));
+        prem(f, text_sessions(idioma, t_esborra_totes));
+    }
+
+    // Three hours of play, the pointer moving twenty times a second: the report reads it whole.
+    void l_informe_d_una_sessio_de_tres_hores() {
+        QTemporaryDir dir;
+        QByteArray text = "brisola-diari 1\nI0 inici 2026-12-07T09:00:00\nC0 modalitat 0 Ritme i notes\n";
+        constexpr int passos = 3 * 3600 * 20;
+        for (int i = 0; i < passos; ++i) {
+            const int x = (i * 7) % 1000, y = (i / 50 * 3) % 1000;
+            // Once a second a time mark and a note; the pointer every 50 ms.
+            if (i % 20 == 0) text += "T" + QByteArray::number(int64_t(i) * 50) + "\nM0 903c64\nP0 ";
+            else text += "P50 ";
+            text += QByteArray::number(x) + " " + QByteArray::number(y) + " 0 0\n";
+        }
+        text += "T10800000\n";
+        const QString fitxer = escriu(dir.path() + "/llarga.diari", text);
+        finestra_sessions f({}, respon({}));
+        f.omple("Anna", {fitxer});
+        QCOMPARE(f.files(), 1);
+        QCOMPARE(f.findChild<QTableWidget*>("sessions")->item(0, 1)->text(), QString("3:00:00"));
+        auto s = llegeix_sessio(fitxer);
+        const xifres x = xifres_de(*s);
+        QCOMPARE(x.notes_minut, 60.0);
+        int64_t temps = 0;
+        for (const auto& fila : x.mapa) temps = std::accumulate(fila.begin(), fila.end(), temps);
+        QCOMPARE(temps, 3 * 3600 * 1000);
+        QCOMPARE(x.abast, 1.0);
+        QCOMPARE(f.exporta(dir.path() + "/informe.pdf"), QString());
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -331,7 +332,12 @@ private slots:
         b.rellotge.avanca(500);
         QCOMPARE(sessions.sessions().size(), 1);
         d.tanca(); // what the writer holds is on the disk
-        QVERIFY(sessions.obre_informe());
+        auto* informe = sessions.obre_informe();
+        QVERIFY(informe);
+        w.mn_idioma[1]->trigger(); // the open report follows the language, the modality named by its menu
+        auto* taula = informe->findChild<QTableWidget*>("sessions");
+        QCOMPARE(taula->horizontalHeaderItem(0)->text(), text_sessions("español", t_data));
+        QCOMPARE(taula->item(0, 2)->text(), w.fmus[2]->text().remove('&').trimmed());
         auto* exportacio = sessions.desa_interpretacio();
         desti = b.cami("anna"); // no extension: MIDI
         exportacio->desa();

@@ -1,11 +1,11 @@
 #include "sessions/finestra_sessions.h"
 
+#include "sessions/grafics_sessions.h"
+#include "sessions/informe_pdf.h"
 #include "sessions/mapa_calor.h"
 #include "sessions/textos_sessions.h"
 
-#include <QChart>
 #include <QChartView>
-#include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,13 +13,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
-#include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTableWidget>
-#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
 
 namespace brisola {
 
@@ -30,24 +30,19 @@ QString durada(int64_t ms) {
     return QString("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QChar('0')).arg(s % 60, 2, 10, QChar('0'));
 }
 
-QString modalitats(const xifres& x) {
-    QStringList noms;
-    for (const auto& [nom, ms] : x.modalitats) noms << nom;
-    return noms.join(" / ");
-}
-
 // Exports are the person's own until they choose to share them.
 bool obre_privat(QSaveFile& f) {
     return f.open(QIODevice::WriteOnly) && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
+QString cami_csv(const QString& pdf) { return QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv"; }
+
 } // namespace
 
 finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_(idioma), dialegs_(std::move(d)) {
-    informe_ = new QWidget;
     titol_ = new QLabel;
     titol_->setStyleSheet("font-size: 16pt; font-weight: bold");
-    taula_ = new QTableWidget(0, 3);
+    taula_ = new QTableWidget(0, 5);
     taula_->setObjectName("sessions");
     taula_->setSelectionBehavior(QAbstractItemView::SelectRows);
     taula_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -55,6 +50,7 @@ finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_
     taula_->horizontalHeader()->setStretchLastSection(true);
     mapa_ = new mapa_calor;
     figures_ = new QLabel;
+    figures_->setWordWrap(true);
     grafics_ = new QGridLayout;
     auto* dreta = new QVBoxLayout;
     dreta->addWidget(mapa_, 2);
@@ -63,9 +59,6 @@ finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_
     auto* cos = new QHBoxLayout;
     cos->addWidget(taula_, 1);
     cos->addLayout(dreta, 2);
-    auto* capa = new QVBoxLayout(informe_);
-    capa->addWidget(titol_);
-    capa->addLayout(cos);
 
     auto* botons = new QHBoxLayout;
     const std::pair<int, std::function<void()>> accions[] = {{t_exporta, [this] { exporta_demanat(); }},
@@ -76,11 +69,14 @@ finestra_sessions::finestra_sessions(const QString& idioma, dialegs d) : idioma_
         auto* b = new QPushButton(t(text));
         connect(b, &QPushButton::clicked, this, accio);
         botons->addWidget(b);
+        botons_.emplace_back(b, text);
     }
-    estat_ = new QLabel; // outside the report: what was saved is no part of the next PDF
+    estat_ = new QLabel;
     estat_->setObjectName("estat");
+    estat_->setWordWrap(true);
     auto* tot = new QVBoxLayout(this);
-    tot->addWidget(informe_);
+    tot->addWidget(titol_);
+    tot->addLayout(cos);
     tot->addWidget(estat_);
     tot->addLayout(botons);
     connect(taula_, &QTableWidget::currentCellChanged, this, [this](int fila) { tria(fila); });
@@ -91,36 +87,74 @@ finestra_sessions::~finestra_sessions() = default;
 
 QString finestra_sessions::t(int text, const QStringList& dades) const { return text_sessions(idioma_, text, dades); }
 
-void finestra_sessions::omple(const QString& persona, const QStringList& fitxers) {
+// Each choice as the menus name it now; as the journal kept it when they no longer do.
+QString finestra_sessions::noms(const temps_tries& temps, const QString& clau) const {
+    QStringList noms;
+    for (const auto& [index, tria] : temps) {
+        const QString ara = dialegs_.nom ? dialegs_.nom(clau, index).trimmed() : QString();
+        if (const QString nom = ara.isEmpty() ? tria.nom : ara; !nom.isEmpty()) noms << nom;
+    }
+    return noms.join(" / ");
+}
+
+QString finestra_sessions::data(const fila_informe& f) const {
+    return f.inici.toString("yyyy-MM-dd HH:mm") + (f.en_curs ? " (" + t(t_en_curs) + ")" : QString());
+}
+
+void finestra_sessions::omple(const QString& persona, const QStringList& fitxers, const QString& en_curs) {
     persona_ = persona;
     fitxers_ = fitxers;
-    setWindowTitle(t(t_informe, {persona}));
-    titol_->setText(t(t_informe, {persona}));
+    en_curs_ = en_curs;
     files_.clear();
     for (const QString& f : fitxers) {
         auto s = llegeix_sessio(f);
         if (!s) continue;
-        QDateTime inici = QDateTime::fromString(s->info.value("inici"), Qt::ISODate);
+        QDateTime inici = QDateTime::fromString(s->info.value("inici"), Qt::ISODateWithMs);
         if (!inici.isValid()) inici = QFileInfo(f).lastModified();
-        files_.push_back({f, inici, xifres_de(*s), s->passades});
+        files_.push_back({f, inici, xifres_de(*s), s->passades, f == en_curs});
     }
+    std::stable_sort(files_.begin(), files_.end(), [](const auto& a, const auto& b) { return a.inici < b.inici; });
+    mostra();
+    tria(files() - 1);
+}
+
+void finestra_sessions::set_idioma(const QString& idioma) {
+    idioma_ = idioma;
+    for (const auto& [boto, text] : botons_) boto->setText(t(text));
+    const int fila = taula_->currentRow();
+    mostra();
+    tria(fila);
+}
+
+void finestra_sessions::mostra() {
+    setWindowTitle(t(t_informe, {persona_}));
+    titol_->setText(t(t_informe, {persona_}));
     omple_taula();
     omple_grafics();
-    tria(files() - 1);
 }
 
 int finestra_sessions::files() const { return int(files_.size()); }
 
 void finestra_sessions::omple_taula() {
     QSignalBlocker bloqueig(taula_);
-    taula_->setHorizontalHeaderLabels({t(t_data), t(t_durada), t(t_modalitats)});
+    taula_->setHorizontalHeaderLabels({t(t_data), t(t_durada), t(t_modalitats), t(t_acces), t(t_instrument)});
     taula_->setRowCount(files());
     for (int i = 0; i < files(); ++i) {
         const auto& f = files_[size_t(i)];
-        const QString celes[] = {f.inici.toString("yyyy-MM-dd HH:mm"), durada(f.x.durada_ms), modalitats(f.x)};
-        for (int c = 0; c < 3; ++c) taula_->setItem(i, c, new QTableWidgetItem(celes[c]));
+        const QString celes[] = {data(f), durada(f.x.durada_ms), noms(f.x.modalitats, "modalitat"),
+                                 noms(f.x.acces, "acces"), noms(f.x.instruments, "instrument")};
+        for (int c = 0; c < 5; ++c) taula_->setItem(i, c, new QTableWidgetItem(celes[c]));
     }
     taula_->resizeColumnsToContents();
+}
+
+QString finestra_sessions::figures(const xifres& x) const {
+    QStringList temps;
+    for (const auto& [index, tria] : x.modalitats) temps << noms({{index, tria}}, "modalitat") + " " + durada(tria.ms);
+    return t(t_durada) + ": " + durada(x.durada_ms) + " · " + t(t_abast) + QString(": %1 · ").arg(std::lround(x.abast * 100)) +
+           t(t_notes_minut) + QString(": %1 · ").arg(x.notes_minut, 0, 'f', 1) +
+           t(t_premuda, {QString::number(x.premses), QString::number(x.premuda_s, 'f', 2)}) + "\n" +
+           t(t_temps_modalitat) + ": " + temps.join(", ");
 }
 
 void finestra_sessions::tria(int fila) {
@@ -130,14 +164,25 @@ void finestra_sessions::tria(int fila) {
         return;
     }
     if (taula_->currentRow() != fila) taula_->selectRow(fila);
-    const xifres& x = files_[size_t(fila)].x;
-    mapa_->set_mapa(x.mapa);
-    QStringList temps;
-    for (const auto& [nom, ms] : x.modalitats) temps << nom + " " + durada(ms);
-    figures_->setText(t(t_abast) + QString(": %1 · ").arg(std::lround(x.abast * 100)) + t(t_notes_minut) +
-                      QString(": %1 · ").arg(x.notes_minut, 0, 'f', 1) +
-                      t(t_premuda, {QString::number(x.premses), QString::number(x.premuda_s, 'f', 2)}) + "\n" +
-                      t(t_temps_modalitat) + ": " + temps.join(", "));
+    mapa_->set_mapa(files_[size_t(fila)].x.mapa);
+    figures_->setText(figures(files_[size_t(fila)].x));
+}
+
+// The finished sessions only: the one under way would pull every line down.
+std::vector<serie_tendencia> finestra_sessions::series() const {
+    const std::pair<int, std::function<double(const xifres&)>> quines[] = {
+        {t_durada, [](const xifres& x) { return double(x.durada_ms) / 60000.0; }},
+        {t_abast, [](const xifres& x) { return x.abast * 100; }},
+        {t_notes_minut, [](const xifres& x) { return x.notes_minut; }},
+        {t_premses, [](const xifres& x) { return double(x.premses); }}};
+    std::vector<serie_tendencia> series;
+    for (const auto& [text, valor] : quines) {
+        serie_tendencia s{t(text) + (text == t_durada ? " (min)" : ""), text == t_premses, {}};
+        for (const auto& f : files_)
+            if (!f.en_curs) s.punts.emplace_back(f.inici, valor(f.x));
+        series.push_back(std::move(s));
+    }
+    return series;
 }
 
 void finestra_sessions::omple_grafics() {
@@ -145,34 +190,11 @@ void finestra_sessions::omple_grafics() {
         delete item->widget();
         delete item;
     }
-    const std::pair<int, std::function<double(const xifres&)>> series[] = {
-        {t_durada, [](const xifres& x) { return double(x.durada_ms) / 60000.0; }},
-        {t_abast, [](const xifres& x) { return x.abast * 100; }},
-        {t_notes_minut, [](const xifres& x) { return x.notes_minut; }},
-        {t_premses, [](const xifres& x) { return double(x.premses); }}};
     int lloc = 0;
-    for (const auto& [text, valor] : series) {
-        auto* serie = new QLineSeries;
-        double maxim = 1;
-        for (const auto& f : files_) {
-            serie->append(double(f.inici.toMSecsSinceEpoch()), valor(f.x));
-            maxim = std::max(maxim, valor(f.x));
-        }
-        auto* grafic = new QChart;
-        grafic->addSeries(serie);
-        grafic->setTitle(t(text) + (text == t_durada ? " (min)" : ""));
-        grafic->legend()->hide();
-        auto* x = new QDateTimeAxis;
-        x->setFormat("dd/MM");
-        auto* y = new QValueAxis;
-        y->setRange(0, maxim * 1.1);
-        grafic->addAxis(x, Qt::AlignBottom);
-        grafic->addAxis(y, Qt::AlignLeft);
-        serie->attachAxis(x);
-        serie->attachAxis(y);
-        auto* vista = new QChartView(grafic);
+    for (const serie_tendencia& serie : series()) {
+        auto* vista = new QChartView(grafic_tendencia(serie));
         vista->setRenderHint(QPainter::Antialiasing);
-        vista->setMinimumHeight(160);
+        vista->setMinimumHeight(180);
         grafics_->addWidget(vista, lloc / 2, lloc % 2);
         ++lloc;
     }
@@ -183,7 +205,7 @@ QString finestra_sessions::csv() const {
     QString text = "data,durada_s,modalitats,notes_minut,abast_percent,premses,premuda_s,linies_passades\n";
     for (const auto& f : files_)
         text += QStringList{f.inici.toString(Qt::ISODate), QString::number(f.x.durada_ms / 1000.0, 'f', 1),
-                            camp(modalitats(f.x)), QString::number(f.x.notes_minut, 'f', 2),
+                            camp(noms(f.x.modalitats, "modalitat")), QString::number(f.x.notes_minut, 'f', 2),
                             QString::number(f.x.abast * 100, 'f', 1), QString::number(f.x.premses),
                             QString::number(f.x.premuda_s, 'f', 3), QString::number(f.passades)}
                     .join(',') +
@@ -191,25 +213,43 @@ QString finestra_sessions::csv() const {
     return text;
 }
 
+dades_informe finestra_sessions::dades() const {
+    dades_informe d;
+    d.titol = t(t_informe, {persona_});
+    if (!files_.empty())
+        d.periode = t(t_periode, {files_.front().inici.toString("dd/MM/yyyy"), files_.back().inici.toString("dd/MM/yyyy"),
+                                  QString::number(files())});
+    d.capcaleres = {t(t_data), t(t_durada) + " (h:mm:ss)", t(t_notes_minut), t(t_abast), t(t_premses),
+                    t(t_premuda_mitjana), t(t_modalitats), t(t_acces), t(t_instrument)};
+    for (const auto& f : files_)
+        d.files.push_back({data(f), durada(f.x.durada_ms), QString::number(f.x.notes_minut, 'f', 1),
+                           QString::number(std::lround(f.x.abast * 100)), QString::number(f.x.premses),
+                           QString::number(f.x.premuda_s, 'f', 2), noms(f.x.modalitats, "modalitat"),
+                           noms(f.x.acces, "acces"), noms(f.x.instruments, "instrument")});
+    const int fila = taula_->currentRow();
+    if (fila >= 0 && fila < files()) {
+        d.titol_mapa = t(t_mapa_de, {data(files_[size_t(fila)])});
+        d.xifres_mapa = figures(files_[size_t(fila)].x);
+        d.mapa = files_[size_t(fila)].x.mapa;
+    }
+    d.titol_tendencies = t(t_tendencies);
+    d.series = series();
+    return d;
+}
+
 QString finestra_sessions::exporta(const QString& pdf) {
-    const QString cami_csv = QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv";
     QSaveFile document(pdf);
     if (!obre_privat(document)) return t(t_no_exportat, {pdf, document.errorString()});
+    bool pintat = false;
     {
         QPdfWriter escriptor(&document);
-        escriptor.setPageSize(QPageSize(QPageSize::A4));
-        escriptor.setPageOrientation(QPageLayout::Landscape);
-        escriptor.setTitle(t(t_informe, {persona_}));
-        QPainter pintor(&escriptor);
-        const double escala = std::min(double(escriptor.width()) / informe_->width(),
-                                       double(escriptor.height()) / informe_->height());
-        pintor.scale(escala, escala);
-        informe_->render(&pintor);
+        pintat = pinta_informe(escriptor, dades());
     }
+    if (!pintat) document.cancelWriting();
     if (!document.commit()) return t(t_no_exportat, {pdf, document.errorString()});
-    QSaveFile taula(cami_csv);
+    QSaveFile taula(cami_csv(pdf));
     if (!obre_privat(taula) || taula.write(csv().toUtf8()) < 0 || !taula.commit())
-        return t(t_no_exportat, {cami_csv, taula.errorString()});
+        return t(t_no_exportat, {cami_csv(pdf), taula.errorString()});
     return {};
 }
 
@@ -219,8 +259,7 @@ void finestra_sessions::exporta_demanat() {
     const QString pdf = dialegs_.desti(t(t_exporta).remove('&').remove("…"), proposat, filtre, filtre);
     if (pdf.isEmpty()) return;
     const QString error = exporta(pdf);
-    const QString csv_ = QFileInfo(pdf).path() + "/" + QFileInfo(pdf).completeBaseName() + ".csv";
-    estat_->setText(error.isEmpty() ? t(t_exportat_informe, {pdf, csv_}) : error);
+    estat_->setText(error.isEmpty() ? t(t_exportat_informe, {pdf, cami_csv(pdf)}) : error);
 }
 
 void finestra_sessions::esborra() {
@@ -246,7 +285,7 @@ void finestra_sessions::esborra_fitxers(const QStringList& fitxers) {
         if (f.remove()) resta.removeAll(cami);
         else errors << t(t_no_esborrat, {cami, f.errorString()});
     }
-    omple(persona_, resta);
+    omple(persona_, resta, en_curs_);
     estat_->setText(errors.join("\n"));
 }
 

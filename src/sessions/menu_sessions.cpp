@@ -21,7 +21,9 @@ namespace brisola {
 
 namespace {
 
-QString caption(const menu_array& m, int i) { return i >= 0 && i < m.size() ? m[i]->text().remove('&') : QString(); }
+QString caption(const menu_array& m, int i) {
+    return i >= 0 && i < m.size() ? m[i]->text().remove('&').trimmed() : QString();
+}
 
 QString fila(const taula_cataleg& t, int i) { return i > 0 && size_t(i) < t.size() ? t[size_t(i)].value(1) : QString(); }
 
@@ -54,6 +56,11 @@ menu_sessions::menu_sessions(finestra_main& w, menu_persona& persones, diari& d,
         menu.addAction(text_sessions(idioma, t_desa_interpretacio), this, [this] { desa_interpretacio(); });
         menu.addAction(text_sessions(idioma, t_sessions), this, [this] { obre_informe(); });
     });
+    if (!dialegs_.nom) dialegs_.nom = [this](const QString& clau, int index) { return nom_actual(clau, index); };
+    for (int i = 0; i < w_.mn_idioma.size(); ++i)
+        connect(w_.mn_idioma[i], &QAction::triggered, this, [this] {
+            if (informe_) informe_->set_idioma(w_.estat.idioma);
+        });
 }
 
 menu_sessions::~menu_sessions() = default;
@@ -81,9 +88,16 @@ finestra_sessions* menu_sessions::obre_informe() {
     if (!hi_ha_sessions()) return nullptr;
     if (!informe_)
         informe_ = std::make_unique<finestra_sessions>(w_.estat.idioma, dialegs_);
-    informe_->omple(persones_.actual(), sessions());
+    informe_->omple(persones_.actual(), sessions(), diari_.fitxer());
     informe_->show();
     return informe_.get();
+}
+
+QString menu_sessions::nom_actual(const QString& clau, int index) const {
+    if (clau == "modalitat") return caption(w_.fmus, index);
+    if (clau == "acces") return caption(w_.mn_acces, index);
+    if (clau == "instrument" && index > 0) return caption(w_.mn_instrument, index);
+    return {};
 }
 
 void menu_sessions::avisa(int text, const QStringList& dades) {

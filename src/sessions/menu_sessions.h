@@ -37,6 +37,8 @@ private:
     escriptor_diari::info tries() const;
     std::optional<std::array<int, 4>> lloc() const;
     bool hi_ha_sessions();
+    // The caption a choice's menu gives it in the language of the moment.
+    QString nom_actual(const QString& clau, int index) const;
     void avisa(int text, const QStringList& dades = {});
 
     finestra_main& w_;

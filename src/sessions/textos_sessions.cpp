@@ -62,6 +62,15 @@ const textos taula[] = {
     {"No s'ha pogut llegir %1 (%2).", "No se ha podido leer %1 (%2).", "Non se puido ler %1 (%2)."},
     {"%1 no és el diari d'una sessió.", "%1 no es el diario de una sesión.", "%1 non é o diario dunha sesión."},
     {"No s'ha pogut esborrar %1 (%2).", "No se ha podido borrar %1 (%2).", "Non se puido borrar %1 (%2)."},
+    {"en curs", "en curso", "en curso"},
+    {"Accés", "Acceso", "Acceso"},
+    {"Instrument", "Instrumento", "Instrumento"},
+    {"Del %1 al %2 · %3 sessions", "Del %1 al %2 · %3 sesiones", "Do %1 ao %2 · %3 sesións"},
+    {"On va anar el punter a la sessió del %1 (temps en cada casella de la superfície)",
+     "Dónde fue el puntero en la sesión del %1 (tiempo en cada casilla de la superficie)",
+     "Onde foi o punteiro na sesión do %1 (tempo en cada cela da superficie)"},
+    {"D'una sessió a l'altra", "De una sesión a otra", "Dunha sesión a outra"},
+    {"Premuda mitjana (s)", "Pulsación media (s)", "Pulsación media (s)"},
 };
 
 } // namespace

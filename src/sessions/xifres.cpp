@@ -1,7 +1,6 @@
 #include "sessions/xifres.h"
 
 #include <algorithm>
-#include <climits>
 
 namespace brisola {
 
@@ -22,29 +21,31 @@ void omple_mapa(const sessio& s, xifres& x) {
     x.abast = double(visitades) / (xifres::columnes * xifres::files);
 }
 
-// Notes are counted under the modality in force when they sounded.
-void compta_modalitats(const sessio& s, xifres& x) {
-    QString actual;
+temps_tries temps_de(const sessio& s, const QString& clau) {
+    temps_tries temps;
+    temps_tria* actual = nullptr;
     int64_t des_de = 0;
-    int index = -1;
-    size_t m = 0;
-    auto compta_notes_fins = [&](int64_t fins) {
-        for (; m < s.midi.size() && s.midi[m].ms < fins; ++m) {
-            const auto& n = s.midi[m];
-            const bool nota = (n.estat & 0xf0) == 0x90 && n.dada2 > 0;
-            if (nota && ((n.estat & 0x0f) != 9 || index == modalitat_bateria)) ++x.notes;
-        }
-    };
     for (const auto& t : s.tries) {
-        if (t.clau != "modalitat") continue;
-        compta_notes_fins(t.ms);
-        if (!actual.isEmpty()) x.modalitats[actual] += t.ms - des_de;
-        actual = nom_de_tria(t.valor);
-        index = t.valor.section(' ', 0, 0).toInt();
+        if (t.clau != clau) continue;
+        if (actual) actual->ms += t.ms - des_de;
+        actual = &temps[index_de_tria(t.valor)];
+        actual->nom = nom_de_tria(t.valor);
         des_de = t.ms;
     }
-    compta_notes_fins(INT64_MAX);
-    if (!actual.isEmpty()) x.modalitats[actual] += s.durada_ms - des_de;
+    if (actual) actual->ms += s.durada_ms - des_de;
+    return temps;
+}
+
+// Notes are counted under the modality in force when they sounded.
+void compta_notes(const sessio& s, xifres& x) {
+    int modalitat = -1;
+    auto tria = s.tries.begin();
+    for (const auto& n : s.midi) {
+        for (; tria != s.tries.end() && tria->ms <= n.ms; ++tria)
+            if (tria->clau == "modalitat") modalitat = index_de_tria(tria->valor);
+        const bool nota = (n.estat & 0xf0) == 0x90 && n.dada2 > 0;
+        if (nota && ((n.estat & 0x0f) != 9 || modalitat == modalitat_bateria)) ++x.notes;
+    }
 }
 
 void compta_premses(const sessio& s, xifres& x) {
@@ -64,13 +65,24 @@ void compta_premses(const sessio& s, xifres& x) {
 
 } // namespace
 
-QString nom_de_tria(const QString& valor) { return valor.section(' ', 1); }
+int index_de_tria(const QString& valor) {
+    bool es_nombre = false;
+    const int index = valor.section(' ', 0, 0).toInt(&es_nombre);
+    return es_nombre ? index : -1;
+}
+
+QString nom_de_tria(const QString& valor) {
+    return (index_de_tria(valor) < 0 ? valor : valor.section(' ', 1)).trimmed();
+}
 
 xifres xifres_de(const sessio& s) {
     xifres x;
     x.durada_ms = s.durada_ms;
     omple_mapa(s, x);
-    compta_modalitats(s, x);
+    x.modalitats = temps_de(s, "modalitat");
+    x.acces = temps_de(s, "acces");
+    x.instruments = temps_de(s, "instrument");
+    compta_notes(s, x);
     x.notes_minut = s.durada_ms > 0 ? x.notes * 60000.0 / double(s.durada_ms) : 0;
     compta_premses(s, x);
     return x;
