@@ -65,23 +65,6 @@ private:
     std::vector<float> mono_;
 };
 
-// Frames where a sound starts after at least 20 ms below a whisper: where it
-// rose from that whisper on its way to being clearly heard.
-std::vector<long> inicis(const std::vector<float>& s, long des_de) {
-    std::vector<long> r;
-    long silenci = 0, murmuri = des_de;
-    for (long i = des_de; i < long(s.size()); ++i) {
-        if (std::fabs(s[size_t(i)]) > 0.02f) {
-            if (silenci > freq / 50) r.push_back(murmuri + 1);
-            silenci = 0;
-        } else if (std::fabs(s[size_t(i)]) < 0.002f) {
-            ++silenci;
-            murmuri = i;
-        }
-    }
-    return r;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,7 +94,7 @@ int main(int argc, char** argv) {
         while (ara_ns() < fi) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         w.t_ritmes->set_Enabled(false);
         card.atura();
-        auto on = inicis(card.mono(), 0);
+        auto on = inicis(card.mono(), 0, freq);
         std::vector<double> errors;
         for (size_t i = 1; i < on.size(); ++i)
             errors.push_back(std::fabs((on[i] - on[i - 1]) * 1000.0 / freq - previst));
@@ -134,7 +117,7 @@ int main(int argc, char** argv) {
     int64_t fi = ara_ns() + 300000000LL;
     while (ara_ns() < fi) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     card.atura();
-    auto on = inicis(card.mono(), 0);
+    auto on = inicis(card.mono(), 0, freq);
     std::vector<double> retards;
     for (size_t i = 0; i < enviats.size() && i < on.size(); ++i)
         retards.push_back((card.sona_ns(on[i]) - enviats[i]) / 1e6);

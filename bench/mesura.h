@@ -1,5 +1,5 @@
 #pragma once
-// What the benchmarks share: percentiles of their measurements.
+// What the benchmarks share: percentiles of their measurements, and where sounds start.
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -11,6 +11,23 @@ inline double percentil(std::vector<double> v, double p) {
     if (v.empty()) return std::nan("");
     std::sort(v.begin(), v.end());
     return v[size_t(p * double(v.size() - 1))];
+}
+
+// Frames where a sound starts after at least 20 ms below a whisper: where it
+// rose from that whisper on its way to being clearly heard.
+inline std::vector<long> inicis(const std::vector<float>& s, long des_de, int freq) {
+    std::vector<long> r;
+    long silenci = 0, murmuri = des_de;
+    for (long i = des_de; i < long(s.size()); ++i) {
+        if (std::fabs(s[size_t(i)]) > 0.02f) {
+            if (silenci > freq / 50) r.push_back(murmuri + 1);
+            silenci = 0;
+        } else if (std::fabs(s[size_t(i)]) < 0.002f) {
+            ++silenci;
+            murmuri = i;
+        }
+    }
+    return r;
 }
 
 } // namespace brisola

@@ -215,14 +215,19 @@ private slots:
     void wav_and_mp3_songs_sound_pause_and_resume() {
         for (const QString& nom : {QString("vals_de_la_lluna.wav"), QString("festa.mp3")}) {
             interpret_real m;
+            int despertades = 0; // an output at rest wakes for a song
+            m.media.set_despertador([&] { ++despertades; });
             QString sp = m.copia(dades + nom, "cançó " + nom);
             QCOMPARE(m.ordre("status " + sp + " mode"), QString());
             m.ordre("play " + sp);
+            QCOMPARE(despertades, 1); // the status asked before wakes nothing
             QTest::qWait(100); // the decoder fills its ring on its own thread
             QCOMPARE(m.ordre("status " + sp + " mode"), QString("playing"));
             QVERIFY2(m.escolta(9600) > 0.01, qPrintable(nom));
+            QVERIFY(m.media.sona());
             m.ordre("pause " + sp);
             QCOMPARE(m.escolta(256), 0.0);
+            QVERIFY2(!m.media.sona(), "a paused song lets the output rest");
             QCOMPARE(m.ordre("status " + sp + " mode"), QString("paused"));
             m.ordre("resume " + sp);
             QVERIFY(m.escolta(9600) > 0.01);

@@ -191,6 +191,23 @@ private slots:
         QVERIFY2(rms(escolta(synth, 4800)) > 0.01, "a bass drum on channel 9 must be heard");
     }
 
+    void the_synthesizer_tells_its_output_when_it_may_rest_and_when_to_wake() {
+        sintetitzador synth(48000);
+        synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2");
+        int despertades = 0;
+        synth.set_despertador([&] { ++despertades; });
+        escolta(synth, 256);
+        QVERIFY(synth.callat());
+        synth.envia(0x90, 60, 100);
+        QCOMPARE(despertades, 1);
+        QVERIFY2(!synth.callat(), "a note still queued keeps the output awake");
+        escolta(synth, 4800);
+        QVERIFY2(!synth.callat(), "a voice sounding keeps the output awake");
+        synth.envia(0xB0, 120, 0); // All Sound Off
+        escolta(synth, 4800);
+        QVERIFY(synth.callat());
+    }
+
     void the_persons_levels_scale_their_notes_and_the_drums_apart() {
         const guanys_so tal_qual;
         const double piano = db_de_nota(tal_qual, 0, 60), bombo = db_de_nota(tal_qual, 9, 36);

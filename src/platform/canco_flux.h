@@ -25,6 +25,7 @@ public:
 
     void play() { sona_ = true; }
     void pause() { sona_ = false; }
+    bool sona() const { return sona_; }
     // "playing", "paused", or "stopped" once it has played to its end.
     QString mode() const;
 

@@ -21,6 +21,8 @@ public:
         escrit_.store(e + 1, std::memory_order_release);
         return true;
     }
+    // Consumer side: nothing waits.
+    bool buida() const { return llegit_.load(std::memory_order_relaxed) == escrit_.load(std::memory_order_acquire); }
     std::optional<T> treu() {
         size_t l = llegit_.load(std::memory_order_relaxed);
         if (l == escrit_.load(std::memory_order_acquire)) return std::nullopt;

@@ -22,6 +22,11 @@ bool es(const QString& paraula, const char* esperada) {
     return paraula.compare(QLatin1String(esperada), Qt::CaseInsensitive) == 0;
 }
 
+// Commands after which a song may sound: an output at rest wakes for them.
+bool pot_sonar(const QStringList& p) {
+    return !p.isEmpty() && (es(p[0], "play") || es(p[0], "resume") || es(p[0], "set"));
+}
+
 // The file a short path stands for; empty when it names none.
 QString fitxer_de(const QString& sp) {
     QString cami = cami_de_nom_curt(sp);
@@ -56,6 +61,7 @@ QString media_interpret::mciSendStringA(const QString& ordre, uint32_t* error) {
     if (paraules.size() >= 2)
         resultat = es(paraules[1], "mid1") || es(paraules[0], "open") ? ordre_mid1(paraules, resposta)
                                                                        : ordre_fitxer(paraules, resposta);
+    if (despertador_ && pot_sonar(paraules)) despertador_();
     if (error) *error = resultat;
     return resultat == MCI_OK ? resposta : QString();
 }
@@ -168,6 +174,9 @@ void media_interpret::mescla(float* estereo, int frames) {
             fet += n;
         }
     }
+    const canco_midi* midi = midi_audio_; // read while the window thread waits for us to let go
+    const canco_flux* flux = flux_audio_;
+    sonava_ = (midi && midi->sona()) || (flux && flux->sona());
     ++mescles_;
     mesclant_ = false;
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace brisola {
@@ -32,6 +33,10 @@ public:
     void mescla(float* estereo, int frames);
     // For a render faster than real time, before it mixes `frames`: waits for the song's decoder.
     void espera_cancons(int frames);
+    // Audio thread, after a mix: whether a song played in it (a song at rest needs no output).
+    bool sona() const { return sonava_; }
+    // Runs after each command that can make a song sound (window thread), for an output that rests to wake up.
+    void set_despertador(std::function<void()> desperta) { despertador_ = std::move(desperta); }
     // The songs' level, as a factor of their amplitude (1: as recorded).
     void set_guany(float guany) { guany_ = guany; }
 
@@ -51,9 +56,10 @@ private:
     std::unique_ptr<canco_midi> midi_;
     std::unique_ptr<canco_flux> flux_;
     QString sp_flux_;
+    std::function<void()> despertador_;
     std::atomic<canco_midi*> midi_audio_{nullptr};
     std::atomic<canco_flux*> flux_audio_{nullptr};
-    std::atomic<bool> mesclant_{false};
+    std::atomic<bool> mesclant_{false}, sonava_{false};
     std::atomic<uint64_t> mescles_{0};
     std::atomic<float> guany_{1.0f};
     std::array<float, 2 * 1024> apart_{}; // the songs mixed apart while their level is not 1

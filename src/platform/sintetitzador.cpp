@@ -109,6 +109,7 @@ void sintetitzador::precarrega(const std::vector<int>& programes) {
 void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
     if ((estat & 0xF0) == 0xC0) selecciona_al_carregador((estat & 0x0F) == 9 ? 128 : 0, dada1);
     cua_.empeny({rellotge_(), estat, dada1, dada2});
+    if (despertador_) despertador_();
 }
 
 void sintetitzador::aplica(const missatge& m) {

@@ -64,6 +64,10 @@ public:
 
     // One channel message, bytes as they go on the wire, stamped with its time.
     void envia(uint8_t estat, uint8_t dada1, uint8_t dada2);
+    // Runs after each message is queued (window thread), for an output that rests to wake up.
+    void set_despertador(std::function<void()> desperta) { despertador_ = std::move(desperta); }
+    // Audio thread, after a render: no voice sounds and no message waits.
+    bool callat() const { return silenci_ > 0 && !pendent_ && cua_.buida(); }
     // Audio thread: fills `frames` interleaved stereo float frames.
     void render(float* sortida, int frames);
     // How many times the synthesizer itself has rendered (a test's and a benchmark's look inside).
@@ -86,6 +90,7 @@ private:
     _fluid_synth_t* synth_ = nullptr;
     _fluid_synth_t* carregador_synth_ = nullptr; // selects presets off the audio thread, loading their samples
     std::function<int64_t()> rellotge_, ara_;
+    std::function<void()> despertador_;
     double freq_;
     float guany_inicial_ = 0; // the synthesizer's own gain, which the level multiplies
     std::atomic<int> periode_{256}; // set by the thread that opens the output

@@ -1,0 +1,195 @@
+// The desktop's audio server as a person hears it: note-ons sent at random
+// moments to the built-in synthesizer, through the native stream and through SDL
+// on the same server, found in the sink's monitor with the time they reached it;
+// then the process's share of a core while the instrument rests, and the first
+// note after that rest. Beside a server of its own:
+//   tests/pipewire/amb_servidor.sh build/bench/bench_pipewire
+#include "mesura.h"
+#include "platform/media_interpret.h"
+#include "platform/sintetitzador.h"
+#include "platform/sortida_audio.h"
+#include "platform/sortida_pipewire.h"
+
+#include <pipewire/pipewire.h>
+#include <spa/param/audio/format-utils.h>
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <mutex>
+#include <random>
+#include <sys/resource.h>
+#include <thread>
+#include <time.h>
+
+using namespace brisola;
+
+namespace {
+
+constexpr int freq = 48000;
+
+int64_t ara_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+void espera_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// A capture stream on the test sink's monitor: every frame, and when its cycle reached the sink.
+class monitor {
+public:
+    monitor() {
+        bucle_ = pw_thread_loop_new("monitor", nullptr);
+        pw_thread_loop_start(bucle_);
+        pw_thread_loop_lock(bucle_);
+        static const pw_stream_events events = [] {
+            pw_stream_events e{};
+            e.version = PW_VERSION_STREAM_EVENTS;
+            e.process = [](void* jo) { static_cast<monitor*>(jo)->processa(); };
+            return e;
+        }();
+        stream_ = pw_stream_new_simple(pw_thread_loop_get_loop(bucle_), "monitor",
+                                       pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
+                                                         PW_KEY_TARGET_OBJECT, "brisola_prova",
+                                                         PW_KEY_STREAM_CAPTURE_SINK, "true", nullptr),
+                                       &events, this);
+        uint8_t memoria[256];
+        spa_pod_builder b = SPA_POD_BUILDER_INIT(memoria, sizeof(memoria));
+        spa_audio_info_raw format{};
+        format.format = SPA_AUDIO_FORMAT_F32;
+        format.rate = freq;
+        format.channels = 1;
+        format.position[0] = SPA_AUDIO_CHANNEL_MONO;
+        const spa_pod* p[] = {spa_format_audio_raw_build(&b, SPA_PARAM_EnumFormat, &format)};
+        pw_stream_connect(stream_, PW_DIRECTION_INPUT, PW_ID_ANY,
+                          pw_stream_flags(PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS |
+                                          PW_STREAM_FLAG_RT_PROCESS),
+                          p, 1);
+        pw_thread_loop_unlock(bucle_);
+    }
+    ~monitor() {
+        pw_thread_loop_lock(bucle_);
+        pw_stream_destroy(stream_);
+        pw_thread_loop_unlock(bucle_);
+        pw_thread_loop_stop(bucle_);
+        pw_thread_loop_destroy(bucle_);
+    }
+    // When each sound that began after `des_de` reached the sink.
+    std::vector<int64_t> inicis_des_de(int64_t des_de) {
+        std::lock_guard<std::mutex> l(m_);
+        std::vector<int64_t> r;
+        for (long k : inicis(mostres_, 0, freq)) {
+            auto b = std::upper_bound(blocs_.begin(), blocs_.end(), std::pair<long, int64_t>{k, INT64_MAX});
+            int64_t t = std::prev(b)->second + (k - std::prev(b)->first) * 1000000000LL / freq;
+            if (t >= des_de) r.push_back(t);
+        }
+        return r;
+    }
+
+private:
+    void processa() {
+        pw_buffer* b = pw_stream_dequeue_buffer(stream_);
+        if (!b) return;
+        pw_time temps{};
+        pw_stream_get_time_n(stream_, &temps, sizeof(temps));
+        const spa_data& d = b->buffer->datas[0];
+        const auto* f = static_cast<const float*>(d.data);
+        {
+            std::lock_guard<std::mutex> l(m_);
+            blocs_.emplace_back(long(mostres_.size()), temps.now);
+            if (f) mostres_.insert(mostres_.end(), f + d.chunk->offset / 4, f + (d.chunk->offset + d.chunk->size) / 4);
+        }
+        pw_stream_queue_buffer(stream_, b);
+    }
+    pw_thread_loop* bucle_;
+    pw_stream* stream_;
+    std::mutex m_;
+    std::vector<float> mostres_;
+    std::vector<std::pair<long, int64_t>> blocs_; // first frame of each buffer, and its cycle's time
+};
+
+// Sends claves at random moments; returns when each was sent.
+std::vector<int64_t> toca(sintetitzador& synth, int notes) {
+    std::mt19937 atzar(3);
+    std::vector<int64_t> enviats;
+    for (int n = 0; n < notes; ++n) {
+        espera_ms(120 + int(atzar() % 20));
+        enviats.push_back(ara_ns());
+        synth.envia(0x99, 75, 120);
+    }
+    espera_ms(300);
+    return enviats;
+}
+
+std::vector<double> retards(const std::vector<int64_t>& enviats, const std::vector<int64_t>& sentits) {
+    std::vector<double> r;
+    for (int64_t e : enviats) {
+        auto s = std::lower_bound(sentits.begin(), sentits.end(), e);
+        if (s != sentits.end()) r.push_back(double(*s - e) / 1e6);
+    }
+    return r;
+}
+
+double cpu_s() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// One output: its quantum, the note-ons' delays, the share of a core at rest, the first note after it.
+void mesura(const char* nom, sintetitzador& synth, int quantum) {
+    std::vector<double> r;
+    {
+        monitor m;
+        espera_ms(500);
+        r = retards(toca(synth, 100), m.inicis_des_de(0));
+    }
+    espera_ms(sortida_pipewire::repos_ms + 1000); // the voices end, and the rest begins
+    const double cpu = cpu_s();
+    espera_ms(30000);
+    const double repos = (cpu_s() - cpu) / 30 * 100;
+    monitor m;
+    espera_ms(500);
+    const std::vector<double> primera = retards(toca(synth, 1), m.inicis_des_de(0));
+    std::printf("%s: quantum %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU\n", nom, quantum,
+                percentil(r, 0.5), percentil(r, 0.99), repos);
+    std::printf("%s: the first note after a rest sounds %.2f ms after it is sent (%d of 100 notes found)\n", nom,
+                primera.empty() ? -1.0 : primera[0], int(r.size()));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    pw_init(nullptr, nullptr);
+    sintetitzador synth(freq);
+    if (!synth.carrega(sintetitzador::troba_soundfont())) {
+        std::fprintf(stderr, "No General MIDI soundfont: install fluid-soundfont-gm.\n");
+        return 1;
+    }
+    media_interpret media(synth, freq);
+    const auto render = [&](float* frames, int n) {
+        synth.render(frames, n);
+        media.mescla(frames, n);
+    };
+    {
+        sortida_pipewire pipewire(render, [&] { return synth.callat() && !media.sona(); });
+        if (!pipewire.obre(3000) || !pipewire.engega(3000)) {
+            std::fprintf(stderr, "No PipeWire server: %s\n", qPrintable(pipewire.motiu()));
+            return 1;
+        }
+        synth.set_periode(pipewire.frames());
+        synth.set_despertador([&] { pipewire.desperta(); });
+        mesura("pipewire", synth, pipewire.frames());
+        synth.set_despertador({});
+    }
+    qputenv("BRISOLA_AUDIO", "sdl");
+    sortida_audio sdl(render);
+    std::atomic<bool> obert{false};
+    sdl.obre_en_segon_pla([&](sortida_audio::resultat) { obert = true; });
+    while (!obert) espera_ms(10);
+    synth.set_periode(sdl.frames());
+    mesura("sdl", synth, sdl.frames());
+    sdl.atura_obertura();
+}

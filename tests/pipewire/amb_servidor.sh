@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs a command beside a PipeWire server of its own (with its session manager
+# and one null sink, "brisola_prova"), in a private runtime folder and D-Bus
+# session: nothing of the desktop's, and nothing of another run's, is touched.
+# PW_SERVIDOR_PIDS in the command's environment names the file of the server's
+# process ids, so a test can kill the server and start it again (torna_servidor).
+set -euo pipefail
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ -z "${PW_DINS_SESSIO:-}" ]; then
+  PW_DINS_SESSIO=1 exec dbus-run-session -- "$0" "$@"
+fi
+for p in pipewire wireplumber pw-dump; do
+  command -v "$p" >/dev/null || { echo "no $p here: skipped"; exit 77; }
+done
+lloc=$(mktemp -d)
+export XDG_RUNTIME_DIR=$lloc/run XDG_CONFIG_HOME=$lloc/config XDG_STATE_HOME=$lloc/state
+export PIPEWIRE_RUNTIME_DIR=$XDG_RUNTIME_DIR PW_SERVIDOR_PIDS=$lloc/pids
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d" "$XDG_STATE_HOME"
+chmod 700 "$XDG_RUNTIME_DIR"
+cat >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/prova.conf" <<'CONF'
+context.objects = [
+  { factory = adapter
+    args = { factory.name = support.null-audio-sink node.name = brisola_prova
+             media.class = Audio/Sink audio.position = [ FL FR ] audio.rate = 48000
+             priority.session = 2000 } }
+]
+CONF
+
+torna_servidor() {
+  pipewire >"$lloc/pipewire.log" 2>&1 &
+  echo $! >"$PW_SERVIDOR_PIDS"
+  for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.1; done
+  wireplumber >"$lloc/wireplumber.log" 2>&1 &
+  echo $! >>"$PW_SERVIDOR_PIDS"
+  for _ in $(seq 100); do pw-dump 2>/dev/null | grep -q '"default.audio.sink"' && break; sleep 0.1; done
+}
+atura_servidor() {
+  [ -f "$PW_SERVIDOR_PIDS" ] || return 0
+  while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$PW_SERVIDOR_PIDS"
+  while read -r pid; do wait "$pid" 2>/dev/null || true; done <"$PW_SERVIDOR_PIDS"
+  rm -f "$PW_SERVIDOR_PIDS"
+}
+export -f torna_servidor atura_servidor
+export lloc
+trap 'atura_servidor; rm -rf "$lloc"' EXIT
+torna_servidor
+"$@"

@@ -1,0 +1,133 @@
+// The native stream on a PipeWire server of the test's own (tests/pipewire/amb_servidor.sh):
+// its sound in the null sink's monitor, its name and quantum, its rest, and a server that goes away.
+#include "platform/sortida_pipewire.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+using namespace brisola;
+
+namespace {
+
+// A 440 Hz tone at half scale; counts its renders.
+struct to {
+    std::atomic<int> renders{0};
+    double fase = 0;
+    void operator()(float* estereo, int frames) {
+        for (int i = 0; i < frames; ++i, fase += 2 * M_PI * 440 / 48000)
+            estereo[2 * i] = estereo[2 * i + 1] = float(0.5 * std::sin(fase));
+        ++renders;
+    }
+};
+
+QJsonObject node_brisola() {
+    QProcess dump;
+    dump.start("pw-dump", {});
+    dump.waitForFinished(5000);
+    for (const auto& o : QJsonDocument::fromJson(dump.readAllStandardOutput()).array()) {
+        QJsonObject info = o.toObject()["info"].toObject();
+        if (info["props"].toObject()["node.name"] == "brisola") return info;
+    }
+    return {};
+}
+
+// How many of a recording's samples are at least half as loud as the tone.
+int sonores_de_fitxer(const QString& cami) {
+    SF_INFO format{};
+    SNDFILE* f = sf_open(cami.toLocal8Bit().constData(), SFM_READ, &format);
+    if (!f) return 0;
+    std::vector<float> mostres(size_t(format.frames * format.channels));
+    sf_count_t llegides = sf_read_float(f, mostres.data(), sf_count_t(mostres.size()));
+    sf_close(f);
+    return int(std::count_if(mostres.begin(), mostres.begin() + llegides, [](float m) { return std::fabs(m) > 0.25f; }));
+}
+
+// The server's functions of amb_servidor.sh.
+bool servidor(const char* que) { return QProcess::execute("bash", {"-c", que}) == 0; }
+
+} // namespace
+
+class test_pipewire : public QObject {
+    Q_OBJECT
+
+private slots:
+    void the_stream_sounds_in_the_sink_by_name_at_its_quantum() {
+        to font;
+        sortida_pipewire sortida(std::ref(font));
+        QVERIFY2(sortida.obre(3000), qPrintable(sortida.motiu()));
+        QTest::qWait(200);
+        QCOMPARE(font.renders.load(), 0); // silent until started: another output may still be rendering
+        QVERIFY(sortida.engega(3000));
+        QCOMPARE(sortida.frames(), sortida_pipewire::quantum);
+        QJsonObject props = node_brisola()["props"].toObject();
+        QCOMPARE(props["application.name"].toString(), QString("Brisola"));
+        QCOMPARE(props["media.role"].toString(), QString("Music"));
+        QCOMPARE(props["application.icon-name"].toString(), QString("brisola"));
+
+        QTemporaryDir dir;
+        const QString wav = dir.filePath("monitor.wav");
+        QProcess grava;
+        grava.start("pw-record", {"--target", "brisola_prova", "-P", "{ stream.capture.sink = true }", "--rate",
+                                  "48000", "--channels", "2", "--format", "f32", wav});
+        QVERIFY(grava.waitForStarted());
+        QTest::qWait(1500);
+        grava.terminate();
+        QVERIFY(grava.waitForFinished(3000));
+        // Half a second of the tone in both channels, however late the recorder started.
+        QVERIFY2(sonores_de_fitxer(wav) > 48000 * 2 / 3, "the tone must reach the sink's monitor");
+    }
+
+    void at_rest_it_leaves_the_graph_and_a_wake_up_brings_it_back() {
+        to font;
+        std::atomic<bool> repos{false};
+        sortida_pipewire sortida(std::ref(font), [&] { return repos.load(); }, 200);
+        QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
+        QTest::qWait(400);
+        QVERIFY(sortida.activa()); // sounding, it never rests
+        repos = true;
+        QTRY_VERIFY_WITH_TIMEOUT(!sortida.activa(), 2000);
+        QTRY_VERIFY(node_brisola()["state"].toString() != "running");
+        const int renders = font.renders;
+        QTest::qWait(300);
+        QCOMPARE(font.renders.load(), renders); // nothing renders at rest
+
+        sortida.desperta();
+        QTRY_VERIFY_WITH_TIMEOUT(font.renders > renders, 1000);
+    }
+
+    void with_no_server_it_says_so_at_once() {
+        qputenv("PIPEWIRE_REMOTE", "cap-servidor");
+        sortida_pipewire sortida([](float*, int) {});
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!sortida.obre(3000));
+        qunsetenv("PIPEWIRE_REMOTE");
+        QVERIFY(t.elapsed() < 1000);
+        QVERIFY(!sortida.motiu().isEmpty());
+    }
+
+    void a_server_that_goes_away_is_noticed_and_the_next_one_taken() {
+        to font;
+        sortida_pipewire sortida(std::ref(font));
+        QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
+        QVERIFY(servidor("atura_servidor"));
+        QTRY_VERIFY_WITH_TIMEOUT(sortida.perduda(), 3000);
+        QVERIFY(servidor("torna_servidor"));
+        QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
+        const int renders = font.renders;
+        QTRY_VERIFY(font.renders > renders);
+    }
+};
+
+QTEST_GUILESS_MAIN(test_pipewire)
+#include "test_pipewire.moc"
