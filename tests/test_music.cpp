@@ -268,6 +268,23 @@ private slots:
         QCOMPARE(ticks, 1);
     }
 
+    void choosing_the_switch_leaves_the_drums_to_its_presses() {
+        instrument i;
+        i.w->mn_acces_Click(0);
+        i.w->fmus[2]->trigger(); // Bateria, played with the mouse
+        i.rellotge.avanca(3000);
+        i.w->mn_acces_Click(3);
+        i.midi.enviats.clear();
+        auto tambors = [&] {
+            return std::count_if(i.midi.enviats.begin(), i.midi.enviats.end(), [](uint32_t m) { return (m & 0xFF) == 0x99; });
+        };
+        i.rellotge.avanca(25000);
+        QCOMPARE(tambors(), 0);
+        QTest::keyPress(i.w.get(), Qt::Key_Space);
+        i.rellotge.avanca(3000);
+        QVERIFY(tambors() > 0);
+    }
+
     void choosing_a_source_runs_only_its_timer() {
         instrument i;
         i.rellotge.avanca(1000);

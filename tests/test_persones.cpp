@@ -163,37 +163,6 @@ private slots:
         QVERIFY(llegeix_persona(p.fitxer("Carpeta"), "Carpeta").illegible);
     }
 
-    void the_switch_waits_for_a_held_press_and_ignores_a_quick_second_one() {
-        amb_persones p;
-        p.w->mn_acces_Click(3);
-        persona lenta;
-        lenta.acces = 3;
-        lenta.ajuts.acceptacio = 300;
-        lenta.ajuts.ignora = 500;
-        p.m->aplica(lenta);
-        // Whether a press held so long sounded: a note starts while it is held.
-        auto sona = [&](int ms) {
-            auto notes = [&] {
-                return std::count_if(p.midi.enviats.begin(), p.midi.enviats.end(),
-                                     [](uint32_t m) { return (m & 0xF0) == 0x90 && (m >> 16) > 0; });
-            };
-            auto abans = notes();
-            QTest::mousePress(p.w->pantalla, Qt::LeftButton, {}, QPoint(20, 20));
-            p.rellotge.avanca(ms);
-            QTest::mouseRelease(p.w->pantalla, Qt::LeftButton, {}, QPoint(20, 20));
-            return notes() > abans;
-        };
-        QVERIFY(!sona(200)); // a brush of the switch
-        QVERIFY(sona(400));  // held: it plays from the moment it counts
-        p.rellotge.avanca(200);
-        QVERIFY(!sona(400)); // a tremor's second press
-        p.rellotge.avanca(600);
-        QVERIFY(sona(400));
-        QCOMPARE(p.m->captura().ajuts.acceptacio, 300);
-        p.m->cap_persona(); // the seed's switch again: every press as it comes
-        QVERIFY(sona(10));
-    }
-
     void the_reach_is_the_middle_of_the_places_reached_spread_over_the_surface() {
         std::vector<std::array<double, 2>> llocs;
         for (int i = 0; i < 500; ++i) llocs.push_back({0.2 + 0.4 * i / 499.0, 0.3 + 0.6 * ((i * 7) % 500) / 499.0});

@@ -261,7 +261,26 @@ private slots:
         b.parla.te_veu = false;
         b.t().obre();
         b.rellotge.avanca(1000);
-        QCOMPARE(b.caixes.avisos.size(), 1);
+        QVERIFY(b.caixes.avisos.isEmpty()); // a box would take the switch's key: a tile says it
+        QVERIFY(b.t().missatge().startsWith("No hi ha veu"));
+        b.prem();
+        b.deixa();
+        QVERIFY(!b.t().obert());
+        b.t().obre();
+        QVERIFY(b.t().missatge().isEmpty());
+    }
+
+    void no_box_opens_while_the_switch_plays() {
+        amb_tauler b(escombrat(), 3);
+        b.caixes_del_tauler.MsgBox("Error MIDI");
+        QVERIFY(b.caixes.caixes.isEmpty());
+        QVERIFY(b.t().obert() && b.t().missatge() == "Error MIDI");
+        b.prem();
+        b.deixa();
+        QVERIFY(!b.t().obert());
+        b.w->mn_acces_Click(0); // a mouse closes its own boxes
+        b.caixes_del_tauler.MsgBox("Error MIDI");
+        QVERIFY(!b.t().obert() && b.caixes.caixes.size() == 1);
     }
 };
 

@@ -41,7 +41,9 @@ void finestra_main::mn_acces_Click(int16_t Index) {
     default: break;
     }
     for (int i = 0; i < mn_acces.size(); ++i) mn_acces.set_Checked(int16_t(i), false);
-    t_ritmes->set_Enabled(estat.ritme_actiu != 0);
+    // The switch plays only while held: choosing it leaves the accompaniment as its release does.
+    if (Index == 3) t_acords->set_Enabled(false);
+    t_ritmes->set_Enabled(estat.ritme_actiu != 0 && Index != 3);
     if (Index < 0 || Index > 3) return;
     Frame1->hide();
     showMaximized();

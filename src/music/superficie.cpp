@@ -1,6 +1,7 @@
 // The performance surface's mouse handling and the mouse timer: the mouse
 // moves the pointer, or a single switch plays from random points while held.
 #include "app/finestra_main.h"
+#include "music/tecla_pulsador.h"
 #include "platform/caixa_imatge.h"
 #include "platform/control_mobil.h"
 #include "platform/numeros.h"
@@ -72,17 +73,8 @@ void finestra_main::T_mouse_Timer() {
     });
 }
 
-namespace {
-
-bool es_modificador(int tecla) {
-    return tecla == Qt::Key_Shift || tecla == Qt::Key_Control || tecla == Qt::Key_Alt || tecla == Qt::Key_Meta ||
-           tecla == Qt::Key_AltGr || tecla == Qt::Key_unknown;
-}
-
-} // namespace
-
 void finestra_main::keyPressEvent(QKeyEvent* event) {
-    if (!pulsador() || event->isAutoRepeat() || es_modificador(event->key())) return QMainWindow::keyPressEvent(event);
+    if (!pulsador() || !tecla_de_pulsador(*event)) return QMainWindow::keyPressEvent(event);
     tecla_pulsador_ = event->key();
     executa(&pantalla, [this] { pantalla_MouseDown(1, 0, 0, 0); });
 }

@@ -18,6 +18,7 @@ ajustos_persona::ajustos_persona(finestra_main& w, etapa_punter* punter, volum_s
 void ajustos_persona::aplica(const ajuts& a) {
     valors_ = a;
     pulsador_.set_temps(a.acceptacio, a.ignora);
+    pulsador_.set_tecla_seguent(a.tecla_seguent);
     if (punter_) {
         parametres_suavitzat p = parametres_de(nivell_suavitzat(a.suavitzat));
         p.fc_minima = a.suavitzat_fc / 100.0;

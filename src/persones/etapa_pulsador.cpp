@@ -1,8 +1,8 @@
 #include "persones/etapa_pulsador.h"
 
 #include "app/finestra_main.h"
+#include "music/tecla_pulsador.h"
 #include "platform/caixa_imatge.h"
-#include "platform/temporitzador.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -12,16 +12,19 @@ namespace brisola {
 
 namespace {
 
-bool es_tecla_de_pulsador(const QKeyEvent& e) {
-    const int t = e.key();
-    return !e.isAutoRepeat() && t != Qt::Key_Shift && t != Qt::Key_Control && t != Qt::Key_Alt &&
-           t != Qt::Key_Meta && t != Qt::Key_AltGr && t != Qt::Key_unknown && e.modifiers() == Qt::NoModifier;
+// A double click is one more press to the surface.
+std::unique_ptr<QEvent> com_a_premsa(const QEvent& event) {
+    if (event.type() != QEvent::MouseButtonDblClick) return std::unique_ptr<QEvent>(event.clone());
+    const auto& e = static_cast<const QMouseEvent&>(event);
+    return std::make_unique<QMouseEvent>(QEvent::MouseButtonPress, e.position(), e.scenePosition(), e.globalPosition(),
+                                         e.button(), e.buttons(), e.modifiers(), e.pointingDevice());
 }
 
 } // namespace
 
-etapa_pulsador::etapa_pulsador(finestra_main& w) : w_(w), espera_(w.serveis_.temps.crea()) {
-    espera_->on_tick([this] { accepta(); });
+etapa_pulsador::etapa_pulsador(finestra_main& w)
+    : w_(w), seleccio_(w.serveis_.temps, {[this](int t) { compta(true, t); }, [this](int t) { compta(false, t); }}),
+      seguent_(w.serveis_.temps, {[this](int t) { intercepta(true, t); }, [this](int t) { intercepta(false, t); }}) {
     w_.installEventFilter(this);
     w_.pantalla->installEventFilter(this);
 }
@@ -29,63 +32,66 @@ etapa_pulsador::etapa_pulsador(finestra_main& w) : w_(w), espera_(w.serveis_.tem
 etapa_pulsador::~etapa_pulsador() = default;
 
 void etapa_pulsador::set_temps(int acceptacio, int ignora) {
+    const bool filtrava = filtra();
     acceptacio_ = std::clamp(acceptacio, 0, 1000);
     ignora_ = std::clamp(ignora, 0, 2000);
+    seleccio_.set_temps(acceptacio_, ignora_);
+    seguent_.set_temps(acceptacio_, ignora_);
+    // A press held across the change is ended by its own release, never delivered after it.
+    if (filtrava && !filtra()) seleccio_.reinicia();
+    if (!filtrava && filtra() && directa_ != 0) seleccio_.adopta(directa_);
 }
 
-etapa_pulsador::tipus etapa_pulsador::tipus_de(QObject* objecte, QEvent* event) const {
-    if (!w_.mn_acces.Checked(3)) return tipus::cap;
-    const QEvent::Type t = event->type();
-    if (objecte == w_.pantalla && (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease))
-        return t == QEvent::MouseButtonPress ? tipus::premsa : tipus::alliberament;
-    if (objecte == &w_ && (t == QEvent::KeyPress || t == QEvent::KeyRelease) &&
-        es_tecla_de_pulsador(static_cast<QKeyEvent&>(*event)))
-        return t == QEvent::KeyPress ? tipus::premsa : tipus::alliberament;
-    return tipus::cap;
-}
-
-bool etapa_pulsador::intercepta(tipus t, const QEvent& event) const {
-    if (observador_) observador_(t == tipus::premsa, true);
-    if (!interceptor_) return false;
-    const int tecla = event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease
-                          ? static_cast<const QKeyEvent&>(event).key()
-                          : 0;
-    return interceptor_(t == tipus::premsa, tecla);
+std::optional<etapa_pulsador::pols> etapa_pulsador::llegeix(QObject* objecte, const QEvent& event) const {
+    const QEvent::Type t = event.type();
+    if (objecte == w_.pantalla &&
+        (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick || t == QEvent::MouseButtonRelease))
+        return pols{t != QEvent::MouseButtonRelease, -int(static_cast<const QMouseEvent&>(event).button())};
+    if (objecte != &w_ || (t != QEvent::KeyPress && t != QEvent::KeyRelease)) return std::nullopt;
+    const auto& e = static_cast<const QKeyEvent&>(event);
+    if (!tecla_de_pulsador(e)) return std::nullopt;
+    return pols{t == QEvent::KeyPress, e.key()};
 }
 
 bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
-    const tipus t = passant_ ? tipus::cap : tipus_de(objecte, event);
-    if (t == tipus::cap) return false;
-    if (observador_) observador_(t == tipus::premsa, false);
-    if (acceptacio_ == 0 && ignora_ == 0) return intercepta(t, *event);
-    const double ara = w_.serveis_.temps.segons();
-    if (t == tipus::premsa) {
-        if (premsa_ || acceptada_ || (ara - darrer_alliberament_) * 1000 < ignora_) return true;
-        if (acceptacio_ == 0) {
-            acceptada_ = true;
-            return intercepta(t, *event);
-        }
-        premsa_.reset(event->clone());
-        desti_ = objecte;
-        espera_->set_Interval(acceptacio_);
-        espera_->set_Enabled(true);
-        return true;
+    if (passant_) return false;
+    if (!w_.mn_acces.Checked(3)) {
+        seleccio_.reinicia();
+        seguent_.reinicia();
+        directa_ = 0;
+        return false;
     }
-    // A release: of an accepted press it passes; of one not yet accepted, both are dropped.
-    espera_->set_Enabled(false);
-    premsa_.reset();
-    if (!acceptada_) return true;
-    acceptada_ = false;
-    darrer_alliberament_ = ara;
-    return intercepta(t, *event);
+    const std::optional<pols> p = llegeix(objecte, *event);
+    if (!p) return false;
+    if (observador_) observador_(p->premsa, false);
+    interruptor& i = p->tecla != 0 && p->tecla == tecla_seguent_ ? seguent_ : seleccio_;
+    if (&i == &seleccio_ && !filtra()) return directe(*p);
+    if (&i == &seleccio_) guarda(objecte, *event, *p);
+    p->premsa ? i.premsa(p->tecla) : i.alliberament(p->tecla);
+    return true;
 }
 
-void etapa_pulsador::accepta() {
-    espera_->set_Enabled(false);
-    if (!premsa_) return;
-    std::unique_ptr<QEvent> premsa = std::move(premsa_);
-    acceptada_ = true;
-    if (!intercepta(tipus::premsa, *premsa)) passa(desti_, *premsa);
+// As it came; the board sees only the release of the press it saw.
+bool etapa_pulsador::directe(const pols& p) {
+    if (p.premsa) directa_ = p.tecla;
+    else if (p.tecla == directa_) directa_ = 0;
+    else return false;
+    return intercepta(p.premsa, p.tecla);
+}
+
+void etapa_pulsador::guarda(QObject* objecte, const QEvent& event, const pols& p) {
+    if (p.premsa && seleccio_.tecla() == 0) premsa_ = {com_a_premsa(event), objecte};
+    else if (!p.premsa && p.tecla == seleccio_.tecla()) alliberament_ = {std::unique_ptr<QEvent>(event.clone()), objecte};
+}
+
+void etapa_pulsador::compta(bool premsa, int tecla) {
+    const guardat& g = premsa ? premsa_ : alliberament_;
+    if (!intercepta(premsa, tecla) && g.event) passa(g.desti, *g.event);
+}
+
+bool etapa_pulsador::intercepta(bool premsa, int tecla) const {
+    if (observador_) observador_(premsa, true);
+    return interceptor_ && interceptor_(premsa, std::max(tecla, 0));
 }
 
 void etapa_pulsador::passa(QObject* objecte, const QEvent& event) {

@@ -1,20 +1,23 @@
 #pragma once
 // Between the switch and the surface, for a person whose presses need it: a
 // press counts only once it has been held the acceptance time (a brush of the
-// switch is no press), and a press this soon after the last release is
-// ignored (a tremor's double press is one). With both times 0, every press and
-// release reaches the surface as it came.
+// switch is no press), a press this soon after the last release is ignored (a
+// tremor's double press is one), and a release counts only for the press it
+// ends. With both times 0, every press and release reaches the surface as it came.
+// The board's "next" key is a switch of its own, with the same times, that never plays.
+#include "persones/interruptor.h"
+
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QEvent;
 
 namespace brisola {
 
 class finestra_main;
-class temporitzador;
 
 class etapa_pulsador : public QObject {
 public:
@@ -22,6 +25,7 @@ public:
     ~etapa_pulsador() override;
     // Milliseconds: acceptance 0..1000, ignore-repeat 0..2000.
     void set_temps(int acceptacio, int ignora);
+    void set_tecla_seguent(int tecla) { tecla_seguent_ = tecla; }
     // Sees each press and release that counts, before the surface does: given
     // whether it is a press and its key (0: a mouse button); true keeps it from the surface.
     using interceptor = std::function<bool(bool premsa, int tecla)>;
@@ -34,21 +38,31 @@ protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;
 
 private:
-    enum class tipus { cap, premsa, alliberament };
-    tipus tipus_de(QObject* objecte, QEvent* event) const;
+    // A press or a release of the switch: its key, or minus its mouse button.
+    struct pols {
+        bool premsa;
+        int tecla;
+    };
+    std::optional<pols> llegeix(QObject* objecte, const QEvent& event) const;
+    bool filtra() const { return acceptacio_ > 0 || ignora_ > 0; }
+    bool directe(const pols& p);
+    void guarda(QObject* objecte, const QEvent& event, const pols& p);
+    void compta(bool premsa, int tecla);
+    bool intercepta(bool premsa, int tecla) const;
     void passa(QObject* objecte, const QEvent& event);
-    void accepta();
-    bool intercepta(tipus t, const QEvent& event) const;
 
     finestra_main& w_;
-    std::unique_ptr<temporitzador> espera_;
     int acceptacio_ = 0, ignora_ = 0;
-    // The press being held until it is accepted, and where it went.
-    std::unique_ptr<QEvent> premsa_;
-    QObject* desti_ = nullptr;
-    bool acceptada_ = false; // the press held now reached the surface: so will its release
-    bool passant_ = false;   // an event we send on is not filtered again
-    double darrer_alliberament_ = -1e9;
+    int tecla_seguent_ = 0;
+    interruptor seleccio_, seguent_;
+    // The press and the release of the key held, kept until they count, with where they went.
+    struct guardat {
+        std::unique_ptr<QEvent> event;
+        QObject* desti = nullptr;
+    };
+    guardat premsa_, alliberament_;
+    int directa_ = 0;      // with both times 0, the key whose press went on as it came
+    bool passant_ = false; // an event we send on is not filtered again
     interceptor interceptor_;
     observador observador_;
 };

@@ -68,11 +68,15 @@ tauler::tauler(finestra_main& w, ajustos_persona& ajustos, fonts f)
         obre();
     });
     ajustos_.pulsador().set_interceptor([this](bool premsa, int tecla) { return intercepta(premsa, tecla); });
+    if (fonts_.caixes) fonts_.caixes->set_receptor([this](const QString& text) { return escombrant() && mostra(text); });
     ajustos_.on_canvi([this] { actualitza(); });
     actualitza();
 }
 
-tauler::~tauler() { ajustos_.pulsador().set_interceptor({}); }
+tauler::~tauler() {
+    ajustos_.pulsador().set_interceptor({});
+    if (fonts_.caixes) fonts_.caixes->set_receptor({});
+}
 
 bool tauler::escombrant() const { return w_.mn_acces.Checked(3); }
 
@@ -260,11 +264,18 @@ void tauler::executa(const rajola& r) {
     update();
 }
 
+// A box's text as the only tile, which the one input closes.
+bool tauler::mostra(const QString& text) {
+    obre();
+    if (!missatge_.contains(text)) missatge_ += (missatge_.isEmpty() ? "" : "\n") + text;
+    update();
+    return true;
+}
+
 void tauler::anuncia() {
     if (!ajustos_.valors().parla || !fonts_.parla || !obert()) return;
     if (!fonts_.parla->disponible()) {
-        if (!std::exchange(veu_absent_dita_, true))
-            w_.serveis_.caixes.avisa(tradueix(taula[t_sense_veu], w_.estat.idioma));
+        if (!std::exchange(veu_absent_dita_, true)) mostra(tradueix(taula[t_sense_veu], w_.estat.idioma));
         return;
     }
     const int i = missatge_.isEmpty() ? ressaltada() : -1;

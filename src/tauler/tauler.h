@@ -67,6 +67,7 @@ private:
     void mira();
     void tria(int index);
     void executa(const rajola& r);
+    bool mostra(const QString& text);
     void anuncia();
     std::optional<QPointF> punter();
 
