@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace brisola {
 
 namespace {

@@ -3,6 +3,7 @@
 #include "platform/temporitzador.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace brisola {
 
