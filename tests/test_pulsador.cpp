@@ -180,6 +180,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(p.w.get()));
         QTest::keyClick(p.w.get(), Qt::Key_B, Qt::ControlModifier);
         QVERIFY(p.w->fmus.Checked(2));
+        QTest::keyClick(p.w.get(), Qt::Key_Q, Qt::ControlModifier); // no item's: still not the switch
+        QCOMPARE(p.notes(), 0);
         QTest::keyClick(p.w.get(), Qt::Key_M, Qt::ControlModifier);
         QVERIFY(p.w->mn_acces.Checked(0));
     }
