@@ -14,6 +14,7 @@
 #include "platform/ports_rtmidi.h"
 #include "platform/programes_qt.h"
 #include "platform/sintetitzador.h"
+#include "platform/sonda_audio.h"
 #include "platform/sortida_audio.h"
 #include "platform/temporitzador_qt.h"
 #include "platform/tintseer_dinamic.h"
@@ -51,7 +52,7 @@ QString idioma_desat(const QString& directori) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsSet("BRISOLA_SONDA_AUDIO")) return sortida_audio::sonda();
+    if (argc == 3 && argv[1] == std::string_view(sonda_audio::argument)) return sortida_audio::sonda(argv[2]);
     if (std::find(argv, argv + argc, std::string_view("--export")) != argv + argc) {
         QCoreApplication app(argc, argv);
         return exporta_per_linia(app.arguments(), idioma_desat(troba_els_llocs().directori), [](const QString& text) {
@@ -106,11 +107,11 @@ int main(int argc, char** argv) {
     const QStringList arguments = app.arguments();
     const qsizetype opcio = arguments.indexOf("--persona");
     persones.inicia(opcio > 0 && opcio + 1 < arguments.size() ? arguments[opcio + 1] : QString());
-    // The window shows at once, whatever the audio server does; a late output only makes a notice.
+    // The window shows at once, whatever the audio server does; the output only makes notices.
     audio.obre_en_segon_pla([&](sortida_audio::resultat so) {
         synth.set_periode(audio.frames());
         if (so == sortida_audio::resultat::so) return;
-        avis a = so == sortida_audio::resultat::mut ? avis::so_mut : avis::sense_so;
+        avis a = so == sortida_audio::resultat::mut ? avis::so_mut : avis::so_tornat;
         QMetaObject::invokeMethod(&finestra, [&finestra, a, motiu = audio.motiu()] { finestra.avisa(a, {motiu}); },
                                   Qt::QueuedConnection);
     });

@@ -22,6 +22,9 @@ int64_t ara_ns() {
 constexpr double cua_de_reverberacio = 1.5;      // seconds
 constexpr int64_t marge_de_latencia = 32;        // frames beyond one period: the callback's own wake-up jitter
 constexpr double amplada_de_banda = 1.0;         // Hz: how quickly the mapping follows the device's clock
+// A note that could not sound within this long of being played (no output was
+// rendering) is not played at all: late notes would come out in one burst.
+constexpr int64_t nota_caducada_ns = 100'000'000;
 
 } // namespace
 
@@ -108,8 +111,20 @@ void sintetitzador::precarrega(const std::vector<int>& programes) {
 
 void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
     if ((estat & 0xF0) == 0xC0) selecciona_al_carregador((estat & 0x0F) == 9 ? 128 : 0, dada1);
-    cua_.empeny({rellotge_(), estat, dada1, dada2});
+    if (!cua_.empeny({rellotge_(), estat, dada1, dada2})) desbordada_ = true;
     if (despertador_) despertador_();
+}
+
+bool sintetitzador::ha_caducat(const missatge& m, int64_t ara) const {
+    return (m.estat & 0xF0) == 0x90 && m.dada2 > 0 && ara - m.ns > nota_caducada_ns;
+}
+
+// After messages were lost, no note is left hanging for a note-off that never came.
+void sintetitzador::allibera_les_notes() {
+    for (int canal = 0; canal < 16; ++canal) {
+        fluid_synth_cc(synth_, canal, 64, 0);
+        fluid_synth_all_notes_off(synth_, canal);
+    }
 }
 
 void sintetitzador::aplica(const missatge& m) {
@@ -171,17 +186,21 @@ void sintetitzador::sintetitza(float* sortida, int frames) {
 bool sintetitzador::en_repos() const { return silenci_ > int64_t(cua_de_reverberacio * freq_); }
 
 void sintetitzador::render(float* sortida, int frames) {
-    ajusta_rellotge(ara_(), frames);
+    const int64_t ara = ara_();
+    ajusta_rellotge(ara, frames);
     const int64_t fi = frames_ + frames;
     for (;;) {
         if (!pendent_) pendent_ = cua_.treu();
-        if (!pendent_) break;
+        if (!pendent_) {
+            if (desbordada_.exchange(false)) allibera_les_notes();
+            break;
+        }
         int64_t quan = frame_de(pendent_->ns);
         if (quan >= fi) break; // for a later period
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));
         sintetitza(sortida + 2 * (frames - (fi - frames_)), fins);
-        aplica(*pendent_);
+        if (!ha_caducat(*pendent_, ara)) aplica(*pendent_);
         pendent_.reset();
     }
     sintetitza(sortida + 2 * (frames - (fi - frames_)), int(fi - frames_));

@@ -79,6 +79,8 @@ private:
         uint8_t estat = 0, dada1 = 0, dada2 = 0;
     };
     void aplica(const missatge& m);
+    bool ha_caducat(const missatge& m, int64_t ara) const;
+    void allibera_les_notes();
     void selecciona_al_carregador(int banc, int programa);
     // The output frame that a moment of the monotonic clock falls on, one latency later.
     int64_t frame_de(int64_t ns) const;
@@ -97,6 +99,7 @@ private:
     std::thread carregador_;
     std::atomic<bool> carregat_{false};
     cua_spsc<missatge, 4096> cua_;
+    std::atomic<bool> desbordada_{false}; // a message was lost: its note-off may have been one
 
     // Audio thread only.
     std::optional<missatge> pendent_;

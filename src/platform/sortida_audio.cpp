@@ -1,35 +1,27 @@
 #include "sortida_audio.h"
 
+#include "sonda_audio.h"
+
 #include <SDL.h>
 
-#include <csignal>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <string>
-#include <vector>
-
-extern char** environ;
+#include <cstdlib>
+#include <limits>
 
 namespace brisola {
 
+// One opening of the system's output, on a thread of its own that is left behind
+// when the audio server hangs: it shares only this with the watch.
+struct sortida_audio::obertura {
+    std::atomic<bool> acabada{false}, atura{false};
+    unsigned dispositiu = 0; // opened paused: nothing plays until the watch takes it
+    int frames = 0;
+    QString motiu;
+};
+
 namespace {
 
-enum class resposta { obert, refusat, cap };
-
-// A child that opens the system's output: a server that never answers holds it, not us.
-pid_t llanca_sonda(const QString& programa) {
-    std::string cami = programa.toStdString(), marca = "BRISOLA_SONDA_AUDIO=1";
-    std::vector<char*> entorn;
-    for (char** e = environ; *e; ++e) entorn.push_back(*e);
-    entorn.push_back(marca.data());
-    entorn.push_back(nullptr);
-    char* args[] = {cami.data(), nullptr};
-    pid_t pid = 0;
-    return posix_spawn(&pid, cami.c_str(), nullptr, nullptr, args, entorn.data()) == 0 ? pid : -1;
-}
+const QString no_respon = "the audio server does not answer";
 
 // Looks every `pas_ms`, for up to `ms`, until `fet()` holds: false when it did not or `atura` was set.
 template <class condicio>
@@ -42,24 +34,54 @@ bool espera_que(int ms, const std::atomic<bool>& atura, condicio fet, int pas_ms
     return false;
 }
 
-// How the child ended, or cap when it has not within `ms` (or `atura` was set).
-resposta espera_sonda(pid_t pid, int ms, const std::atomic<bool>& atura) {
-    int estat = 0;
-    if (!espera_que(ms, atura, [&] { return waitpid(pid, &estat, WNOHANG) == pid; })) return resposta::cap;
-    return WIFEXITED(estat) && WEXITSTATUS(estat) == 0 ? resposta::obert : resposta::refusat;
+void espera(int ms, const std::atomic<bool>& atura) {
+    espera_que(ms, atura, [] { return false; });
 }
 
-void acaba_sonda(pid_t pid) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+// The system's output, paused, with the period it gave in `frames`; 0 when it would not open.
+unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_AudioInit(nullptr) != 0) return 0;
+    SDL_AudioSpec vull{}, tinc{};
+    vull.freq = sortida_audio::freq_mostreig;
+    vull.format = AUDIO_F32SYS;
+    vull.channels = 2;
+    vull.samples = sortida_audio::frames_per_periode;
+    vull.callback = callback;
+    vull.userdata = jo;
+    unsigned dispositiu = SDL_OpenAudioDevice(nullptr, 0, &vull, &tinc, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
+    if (dispositiu == 0) SDL_AudioQuit();
+    else frames = tinc.samples;
+    return dispositiu;
+}
+
+// The probe first, so that a server that hangs holds the child; then the output
+// itself, which may still hang should the server stop between the two.
+void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sonda, int espera_sonda_ms,
+          SDL_AudioCallback callback, void* jo) {
+    if (!sonda.isEmpty()) {
+        sonda_audio s(sonda);
+        auto r = s.espera(espera_sonda_ms, o->atura);
+        if (r != sonda_audio::resposta::obert) {
+            o->motiu = r == sonda_audio::resposta::cap ? no_respon : s.motiu();
+            o->acabada = true;
+            return;
+        }
+    }
+    if (!o->atura) o->dispositiu = obre_dispositiu(callback, jo, o->frames);
+    if (o->dispositiu == 0) o->motiu = SDL_GetError();
+    SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
+    o->acabada = true;
 }
 
 } // namespace
 
-sortida_audio::sortida_audio(font render, QString sonda) : render_(std::move(render)), sonda_(std::move(sonda)) {}
+sortida_audio::sortida_audio(font render, QString sonda, esperes_audio temps)
+    : render_(std::move(render)), sonda_(std::move(sonda)), temps_(temps) {}
 
 sortida_audio::~sortida_audio() {
     atura_obertura();
+    substitut_.reset();
     tanca();
 }
 
@@ -75,71 +97,72 @@ void sortida_audio::callback(void* jo, unsigned char* bytes, int mida) {
     self->render_(reinterpret_cast<float*>(bytes), mida / int(2 * sizeof(float)));
 }
 
-bool sortida_audio::obre_amb(const char* driver) {
-    if (SDL_AudioInit(driver) != 0) return false;
-    SDL_AudioSpec vull{}, tinc{};
-    vull.freq = freq_mostreig;
-    vull.format = AUDIO_F32SYS;
-    vull.channels = 2;
-    vull.samples = frames_per_periode;
-    vull.callback = &sortida_audio::callback;
-    vull.userdata = this;
-    dispositiu_ = SDL_OpenAudioDevice(nullptr, 0, &vull, &tinc, SDL_AUDIO_ALLOW_SAMPLES_CHANGE);
-    if (dispositiu_ == 0) {
-        SDL_AudioQuit();
-        return false;
-    }
-    driver_ = SDL_GetCurrentAudioDriver();
-    frames_ = tinc.samples;
-    SDL_PauseAudioDevice(dispositiu_, 0);
-    return true;
-}
-
-sortida_audio::resultat sortida_audio::obre() {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (obre_amb(nullptr)) return resultat::so;
-    motiu_ = SDL_GetError();
-    return obre_amb("dummy") ? resultat::mut : resultat::cap;
-}
-
 void sortida_audio::obre_en_segon_pla(std::function<void(resultat)> fet) {
     obridor_ = std::thread([this, fet = std::move(fet)] {
-        obre_i_espera(fet);
-        reobre_si_es_perd(fet);
-        SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
+        vigila(fet);
+        SDL_TLSCleanup();
     });
 }
 
-void sortida_audio::obre_i_espera(const std::function<void(resultat)>& fet) {
-    pid_t sonda = sonda_.isEmpty() ? -1 : llanca_sonda(sonda_);
-    if (sonda < 0 || espera_sonda(sonda, espera_servidor_ms, atura_) != resposta::cap) return fet(obre());
-    // The server does not answer: silence keeps the time meanwhile, and a late answer is taken.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    motiu_ = "the audio server does not answer";
-    fet(obre_amb("dummy") ? resultat::mut : resultat::cap);
-    resposta tard = resposta::cap;
-    while (!atura_ && tard == resposta::cap) tard = espera_sonda(sonda, 1000, atura_);
-    if (tard == resposta::cap) return acaba_sonda(sonda);
-    if (tard != resposta::obert) return;
-    tanca();
-    if (obre_amb(nullptr)) return fet(resultat::so);
-    obre_amb("dummy");
+void sortida_audio::vigila(const std::function<void(resultat)>& fet) {
+    int pausa = temps_.entre_obertures_ms;
+    while (!atura_) {
+        if (prova_el_sistema(fet)) {
+            pausa = temps_.entre_obertures_ms;
+            // An output that fails again at once is not reopened in a tight loop.
+            espera(temps_.entre_obertures_ms, atura_);
+            espera_que_es_perdi();
+            tanca();
+            continue;
+        }
+        if (atura_) return;
+        posa_substitut(fet);
+        espera(pausa, atura_);
+        pausa = std::min(2 * pausa, temps_.maxim_entre_intents_ms);
+    }
 }
 
-// SDL gives up on an output whose device went away (a headset unplugged, the audio
-// server restarted, a write that failed) and goes on calling us in silence: the
-// instrument opens the system's output again, as at the start.
-void sortida_audio::reobre_si_es_perd(const std::function<void(resultat)>& fet) {
-    const auto perduda = [this] {
-        return dispositiu_ != 0 && SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED;
-    };
-    while (!atura_) {
-        if (!espera_que(1000, atura_, perduda, 100)) continue;
-        tanca();
-        fet(obre());
-        // An output that fails again at once is not reopened in a tight loop.
-        espera_que(pausa_entre_obertures_ms, atura_, [] { return false; });
+// True once the system's output plays. Past servidor_ms the stand-in plays
+// meanwhile, and an answer that comes later is taken all the same.
+bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
+    auto o = std::make_shared<obertura>();
+    std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback, this).detach();
+    const auto acabada = [&o] { return o->acabada.load(); };
+    if (!espera_que(temps_.servidor_ms, atura_, acabada) && !atura_) {
+        motiu_ = no_respon;
+        posa_substitut(fet);
+        while (!atura_ && !espera_que(1000, atura_, acabada)) {}
     }
+    if (atura_) {
+        o->atura = true;
+        return false;
+    }
+    if (o->dispositiu == 0) {
+        motiu_ = o->motiu;
+        return false;
+    }
+    dispositiu_ = o->dispositiu;
+    frames_ = o->frames;
+    const bool tornat = substitut_ != nullptr;
+    substitut_.reset(); // the render function is never called from two threads at once
+    SDL_PauseAudioDevice(dispositiu_, 0);
+    fet(tornat ? resultat::tornat : resultat::so);
+    return true;
+}
+
+// SDL gives up on an output whose device went away (a headset unplugged, the
+// audio server restarted, a write that failed) and goes on calling us in silence.
+void sortida_audio::espera_que_es_perdi() {
+    espera_que(
+        std::numeric_limits<int>::max(), atura_,
+        [this] { return SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED; }, 100);
+}
+
+void sortida_audio::posa_substitut(const std::function<void(resultat)>& fet) {
+    if (substitut_) return;
+    frames_ = frames_per_periode;
+    substitut_ = std::make_unique<substitut_audio>(render_, freq_mostreig, frames_per_periode);
+    fet(resultat::mut);
 }
 
 void sortida_audio::atura_obertura() {
@@ -147,10 +170,12 @@ void sortida_audio::atura_obertura() {
     if (obridor_.joinable()) obridor_.join();
 }
 
-int sortida_audio::sonda() {
-    sortida_audio prova([](float* frames, int n) { std::fill(frames, frames + 2 * n, 0.0f); });
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    return prova.obre_amb(nullptr) ? 0 : 1;
+int sortida_audio::sonda(const char* pare) {
+    if (!sonda_audio::lligada_a(pid_t(std::atoll(pare)))) return 1;
+    int frames = 0;
+    const bool obert = obre_dispositiu(&sortida_audio::callback, nullptr, frames) != 0;
+    sonda_audio::respon(obert, SDL_GetError());
+    std::_Exit(0); // closing the output could wait on the server; the answer is given
 }
 
 } // namespace brisola

@@ -1,65 +1,81 @@
 #pragma once
 // The audio device: 48 kHz stereo float in periods of 128 frames where the
-// device takes them (else its own), filled by one render function on SDL's audio thread.
+// device takes them (else its own), filled by one render function on SDL's
+// audio thread, or on the silent stand-in's while the system has no output.
+#include "substitut_audio.h"
+
 #include <QString>
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 
 namespace brisola {
+
+// How long the audio output waits, for what.
+struct esperes_audio {
+    // How long the system's audio server has to answer an opening before the stand-in plays.
+    int servidor_ms = 3000;
+    // The least time between two openings of an output that keeps being lost.
+    int entre_obertures_ms = 1000;
+    // While the stand-in plays, the system's output is tried again after a pause
+    // that doubles from entre_obertures_ms up to this.
+    int maxim_entre_intents_ms = 8000;
+    // How long a probe's late answer is awaited before a fresh probe is tried.
+    int resposta_tardana_ms = 20000;
+};
 
 class sortida_audio {
 public:
     using font = std::function<void(float* frames_estereo, int frames)>;
     static constexpr int freq_mostreig = 48000;
     static constexpr int frames_per_periode = 128;
-    // How long the system's audio server has to answer before the instrument goes on without it.
-    static constexpr int espera_servidor_ms = 3000;
-    // The least time between two openings of an output that keeps being lost.
-    static constexpr int pausa_entre_obertures_ms = 1000;
 
-    // `sonda`: a program that, run with BRISOLA_SONDA_AUDIO set, opens the
-    // system's output and ends (see sonda()); empty: the output is opened directly.
-    explicit sortida_audio(font render, QString sonda = {});
+    // `sonda`: a program that, run with sonda_audio::argument, opens the system's
+    // output and tells whether it could (see sonda()); empty: no probe.
+    explicit sortida_audio(font render, QString sonda = {}, esperes_audio temps = {});
+    // Never waits on the audio server: an opening still hanging is left behind.
     ~sortida_audio();
     sortida_audio(const sortida_audio&) = delete;
     sortida_audio& operator=(const sortida_audio&) = delete;
 
-    enum class resultat { so, mut, cap };
-    // Opens the system's audio output; when there is none, opens SDL's silent
-    // dummy driver so that everything else keeps its timing (mut). motiu()
-    // then tells the system's reason.
-    resultat obre();
-    // The same on a thread of its own, so that an audio server that does not
-    // answer never holds the window: `fet` runs there with the result, at once
-    // when the output opens or fails, or after espera_servidor_ms of silence
-    // from the server (mut). Should the server answer later, its output takes
-    // the dummy's place and `fet` runs again with `so`. Whenever the output is
-    // lost later on, it is opened again and `fet` runs with the new result.
+    // so: the system's output plays; mut: the stand-in keeps time in silence;
+    // tornat: the system's output took the stand-in's place.
+    enum class resultat { so, mut, tornat };
+    // Opens the system's output on a thread of its own, which then watches it, so
+    // that an audio server that does not answer never holds the window. Every
+    // opening, first or later, is bounded by servidor_ms: past it, or when the
+    // system has no output, the stand-in plays and the system's output is tried
+    // again now and then. An output lost later on is opened again. `fet` runs on
+    // that thread at each change, with motiu() and frames() telling the rest.
     void obre_en_segon_pla(std::function<void(resultat)> fet);
-    // Ends a wait for the server and the watch over a lost output (at shut-down).
+    // Ends the watch (at shut-down); the stand-in or the output plays on until destruction.
     void atura_obertura();
     QString motiu() const { return motiu_; }
-    QString driver() const { return driver_; }
     // The period the device gave, in frames.
     int frames() const { return frames_; }
 
-    // The probe's own work, in the child: 0 when the system's output opened.
-    static int sonda();
+    // The probe's own work, in the child started by `pare`: opens the system's
+    // output, answers, and ends (the exit status for main).
+    static int sonda(const char* pare);
+
+    struct obertura;
 
 private:
     static void callback(void* jo, unsigned char* bytes, int mida);
-    bool obre_amb(const char* driver);
-    void obre_i_espera(const std::function<void(resultat)>& fet);
-    void reobre_si_es_perd(const std::function<void(resultat)>& fet);
+    void vigila(const std::function<void(resultat)>& fet);
+    bool prova_el_sistema(const std::function<void(resultat)>& fet);
+    void espera_que_es_perdi();
+    void posa_substitut(const std::function<void(resultat)>& fet);
     void tanca();
     font render_;
     QString sonda_;
+    esperes_audio temps_;
     unsigned dispositiu_ = 0;
-    QString driver_;
     QString motiu_;
     int frames_ = frames_per_periode;
+    std::unique_ptr<substitut_audio> substitut_;
     std::thread obridor_;
     std::atomic<bool> atura_{false};
 };

@@ -15,14 +15,14 @@ struct textos {
 // In the order of `avis`.
 const textos taula[] = {
     {"No s'ha trobat cap sortida de so (%1). Brisola funciona igualment, però no se sentirà res fins que "
-     "connecteu uns altaveus i torneu a obrir el programa.",
+     "connecteu uns altaveus; llavors el so tornarà tot sol.",
      "No se ha encontrado ninguna salida de sonido (%1). Brisola funciona igualmente, pero no se oirá nada hasta "
-     "que conectéis unos altavoces y volváis a abrir el programa.",
+     "que conectéis unos altavoces; entonces el sonido volverá solo.",
      "Non se atopou ningunha saída de son (%1). Brisola funciona igualmente, pero non se oirá nada ata que "
-     "conectedes uns altofalantes e volvades abrir o programa."},
-    {"No s'ha pogut obrir cap sortida de so: %1",
-     "No se ha podido abrir ninguna salida de sonido: %1",
-     "Non se puido abrir ningunha saída de son: %1"},
+     "conectedes uns altofalantes; entón o son volverá só."},
+    {"El so ha tornat: Brisola torna a sonar pels altaveus.",
+     "El sonido ha vuelto: Brisola vuelve a sonar por los altavoces.",
+     "O son volveu: Brisola volve soar polos altofalantes."},
     {"No s'ha pogut carregar el banc de sons General MIDI (%1), i el sintetitzador "
      "integrat no sonarà.\nInstal·leu el paquet fluid-soundfont-gm, o trieu un altre dispositiu a Opcions > Test Midi.",
      "No se ha podido cargar el banco de sonidos General MIDI (%1), y el "

@@ -7,8 +7,8 @@
 namespace brisola {
 
 enum class avis {
-    so_mut,            // no sound output: the dummy output keeps time in silence; %1 the system's reason
-    sense_so,          // not even a silent output could be opened; %1 the system's reason
+    so_mut,            // no sound output: the silent stand-in keeps time; %1 the system's reason
+    so_tornat,         // the system's output took the stand-in's place
     sense_soundfont,   // no General MIDI soundfont could be loaded; %1 the file tried
     soundfont_absent,  // BRISOLA_SOUNDFONT names a missing file; %1 that file, %2 the one used instead
     ini_illegible,     // %1 the settings file

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Faults a user meets, on the real program: with a soundfont that does not load,
 # one that is missing, no sound card, and an audio server that never answers, it
-# opens with one notice naming the remedy, and plays on once it is closed.
+# opens with one notice naming the remedy, and plays on once it is closed. A
+# variable of the user's own with the probe's old name changes nothing, and a
+# probe left waiting on the server dies with the program.
 set -euo pipefail
 programa=$1
 altura=$2
@@ -34,7 +36,7 @@ prova() {
 }
 
 echo "no soundfont" >"$feina/trencat.sf2"
-BRISOLA_SOUNDFONT="$feina/trencat.sf2" prova "no soundfont" "trencat.sf2), i el sintetitzador integrat no sonarà"
+BRISOLA_SONDA_AUDIO= BRISOLA_SOUNDFONT="$feina/trencat.sf2" prova "no soundfont" "trencat.sf2), i el sintetitzador integrat no sonarà"
 rms=$(escolta 0 "$(so_fins_ara)" | awk '{ print $2 }')
 awk -v r="$rms" 'BEGIN { exit !(r < 0.0001) }' || falla "no soundfont, yet rms $rms"
 
@@ -54,5 +56,14 @@ while True: clients.append(s.accept()[0])
 servidor=$!
 for _ in $(seq 50); do [ -S "$feina/pulse" ] && break; sleep 0.1; done
 SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$feina/pulse" prova "a silent audio server" "the audio server does not answer"
+
+sondes() { pgrep -f -- "--sonda-de-so $pid\$" || true; }
+SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$feina/pulse" engega "$programa"
+for _ in $(seq 50); do [ -n "$(sondes)" ] && break; sleep 0.1; done
+[ -n "$(sondes)" ] || falla "a program killed: no probe waiting on the server"
+kill -9 "$pid"
+sleep 0.5
+[ -z "$(sondes)" ] || falla "a program killed: its probe lives on"
+echo "a program killed: its probe ended with it"
 kill "$servidor"
-echo "4 passed, 0 failed"
+echo "5 passed, 0 failed"

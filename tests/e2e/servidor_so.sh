@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# The sound on a real audio server of the test's own (PipeWire and its PulseAudio
+# service, into a sink that plays to nowhere): killed and replaced by a server that
+# never answers, "Sortir" still ends the program within 2 s; killed and started
+# again, the sound comes back with no restart.
+set -euo pipefail
+programa=$1
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=comu.sh
+. "$here/comu.sh"
+
+export XDG_RUNTIME_DIR=$feina/run XDG_CONFIG_HOME=$feina/config
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d"
+cat >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/nul.conf" <<'CONF'
+context.objects = [
+  { factory = adapter
+    args = { factory.name = support.null-audio-sink node.name = nul media.class = Audio/Sink
+             audio.position = "FL,FR" node.driver = true priority.driver = 30000 } }
+]
+CONF
+export SDL_AUDIODRIVER=pulseaudio
+unset SDL_DISKAUDIOFILE PULSE_SERVER
+socol=$XDG_RUNTIME_DIR/pulse/native
+servidors=()
+atura_servidors() { for s in "${servidors[@]}"; do kill "$s" 2>/dev/null || true; done; }
+trap 'atura_servidors; rm -rf "$feina"' EXIT
+dbus-daemon --session --nofork --address="unix:path=$feina/bus" >/dev/null 2>&1 &
+servidors+=($!)
+export DBUS_SESSION_BUS_ADDRESS=unix:path=$feina/bus
+pipewire >"$feina/pipewire.log" 2>&1 &
+servidors+=($!)
+sleep 0.5
+wireplumber >"$feina/wireplumber.log" 2>&1 &
+servidors+=($!)
+
+pulse=
+engega_pulse() {
+  rm -f "$socol"
+  pipewire-pulse >>"$feina/pipewire.log" 2>&1 &
+  pulse=$!
+  servidors+=("$pulse")
+  for _ in $(seq 50); do [ -S "$socol" ] && return 0; sleep 0.1; done
+  falla "the audio server did not start"
+}
+
+finestres() { xdotool search --all --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null || true; }
+
+# text: waits (15 s at most) for a notice that says it, and closes it
+tanca_avis() {
+  for _ in $(seq 150); do grep -q "$1" "$feina/sortida.log" && [ "$(finestres | wc -l)" -ge 2 ] && break; sleep 0.1; done
+  [ "$(finestres | wc -l)" -ge 2 ] || falla "no notice saying \"$1\""
+  xdotool windowfocus --sync "$(finestres | grep -v "^$finestra\$" | head -1)" key Return
+  sleep 0.3
+}
+
+# The sink's level while the pointer plays for a second.
+nivell_sentit() {
+  pw-record --target nul -P '{ stream.capture.sink = true }' "$feina/sentit.wav" 2>/dev/null &
+  local gravadora=$!
+  sleep 0.3
+  passeja 1
+  kill "$gravadora"
+  wait "$gravadora" 2>/dev/null || true
+  sox "$feina/sentit.wav" -n stat 2>&1 | awk '/RMS +amplitude/ { print $3 }'
+}
+
+sona() { awk -v r="$(nivell_sentit)" 'BEGIN { exit !(r > 0.002) }'; }
+
+# what: the program starts and plays on the server
+comenca() {
+  engega "$programa"
+  trap 'estat=$?; { kill $pid && wait $pid; } 2>/dev/null || true; atura_servidors; rm -rf "$feina"; exit $estat' EXIT
+  finestra=$(troba_finestra) || falla "$1: no window titled Brisola"
+  sleep 1
+  tecla ctrl+m
+  sona || falla "$1: no sound on the audio server"
+}
+
+surt_en() {
+  tecla alt+o
+  sleep 0.5
+  local abans
+  abans=$(date +%s%N)
+  xdotool key Up Return
+  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+  ! kill -0 "$pid" 2>/dev/null || falla "$1: still running 2.5 s after Sortir"
+  echo "$1: ended $(( ($(date +%s%N) - abans) / 1000000 )) ms after Sortir"
+}
+
+# A server that takes the connection and never answers, put in the real one's place as it dies.
+python3 -c '
+import socket, sys
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8)
+clients = []
+while True: clients.append(s.accept()[0])
+' "$feina/muda" &
+servidors+=($!)
+sondes() { pgrep -f -- "--sonda-de-so $pid\$" || true; }
+
+engega_pulse
+comenca "a server that hangs"
+for _ in $(seq 50); do [ -S "$feina/muda" ] && break; sleep 0.1; done
+kill -9 "$pulse"
+mv -f "$feina/muda" "$socol"
+tanca_avis "No s'ha trobat cap sortida de so"
+for _ in $(seq 50); do [ -n "$(sondes)" ] && break; sleep 0.1; done
+[ -n "$(sondes)" ] || falla "a server that hangs: no probe waiting on it"
+surt_en "a server that hangs"
+
+engega_pulse
+comenca "a server that comes back"
+kill -9 "$pulse"
+tanca_avis "No s'ha trobat cap sortida de so"
+engega_pulse
+tanca_avis "El so ha tornat"
+sona || falla "a server that comes back: no sound after it came back"
+echo "a server that comes back: sound again with no restart"
+surt_en "a server that comes back"
+echo "2 passed, 0 failed"
