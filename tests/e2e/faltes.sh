@@ -62,6 +62,7 @@ SDL_AUDIODRIVER=pulseaudio PULSE_SERVER="unix:$feina/pulse" engega "$programa"
 for _ in $(seq 50); do [ -n "$(sondes)" ] && break; sleep 0.1; done
 [ -n "$(sondes)" ] || falla "a program killed: no probe waiting on the server"
 kill -9 "$pid"
+wait "$pid" 2>/dev/null || true
 sleep 0.5
 [ -z "$(sondes)" ] || falla "a program killed: its probe lives on"
 echo "a program killed: its probe ended with it"

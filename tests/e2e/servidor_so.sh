@@ -44,13 +44,14 @@ engega_pulse() {
   falla "the audio server did not start"
 }
 
-finestres() { xdotool search --all --onlyvisible --pid "$pid" --name '^Brisola$' 2>/dev/null || true; }
+# The notices open: every window of the program's but the main one (whose title shows what is played).
+avisos() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | grep -v "^$finestra\$" || true; }
 
 # text: waits (15 s at most) for a notice that says it, and closes it
 tanca_avis() {
-  for _ in $(seq 150); do grep -q "$1" "$feina/sortida.log" && [ "$(finestres | wc -l)" -ge 2 ] && break; sleep 0.1; done
-  [ "$(finestres | wc -l)" -ge 2 ] || falla "no notice saying \"$1\""
-  xdotool windowfocus --sync "$(finestres | grep -v "^$finestra\$" | head -1)" key Return
+  for _ in $(seq 150); do grep -q "$1" "$feina/sortida.log" && [ -n "$(avisos)" ] && break; sleep 0.1; done
+  [ -n "$(avisos)" ] || falla "no notice saying \"$1\""
+  xdotool windowfocus --sync "$(avisos | head -1)" key Return
   sleep 0.3
 }
 
@@ -102,6 +103,7 @@ engega_pulse
 comenca "a server that hangs"
 for _ in $(seq 50); do [ -S "$feina/muda" ] && break; sleep 0.1; done
 kill -9 "$pulse"
+wait "$pulse" 2>/dev/null || true
 mv -f "$feina/muda" "$socol"
 tanca_avis "No s'ha trobat cap sortida de so"
 for _ in $(seq 50); do [ -n "$(sondes)" ] && break; sleep 0.1; done
@@ -111,6 +113,7 @@ surt_en "a server that hangs"
 engega_pulse
 comenca "a server that comes back"
 kill -9 "$pulse"
+wait "$pulse" 2>/dev/null || true
 tanca_avis "No s'ha trobat cap sortida de so"
 engega_pulse
 tanca_avis "El so ha tornat"
