@@ -9,30 +9,14 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=comu.sh
 . "$here/comu.sh"
 
-export XDG_RUNTIME_DIR=$feina/run XDG_CONFIG_HOME=$feina/config
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-mkdir -p "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d"
-cat >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/nul.conf" <<'CONF'
-context.objects = [
-  { factory = adapter
-    args = { factory.name = support.null-audio-sink node.name = nul media.class = Audio/Sink
-             audio.position = "FL,FR" node.driver = true priority.driver = 30000 } }
-]
-CONF
+# Run inside tests/pipewire/amb_servidor.sh, which starts PipeWire and its sink; the
+# PulseAudio service the program talks to is this test's own, killed and started again.
 export SDL_AUDIODRIVER=pulseaudio
 unset SDL_DISKAUDIOFILE PULSE_SERVER
 socol=$XDG_RUNTIME_DIR/pulse/native
 servidors=()
 atura_servidors() { for s in "${servidors[@]}"; do kill "$s" 2>/dev/null || true; done; }
 trap 'atura_servidors; rm -rf "$feina"' EXIT
-dbus-daemon --session --nofork --address="unix:path=$feina/bus" >/dev/null 2>&1 &
-servidors+=($!)
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$feina/bus
-pipewire >"$feina/pipewire.log" 2>&1 &
-servidors+=($!)
-sleep 0.5
-wireplumber >"$feina/wireplumber.log" 2>&1 &
-servidors+=($!)
 
 pulse=
 engega_pulse() {
@@ -57,7 +41,7 @@ tanca_avis() {
 
 # The sink's level while the pointer plays for a second.
 nivell_sentit() {
-  pw-record --target nul -P '{ stream.capture.sink = true }' "$feina/sentit.wav" 2>/dev/null &
+  pw-record --target brisola_prova -P '{ stream.capture.sink = true }' "$feina/sentit.wav" 2>/dev/null &
   local gravadora=$!
   sleep 0.3
   passeja 1
