@@ -64,7 +64,7 @@ QStringList tres_sessions(const QTemporaryDir& dir) {
 
 finestra_sessions::dialegs respon(const QString& desti, bool si = true) {
     return {[desti](const QString&, const QString&, const QString&, QString&) { return desti; },
-            [si](const QString&) { return si; }};
+            [si](const QString&) { return si; }, {}};
 }
 
 void prem(QWidget& w, const QString& text) {
@@ -84,8 +84,8 @@ private slots:
     // visited, notes per minute counted in their modality, presses and holds.
     void les_xifres_d_una_sessio() {
         auto s = llegeix_sessio(QByteArray("brisola-diari 1\nC0 modalitat 0 Ritme i notes\nP0 0 0 500 500\nP3000 999 999 0 0\n"
-                                "M0 903c64\nM0 99244f\nC27000 modalitat 2 Bateria\nM0 99244f\nA1000 1\nA500 0\n"
-                                "K0 1\nA500 1\nA1500 0\nT60000\n"));
+                                "M0 903c64\nM0 99244f\nM0 903c00\nC27000 modalitat 2 Bateria\nM0 99244f\nA1000 1\nA500 0\n"
+                                "K0 1\nA500 1\nA1500 0\nA100 0\nT60000\n"));
         xifres x = xifres_de(*s);
         QCOMPARE(x.mapa[0][0], 3000);
         QCOMPARE(x.mapa[11][15], 57000);
@@ -105,7 +105,7 @@ private slots:
         QTemporaryDir dir;
         const QStringList fitxers = tres_sessions(dir);
         bool si = false;
-        finestra_sessions f({}, {{}, [&](const QString&) { return si; }});
+        finestra_sessions f({}, {{}, [&](const QString&) { return si; }, {}});
         f.omple("Anna", fitxers);
         f.show();
         QCOMPARE(f.files(), 3);
@@ -159,7 +159,7 @@ private slots:
         QDir(dir.path()).mkpath("ocupat.diari/dins");
         fitxers << ocupat;
         QString pregunta;
-        finestra_sessions f({}, {{}, [&](const QString& p) { return pregunta = p, true; }});
+        finestra_sessions f({}, {{}, [&](const QString& p) { return pregunta = p, true; }, {}});
         f.omple("Anna", fitxers);
         QCOMPARE(f.files(), 3);
         f.esborra_totes();

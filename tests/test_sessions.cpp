@@ -315,7 +315,7 @@ private slots:
         QString desti;
         menu_sessions sessions(w, persones, d, nullptr,
                                {[&](const QString&, const QString&, const QString&, QString&) { return desti; },
-                                [](const QString&) { return true; }});
+                                [](const QString&) { return true; }, {}});
         QStringList items;
         for (QAction* a : w.menuBar()->actions())
             if (a->menu())

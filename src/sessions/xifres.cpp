@@ -49,15 +49,16 @@ void compta_notes(const sessio& s, xifres& x) {
 }
 
 void compta_premses(const sessio& s, xifres& x) {
-    int64_t premut = -1, total = 0;
+    std::optional<int64_t> premut; // a release with no press in the session (held from before) counts nothing
+    int64_t total = 0;
     for (const auto& p : s.pulsador) {
         if (!p.acceptada) continue;
         if (p.premsa) {
             premut = p.ms;
             ++x.premses;
-        } else if (premut >= 0) {
-            total += p.ms - premut;
-            premut = -1;
+        } else if (premut) {
+            total += p.ms - *premut;
+            premut.reset();
         }
     }
     x.premuda_s = x.premses ? double(total) / 1000.0 / x.premses : 0;
