@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 using namespace brisola;
@@ -49,13 +50,13 @@ int main() {
     std::printf("reported position behind a steady hand: median %.2f frames, p99 %.2f frames\n", percentil(retard, 0.5),
                 percentil(retard, 0.99));
     const std::string carpeta = std::filesystem::temp_directory_path() / "bench_tintseer_";
-    const std::vector<sala::cas> casos = sala::casos();
-    for (const sala::cas& original : casos) {
+    const std::vector<sala::recepta> casos = sala::casos();
+    for (const sala::recepta& recepta : casos) {
         // As a camera gives it: through a video's compression.
-        sala::cas cas = sala::gravat(original, carpeta + original.nom + ".avi");
-        std::filesystem::remove(carpeta + original.nom + ".avi");
+        sala::cas cas = sala::gravat(recepta.fes(), carpeta + recepta.nom + ".avi");
+        std::filesystem::remove(carpeta + recepta.nom + ".avi");
         const sala::fotograma& primer = cas.fotogrames.front();
-        tintseer::seguiment s(tintseer::calibra(primer.imatge, cv::Point(*primer.disc)));
+        tintseer::seguiment s(tintseer::calibra(primer.imatge, cas.clic()).c);
         auto x = sala::avalua(cas, [&](const cv::Mat& f) { return s.processa(f, 1 / fps); });
         std::printf("tracker %s: median %.1f px p95 %.1f px lost %d/%d false %d\n", cas.nom.c_str(), x.mediana, x.p95,
                     x.perduts, x.en_vista, x.falsos);
@@ -63,23 +64,18 @@ int main() {
     // The delay from a picture's moment to its position being there for the instrument, the
     // video read at its own pace as the library reads it in place of a camera.
     const std::string video = carpeta + "retard.avi";
-    const sala::cas gravat = sala::gravat(casos.front(), video);
+    const sala::cas gravat = sala::gravat(casos.front().fes(), video);
     const sala::fotograma& primer = gravat.fotogrames.front();
-    tintseer::configuracio c_video = tintseer::calibra(primer.imatge, cv::Point(*primer.disc));
+    tintseer::configuracio c_video = tintseer::calibra(primer.imatge, gravat.clic()).c;
     c_video.font = video;
-    cv::VideoCapture font(video);
     std::vector<double> retards;
     std::atomic<bool> mai{false};
     auto inici = rellotge_pla::now();
-    tintseer::llegeix(font, c_video, true, mai, [&](cv::Point2f, tintseer::rellotge::time_point presa) {
+    tintseer::llegeix(std::make_unique<cv::VideoCapture>(video), {}, c_video, true, mai, [&](cv::Point2f, tintseer::rellotge::time_point presa) {
         retards.push_back(std::chrono::duration<double, std::milli>(tintseer::rellotge::now() - presa).count());
     });
     double durada = std::chrono::duration<double>(rellotge_pla::now() - inici).count();
     std::filesystem::remove(video);
     std::printf("tracker delay: median %.1f ms p99 %.1f ms\n", percentil(retards, 0.5), percentil(retards, 0.99));
     std::printf("a video at its own pace: %.2f s for %.2f s of pictures\n", durada, gravat.fotogrames.size() / fps);
-    // The instrument then reads the position at its next poll (every 100 ms at first, then at the pace
-    // MUS sets) and MUS sends the message at once: half a poll more on average, a whole poll at most.
-    std::printf("to the MIDI message, polled every 100 ms: median %.1f ms, at most %.1f ms\n",
-                percentil(retards, 0.5) + 50, percentil(retards, 0.99) + 100);
 }

@@ -45,14 +45,19 @@ textos textos::de_les_carpetes(const QStringList& carpetes) {
     if (idioma == QString::fromUtf8("español"))
         return {"Tintseer: calibración", "Haced clic sobre el objeto de color que seguirá la cámara.", "Tolerancia",
                 "&Guardar", "Calibración guardada.", "No se ha podido guardar la calibración.",
-                "No se ha encontrado ninguna cámara.", "&Volver a elegir"};
+                "No se ha encontrado ninguna cámara.", "&Volver a elegir",
+                "Aquí no se ve ningún color: haced clic sobre un objeto de color vivo.",
+                "Este color llena casi toda la imagen: haced clic sobre un objeto más pequeño."};
     if (idioma == "galego")
         return {"Tintseer: calibración", "Facede clic sobre o obxecto de cor que seguirá a cámara.", "Tolerancia",
                 "&Gardar", "Calibración gardada.", "Non se puido gardar a calibración.",
-                "Non se atopou ningunha cámara.", "&Escoller de novo"};
+                "Non se atopou ningunha cámara.", "&Escoller de novo",
+                "Aquí non se ve ningunha cor: facede clic sobre un obxecto de cor viva.",
+                "Esta cor enche case toda a imaxe: facede clic sobre un obxecto máis pequeno."};
     return {"Tintseer: calibratge", "Feu clic sobre l'objecte de color que seguirà la càmera.", "Tolerància", "&Desa",
             "Calibratge desat.", "No s'ha pogut desar el calibratge.", "No s'ha trobat cap càmera.",
-            "&Torna a triar"};
+            "&Torna a triar", "Aquí no s'hi veu cap color: feu clic sobre un objecte de color viu.",
+            "Aquest color omple gairebé tota la imatge: feu clic sobre un objecte més petit."};
 }
 
 finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<cv::VideoCapture> font,
@@ -65,13 +70,13 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
     tolerancia_ = new QSlider(Qt::Horizontal, this);
     tolerancia_->setRange(2, 40);
     tolerancia_->setValue(c_.tolerancia);
-    auto* desa = new QPushButton(t_.desa, this);
+    desa_ = new QPushButton(t_.desa, this);
     auto* torna = new QPushButton(t_.torna_a_triar, this);
     auto* fila = new QHBoxLayout;
     fila->addWidget(new QLabel(t_.tolerancia, this));
     fila->addWidget(tolerancia_, 1);
     fila->addWidget(torna);
-    fila->addWidget(desa);
+    fila->addWidget(desa_);
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(8, 8, 8, 8); // the picture's place in the window stays the same on every style
     columna->addWidget(imatge_);
@@ -79,22 +84,23 @@ finestra_calibratge::finestra_calibratge(const configuracio& c, std::unique_ptr<
     columna->addLayout(fila);
     connect(tolerancia_, &QSlider::valueChanged, this, [this](int v) {
         c_.tolerancia = v;
-        if (clic_) c_ = calibra(triat_, *clic_, c_); // the same click, with the new tolerance
-        recalibra();
+        if (clic_) c_ = calibra(triat_, *clic_, c_).c; // the same click, with the new tolerance
+        if (seg_) recalibra();
     });
-    // Whatever was picked is let go: the picture shows nothing until the next click.
+    // Whatever was picked is let go: nothing is shown, nor can be saved, until the next click.
     connect(torna, &QPushButton::clicked, this, [this] {
         clic_.reset();
         seg_.reset();
+        desa_->setEnabled(false);
         estat_->setText(t_.instruccio);
     });
-    connect(desa, &QPushButton::clicked, this, [this] { estat_->setText(c_.desa() ? t_.desat : t_.no_desat); });
+    connect(desa_, &QPushButton::clicked, this, [this] { estat_->setText(c_.desa() ? t_.desat : t_.no_desat); });
     recalibra();
     if (!font_) {
         imatge_->setAlignment(Qt::AlignCenter);
         imatge_->setText(t_.sense_camera);
         estat_->clear();
-        desa->setEnabled(false);
+        desa_->setEnabled(false);
         torna->setEnabled(false);
         return;
     }
@@ -150,10 +156,16 @@ void finestra_calibratge::mousePressEvent(QMouseEvent* event) {
     if (actual_.empty() || !imatge_->rect().contains(p)) return;
     // Back from the mirrored picture to the camera's own.
     cv::Point punt((mida.width() - 1 - p.x()) * actual_.cols / mida.width(), p.y() * actual_.rows / mida.height());
+    presa triat = calibra(actual_, punt, c_);
+    if (triat.estat != presa::valida) { // the pick before, if any, stands
+        estat_->setText(triat.estat == presa::sense_color ? t_.sense_color : t_.massa_gran);
+        return;
+    }
     triat_ = actual_.clone();
     clic_ = punt;
-    c_ = calibra(triat_, punt, c_);
+    c_ = triat.c;
     estat_->setText(t_.instruccio);
+    desa_->setEnabled(true);
     recalibra();
 }
 

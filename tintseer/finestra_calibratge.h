@@ -13,13 +13,15 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QSlider;
 
 namespace tintseer {
 
 // The window's texts in the instrument's language.
 struct textos {
-    QString titol, instruccio, tolerancia, desa, desat, no_desat, sense_camera, torna_a_triar;
+    QString titol, instruccio, tolerancia, desa, desat, no_desat, sense_camera, torna_a_triar, sense_color,
+        massa_gran;
     // The language of the first brisola.ini found in these folders ("[inici]", "idioma"), Catalan otherwise.
     static textos de_les_carpetes(const QStringList& carpetes);
 };
@@ -49,6 +51,7 @@ private:
     QLabel* imatge_;
     QLabel* estat_;
     QSlider* tolerancia_;
+    QPushButton* desa_;
 };
 
 } // namespace tintseer

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 
 namespace cv {
 class VideoCapture;
@@ -18,11 +19,15 @@ class VideoCapture;
 namespace tintseer {
 
 using rellotge = std::chrono::steady_clock;
+// Opens the camera again after it was lost; none while it cannot be.
+using obertura = std::function<std::unique_ptr<cv::VideoCapture>()>;
 
-// Reads `font` until `atura` is set or the pictures end (a video's end, a camera
-// pulled out); `posicio` gets every position found, with its picture's moment.
-// `al_seu_ritme`: a video is read at its own pace (else as fast as it decodes).
-void llegeix(cv::VideoCapture& font, const configuracio& c, bool al_seu_ritme, const std::atomic<bool>& atura,
-             const std::function<void(cv::Point2f, rellotge::time_point)>& posicio);
+// Reads `font` until `atura` is set or a video ends; `posicio` gets every position
+// found, with its picture's moment. `al_seu_ritme`: a video is read at its own pace
+// (else as fast as it decodes). A camera's odd picture is skipped; a camera that
+// gives none any more is closed and opened again with `reobre`, less often each try,
+// the last position standing meanwhile as when the object is out of sight.
+void llegeix(std::unique_ptr<cv::VideoCapture> font, const obertura& reobre, const configuracio& c, bool al_seu_ritme,
+             const std::atomic<bool>& atura, const std::function<void(cv::Point2f, rellotge::time_point)>& posicio);
 
 } // namespace tintseer

@@ -2,6 +2,8 @@
 
 #include <opencv2/imgproc.hpp>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -20,11 +22,38 @@ double alfa(double tall, double dt) {
 
 // Pictures are searched at a quarter of the frame's area: ample for a hand-held object, four times quicker.
 const cv::Size mida_de_cerca(320, 240);
+const double escala_x = 640.0 / mida_de_cerca.width, escala_y = 480.0 / mida_de_cerca.height;
 constexpr double area_minima = 12; // in pixels of that size: smaller patches are noise
 constexpr double llindar_probabilitat = 50; // of 255: a pixel likelier than this is the object's colour
 constexpr double rodonesa_minima = 0.5;     // a disc is 1, a bar four times longer than wide about 0.5
 constexpr double temps_de_recerca = 0.5;    // seconds out of sight before it is looked for anywhere
-constexpr double abast_minim = 50;          // frame units around where it is expected
+constexpr double temps_de_travessa = 3;     // seconds it is followed by its path through a patch of its colour
+constexpr double part_del_radi = 0.8;       // of its radius: how deep in a patch its shape must fit
+constexpr double abast_en_repos = 1500;     // frame units a second around where it is expected: 50 a picture at 30
+constexpr double temps_minim = 1.0 / 60;    // seconds: a picture with its predecessor's time stamp still reaches
+// How far a pixel's colour may stray from the clicked one and still be the same object: hue
+// (going round), then saturation and brightness, which its shading moves more.
+constexpr int marge_to = 10, marge_saturacio = 70, marge_valor = 90;
+constexpr double part_maxima_del_quadre = 0.5; // a pick larger than this share of the picture is the room, not an object
+
+// The point of a patch (its outline in the search picture) nearest `on`, within `radi` of it, where a
+// disc of radius `radi` sits nearly whole inside the patch; none when there is no such point.
+std::optional<cv::Point2d> on_hi_cap(const std::vector<cv::Point>& contorn, cv::Point2d on, double radi) {
+    cv::Rect caixa = cv::boundingRect(contorn) + cv::Size(2, 2) - cv::Point(1, 1); // a border: depth from it
+    cv::Mat forma = cv::Mat::zeros(caixa.size(), CV_8U), fondaria;
+    cv::drawContours(forma, std::vector<std::vector<cv::Point>>{contorn}, 0, cv::Scalar(255), cv::FILLED, cv::LINE_8,
+                     cv::noArray(), INT_MAX, -caixa.tl());
+    cv::distanceTransform(forma, fondaria, cv::DIST_L2, 3);
+    std::optional<cv::Point2d> millor;
+    double distancia = radi;
+    for (int y = 0; y < fondaria.rows; ++y)
+        for (int x = 0; x < fondaria.cols; ++x) {
+            cv::Point2d punt(x + caixa.x, y + caixa.y);
+            double d = cv::norm(punt - on);
+            if (d <= distancia && fondaria.at<float>(y, x) >= part_del_radi * radi) distancia = d, millor = punt;
+        }
+    return millor;
+}
 
 } // namespace
 
@@ -42,17 +71,26 @@ double filtre_un_euro::filtra(double x, double dt) {
 }
 
 std::optional<cv::Point2f> seguiment::processa(const cv::Mat& bgr, double dt) {
-    std::optional<candidat> trobat;
+    std::optional<cv::Point2d> lloc;
     try {
-        trobat = tria(candidats(bgr), dt);
+        lloc = localitza(candidats(bgr), dt);
     } catch (const cv::Exception&) { // one odd picture costs that picture only
-    }
-    if (!trobat) {
         perdut_ += dt;
-        return std::nullopt;
     }
-    segueix(*trobat, dt);
-    return cv::Point2f(float(x_.filtra(trobat->centre.x, dt)), float(y_.filtra(trobat->centre.y, dt)));
+    if (!lloc) return std::nullopt;
+    return cv::Point2f(float(x_.filtra(lloc->x, dt)), float(y_.filtra(lloc->y, dt)));
+}
+
+std::optional<cv::Point2d> seguiment::localitza(const std::vector<candidat>& cs, double dt) {
+    if (auto c = tria(cs, dt)) {
+        segueix(*c, dt);
+        return c->centre;
+    }
+    // Not itself in this picture: merged with a patch of its colour, or gone.
+    std::optional<cv::Point2d> dins = dins_dun_clap(cs, dt);
+    perdut_ += dt;
+    travessant_ = dins.has_value();
+    return dins;
 }
 
 std::vector<seguiment::candidat> seguiment::candidats(const cv::Mat& bgr) {
@@ -64,7 +102,6 @@ std::vector<seguiment::candidat> seguiment::candidats(const cv::Mat& bgr) {
     std::vector<std::vector<cv::Point>> contorns;
     cv::findContours(mascara_, contorns, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
     std::vector<candidat> cs;
-    const double escala_x = 640.0 / mida_de_cerca.width, escala_y = 480.0 / mida_de_cerca.height;
     std::vector<cv::Point> envolupant;
     for (const auto& contorn : contorns) {
         double area = cv::contourArea(contorn);
@@ -75,7 +112,8 @@ std::vector<seguiment::candidat> seguiment::candidats(const cv::Mat& bgr) {
         cv::Moments m = cv::moments(contorn);
         cs.push_back({{m.m10 / m.m00 * escala_x, m.m01 / m.m00 * escala_y},
                       area,
-                      4 * std::numbers::pi * area_env / (perimetre * perimetre)});
+                      4 * std::numbers::pi * area_env / (perimetre * perimetre),
+                      contorn});
     }
     return cs;
 }
@@ -88,26 +126,50 @@ bool seguiment::plausible(const candidat& c) const {
 }
 
 std::optional<seguiment::candidat> seguiment::tria(const std::vector<candidat>& cs, double dt) const {
+    std::vector<const candidat*> plausibles;
+    for (const candidat& c : cs)
+        if (plausible(c)) plausibles.push_back(&c);
+    // Alone of its colour, size and shape, it is the object however far it went: a flick from rest.
+    if (plausibles.size() == 1) return *plausibles.front();
     const candidat* millor = nullptr;
-    if (lloc_ && perdut_ < temps_de_recerca) {
-        // Followed: the nearest to where it is expected, within reach of its pace.
-        double t = perdut_ + dt;
-        cv::Point2d previst = *lloc_ + velocitat_ * t;
-        double abast = abast_minim + cv::norm(velocitat_) * t, distancia = abast;
-        for (const candidat& c : cs)
-            if (double d = cv::norm(c.centre - previst); plausible(c) && d < distancia) distancia = d, millor = &c;
+    if (seguit()) {
+        // Followed: the nearest to where it is expected, within reach of its pace and of the time gone.
+        double distancia = (abast_en_repos + cv::norm(velocitat_)) * std::max(perdut_ + dt, temps_minim);
+        for (const candidat* c : plausibles)
+            if (double d = cv::norm(c->centre - previst(dt)); d < distancia) distancia = d, millor = c;
     } else {
         // Lost a while, or never seen: the best anywhere.
         double pes = 0;
-        for (const candidat& c : cs)
-            if (double p = c.area * c.rodonesa; plausible(c) && p > pes) pes = p, millor = &c;
+        for (const candidat* c : plausibles)
+            if (double p = c->area * c->rodonesa; p > pes) pes = p, millor = c;
     }
     return millor ? std::optional(*millor) : std::nullopt;
 }
 
+bool seguiment::seguit() const { return lloc_ && perdut_ < (travessant_ ? temps_de_travessa : temps_de_recerca); }
+
+// Where it would be `dt` after this picture's predecessor, at its last pace.
+cv::Point2d seguiment::previst(double dt) const { return *lloc_ + velocitat_ * (perdut_ + dt); }
+
+// Followed into a larger patch of its colour, it is where its shape fits in the patch nearest its
+// path, a little at the most from it: never the patch's edge, when it went elsewhere.
+std::optional<cv::Point2d> seguiment::dins_dun_clap(const std::vector<candidat>& cs, double dt) const {
+    if (!seguit() || area_ <= 0) return std::nullopt;
+    const cv::Point2d p = previst(dt), on(p.x / escala_x, p.y / escala_y);
+    const double radi = std::sqrt(area_ / std::numbers::pi);
+    for (const candidat& c : cs) {
+        if (c.area <= 2 * area_ || cv::pointPolygonTest(c.contorn, on, true) < -radi) continue;
+        if (auto lloc = on_hi_cap(c.contorn, on, radi)) return cv::Point2d(lloc->x * escala_x, lloc->y * escala_y);
+    }
+    return std::nullopt;
+}
+
 void seguiment::segueix(const candidat& c, double dt) {
-    if (lloc_ && perdut_ < temps_de_recerca) {
-        velocitat_ = 0.5 * velocitat_ + 0.5 * (c.centre - *lloc_) / (perdut_ + dt);
+    const bool seguia = seguit();
+    travessant_ = false;
+    if (seguia) {
+        // A picture with its predecessor's time stamp tells where, not how fast.
+        if (double t = perdut_ + dt; t > 0) velocitat_ = 0.5 * velocitat_ + 0.5 * (c.centre - *lloc_) / t;
     } else {
         // Found afresh: the smoothing starts here, with no glide from where it was.
         x_ = {};
@@ -128,20 +190,47 @@ cv::Vec3b seguiment::color_a(const cv::Mat& bgr, cv::Point punt) {
     return hsv.at<cv::Vec3b>(0, 0);
 }
 
-configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c) {
+namespace {
+
+// The patch of the clicked colour that holds the click, in an HSV picture: the object alone, not the
+// background the click's surroundings hold when it lands near the object's edge or on a small one.
+cv::Mat pega_del_clic(const cv::Mat& hsv, cv::Point clic, cv::Vec3b color) {
+    std::vector<cv::Mat> plans;
+    cv::split(hsv, plans);
+    cv::Mat to, saturacio, valor;
+    cv::absdiff(plans[0], cv::Scalar(color[0]), to);
+    cv::Mat a_laltra_banda = 180 - to;
+    to = cv::min(to, a_laltra_banda);
+    cv::absdiff(plans[1], cv::Scalar(color[1]), saturacio);
+    cv::absdiff(plans[2], cv::Scalar(color[2]), valor);
+    cv::Mat semblant = to <= marge_to;
+    semblant &= saturacio <= marge_saturacio;
+    semblant &= valor <= marge_valor;
+    semblant.at<uchar>(clic) = 255; // the clicked pixel's own noise does not lose the pick
+    cv::Mat pega = cv::Mat::zeros(hsv.rows + 2, hsv.cols + 2, CV_8U);
+    cv::floodFill(semblant, pega, clic, 0, nullptr, {}, {}, 4 | cv::FLOODFILL_MASK_ONLY | (255 << 8));
+    return pega(cv::Rect(1, 1, hsv.cols, hsv.rows));
+}
+
+} // namespace
+
+presa calibra(const cv::Mat& bgr, cv::Point punt, configuracio c) {
+    const configuracio abans = c;
     cv::Vec3b hsv = seguiment::color_a(bgr, punt);
     c.to = hsv[0];
     c.saturacio = hsv[1];
     c.valor = hsv[2];
-    // The colour of the object around the click, then the object's patch that holds the click.
     cv::Mat petita, hsv_petita;
     cv::resize(bgr, petita, mida_de_cerca, 0, 0, cv::INTER_AREA);
     cv::cvtColor(petita, hsv_petita, cv::COLOR_BGR2HSV);
-    cv::Point clic(punt.x * mida_de_cerca.width / std::max(1, bgr.cols),
-                   punt.y * mida_de_cerca.height / std::max(1, bgr.rows));
-    cv::Mat entorn = cv::Mat::zeros(mida_de_cerca, CV_8U);
-    cv::circle(entorn, clic, 5, cv::Scalar(255), cv::FILLED);
-    c.histograma = model_color::histograma(hsv_petita, entorn, c.tolerancia);
+    cv::Point clic(std::clamp(punt.x * mida_de_cerca.width / std::max(1, bgr.cols), 0, mida_de_cerca.width - 1),
+                   std::clamp(punt.y * mida_de_cerca.height / std::max(1, bgr.rows), 0, mida_de_cerca.height - 1));
+    cv::Mat pega = pega_del_clic(hsv_petita, clic, hsv);
+    c.histograma = model_color::histograma(hsv_petita, pega, c.tolerancia);
+    if (std::all_of(c.histograma.begin(), c.histograma.end(), [](int bin) { return bin == 0; }))
+        return {abans, presa::sense_color}; // grey or dark: its hue says nothing
+    if (cv::countNonZero(pega) > part_maxima_del_quadre * double(pega.total())) return {abans, presa::tot_el_quadre};
+    // Its area as the tracker sees it: the patch of the picked colour that holds the click.
     c.area = 0;
     seguiment s(c);
     s.candidats(bgr);
@@ -149,7 +238,7 @@ configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c) {
     cv::findContours(s.mascara_.clone(), contorns, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_SIMPLE);
     for (const auto& contorn : contorns)
         if (cv::pointPolygonTest(contorn, clic, false) >= 0) c.area = cv::contourArea(contorn);
-    return c;
+    return {c, presa::valida};
 }
 
 } // namespace tintseer

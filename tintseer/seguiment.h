@@ -1,8 +1,9 @@
 #pragma once
 // Follows one object in a picture: the patches of its colour (model_color)
-// of a plausible size and shape are its candidates; while it is followed, the
-// one nearest where it is expected is taken, never a far one; once it has been
-// out of sight for a while, the best one anywhere. Its centre is given in the
+// of a plausible size and shape are its candidates; a lone one is taken; while
+// it is followed, the one nearest where it is expected, never a far one, and
+// through a larger patch of its colour, where its shape fits nearest its path;
+// once it has been out of sight for a while, the best one anywhere. Its centre is given in the
 // 640 × 480 frame as the camera sees it, lightly smoothed against the tremor of a hand.
 #include "configuracio.h"
 #include "model_color.h"
@@ -13,6 +14,8 @@
 #include <vector>
 
 namespace tintseer {
+
+struct presa;
 
 // The One Euro filter: smooths hard while the value rests, follows at once when it moves.
 class filtre_un_euro {
@@ -34,16 +37,21 @@ public:
     static cv::Vec3b color_a(const cv::Mat& bgr, cv::Point punt);
 
 private:
-    friend configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
+    friend presa calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
 
     struct candidat {
-        cv::Point2d centre; // in the 640 × 480 frame
-        double area;        // in pixels of the search picture
-        double rodonesa;    // 1 for a disc, less for anything longer or ragged
+        cv::Point2d centre;             // in the 640 × 480 frame
+        double area;                    // in pixels of the search picture
+        double rodonesa;                // 1 for a disc, less for anything longer or ragged
+        std::vector<cv::Point> contorn; // in the search picture
     };
     std::vector<candidat> candidats(const cv::Mat& bgr);
+    std::optional<cv::Point2d> localitza(const std::vector<candidat>& cs, double dt);
     bool plausible(const candidat& c) const;
+    bool seguit() const;
+    cv::Point2d previst(double dt) const;
     std::optional<candidat> tria(const std::vector<candidat>& cs, double dt) const;
+    std::optional<cv::Point2d> dins_dun_clap(const std::vector<candidat>& cs, double dt) const;
     void segueix(const candidat& c, double dt);
 
     configuracio c_;
@@ -52,13 +60,22 @@ private:
     std::optional<cv::Point2d> lloc_; // where the object was last seen
     cv::Point2d velocitat_{0, 0};     // frame units a second
     double perdut_ = 0;               // seconds since it was last seen
+    bool travessant_ = false;         // followed inside a larger patch of its colour
     double area_;                     // the object's area; 0 until known
     cv::Mat petita_, hsv_, probabilitat_, mascara_; // kept between pictures: no allocation per frame
 };
 
-// The settings that a click on the object at `punt` of a picture gives (its
-// colour, its histogram and its area), the rest as in `c`.
-configuracio calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
-inline configuracio calibra(const cv::Mat& bgr, cv::Point punt) { return calibra(bgr, punt, configuracio{}); }
+// What a click picks: the settings it gives, or, refused, the settings it was given and why.
+struct presa {
+    enum resultat { valida, sense_color, tot_el_quadre };
+    configuracio c;
+    resultat estat = valida;
+};
+
+// A click on the object at `punt` of a picture: its colour, the histogram of the
+// patch of that colour around the click and its area, the rest as in `c`. Refused
+// when the patch holds no colour (grey, dark) or nearly the whole picture.
+presa calibra(const cv::Mat& bgr, cv::Point punt, configuracio c);
+inline presa calibra(const cv::Mat& bgr, cv::Point punt) { return calibra(bgr, punt, configuracio{}); }
 
 } // namespace tintseer

@@ -73,7 +73,7 @@ private:
             configuracio c = configuracio::llegeix();
             auto font = obre_font(c);
             obertura.set_value(font != nullptr);
-            if (font && !e.atura) segueix(e, c, *font);
+            if (font && !e.atura) segueix(e, c, std::move(font));
         } catch (...) {
             try {
                 obertura.set_value(false);
@@ -83,11 +83,12 @@ private:
         e.acabada = true;
     }
 
-    static void segueix(execucio& e, const configuracio& c, cv::VideoCapture& font) {
-        llegeix(font, c, true, e.atura, [&e](cv::Point2f p, rellotge::time_point) {
-            e.posicio = int32_t(std::lround(p.y)) * 65536 + int32_t(std::lround(p.x));
-        });
-        // The pictures ended (a video's end, a camera pulled out): the last position stands.
+    static void segueix(execucio& e, const configuracio& c, std::unique_ptr<cv::VideoCapture> font) {
+        llegeix(std::move(font), [&c] { return obre_font(c); }, c, true, e.atura,
+                [&e](cv::Point2f p, rellotge::time_point) {
+                    e.posicio = int32_t(std::lround(p.y)) * 65536 + int32_t(std::lround(p.x));
+                });
+        // The pictures ended (a video's end): the last position stands.
     }
 
     // Runs that have ended are joined; the last one stays, being the current.

@@ -1,7 +1,9 @@
 #pragma once
 // A room for the tracker, made here: a disc moving before a cluttered wall,
-// with what a real room does to it (a same-hue thing elsewhere, the light
-// falling, the disc hidden, motion blur, the white balance drifting).
+// with what a real room does to it (same-hue things elsewhere, a twin of it,
+// the light falling, the disc hidden, motion blur, a flick from rest, the white
+// balance drifting, a sticker-sized object, a pick near its edge, a larger
+// patch of its colour crossed).
 #include "video_disc.h"
 
 #include <opencv2/imgproc.hpp>
@@ -9,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -24,10 +27,12 @@ struct fotograma {
 struct cas {
     std::string nom;
     std::vector<fotograma> fotogrames;
+    cv::Point2d desviacio_del_clic{0, 0}; // where the helper clicks to pick it, from its centre in the first picture
+    cv::Point clic() const { return cv::Point(*fotogrames.front().disc + desviacio_del_clic); }
 };
 
 constexpr int durada = 150; // five seconds at 30 a second
-const cv::Scalar verd(40, 200, 40);
+const cv::Scalar verd(40, 200, 40), blau(150, 70, 30), vermell(40, 40, 200);
 
 // Posters, clothes and a window: patches of many hues, none of them the disc's green.
 inline cv::Mat paret(unsigned llavor) {
@@ -61,26 +66,34 @@ inline cv::Point2d en_cercle(int i) {
     return {320 + 200 * std::cos(a), 250 + 130 * std::sin(a)};
 }
 
+// A case by its name, made only when it is run: a case's pictures take some 130 MB.
+struct recepta {
+    std::string nom;
+    std::function<cas()> fes;
+};
+
 // The cases; `dibuixa` puts the disc and the case's own doings on the wall.
 template <class F>
-cas fes(const std::string& nom, F&& dibuixa) {
-    cas c{nom, {}};
-    cv::Mat fons = paret(7);
-    for (int i = 0; i < durada; ++i) {
-        fotograma f{fons.clone(), en_cercle(i)};
-        dibuixa(i, f);
-        soroll(f.imatge);
-        c.fotogrames.push_back(std::move(f));
-    }
-    return c;
+recepta fes(const std::string& nom, F dibuixa, cv::Point2d desviacio_del_clic = {0, 0}) {
+    return {nom, [=] {
+                cas c{nom, {}, desviacio_del_clic};
+                cv::Mat fons = paret(7);
+                for (int i = 0; i < durada; ++i) {
+                    fotograma f{fons.clone(), en_cercle(i)};
+                    dibuixa(i, f);
+                    soroll(f.imatge);
+                    c.fotogrames.push_back(std::move(f));
+                }
+                return c;
+            }};
 }
 
 inline void disc(fotograma& f) {
     if (f.disc) cv::circle(f.imatge, cv::Point(*f.disc), 30, verd, cv::FILLED, cv::LINE_AA);
 }
 
-inline std::vector<cas> casos() {
-    std::vector<cas> v;
+inline std::vector<recepta> casos() {
+    std::vector<recepta> v;
     // A green bar elsewhere, 3.5 times the disc's area and no disc's shape; the disc away for a second.
     v.push_back(fes("distractor", [](int i, fotograma& f) {
         cv::rectangle(f.imatge, cv::Rect(60, 40, 220, 45), verd, cv::FILLED);
@@ -122,6 +135,41 @@ inline std::vector<cas> casos() {
         canals[2].convertTo(canals[2], -1, 1 + 0.2 * t);
         cv::merge(canals, f.imatge);
     }));
+    // A twin of the disc put down a span from its way: only following tells them apart.
+    v.push_back(fes("bessons", [](int i, fotograma& f) {
+        if (i >= 15) cv::circle(f.imatge, {320, 195}, 30, verd, cv::FILLED, cv::LINE_AA);
+        disc(f);
+    }));
+    // At rest, flicked across at 1600 px/s, at rest, then away for a second; a plate three times
+    // its area and a stick of its area, both of its colour, elsewhere.
+    v.push_back(fes("estirada", [](int i, fotograma& f) {
+        cv::circle(f.imatge, {130, 110}, 55, verd, cv::FILLED, cv::LINE_AA);
+        cv::rectangle(f.imatge, cv::Rect(360, 40, 200, 14), verd, cv::FILLED);
+        f.disc = cv::Point2d(150 + std::clamp(i - 30, 0, 8) * 1600.0 / 30, 330);
+        if (i >= 90 && i < 120) f.disc.reset();
+        disc(f);
+    }));
+    // A sticker (radius 7) on a blue jumper that moves with it.
+    v.push_back(fes("adhesiu", [](int i, fotograma& f) {
+        f.disc = cv::Point2d(320, 240) + (en_cercle(i) - cv::Point2d(320, 250)) * 0.5;
+        cv::rectangle(f.imatge, cv::Rect(cv::Point(*f.disc) + cv::Point(-110, -70), cv::Size(220, 260)), blau,
+                      cv::FILLED);
+        cv::circle(f.imatge, cv::Point(*f.disc), 7, verd, cv::FILLED, cv::LINE_AA);
+    }));
+    // A red cloth touching the disc where the helper picks it, 4 px inside its edge towards the cloth.
+    v.push_back(fes(
+        "vora",
+        [](int, fotograma& f) {
+            cv::rectangle(f.imatge, cv::Rect(548, 150, 92, 200), vermell, cv::FILLED);
+            disc(f);
+        },
+        {26, 0}));
+    // Across a green cushion 3.5 times its area at an even pace, merged with it for over a second.
+    v.push_back(fes("travessa", [](int i, fotograma& f) {
+        cv::rectangle(f.imatge, cv::Rect(265, 200, 110, 90), verd, cv::FILLED);
+        f.disc = cv::Point2d(40 + 5 * std::min(i, 108), 245);
+        disc(f);
+    }));
     return v;
 }
 
@@ -132,7 +180,7 @@ inline cas gravat(const cas& c, const std::string& cami) {
         for (const fotograma& f : c.fotogrames) w.write(f.imatge);
     }
     cv::VideoCapture lector(cami);
-    cas g{c.nom, {}};
+    cas g{c.nom, {}, c.desviacio_del_clic};
     cv::Mat m;
     for (const fotograma& f : c.fotogrames) {
         if (!lector.read(m)) break;
