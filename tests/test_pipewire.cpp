@@ -1,5 +1,6 @@
 // The native stream on a PipeWire server of the test's own (tests/pipewire/amb_servidor.sh):
 // its sound in the null sink's monitor, its name and quantum, its rest, and a server that goes away.
+#include "platform/sortida_audio.h"
 #include "platform/sortida_pipewire.h"
 
 #include <QJsonArray>
@@ -126,6 +127,34 @@ private slots:
         QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
         const int renders = font.renders;
         QTRY_VERIFY(font.renders > renders);
+    }
+
+    void the_output_takes_the_server_unless_told_otherwise_data() {
+        QTest::addColumn<QByteArray>("brisola_audio");
+        QTest::addColumn<QByteArray>("sdl_audiodriver");
+        QTest::addColumn<bool>("nativa");
+        QTest::newRow("as it comes") << QByteArray() << QByteArray() << true;
+        QTest::newRow("SDL asked for") << QByteArray("sdl") << QByteArray() << false;
+        QTest::newRow("an SDL driver chosen") << QByteArray() << QByteArray("dummy") << false;
+        QTest::newRow("PipeWire asked for") << QByteArray("pipewire") << QByteArray("dummy") << true;
+    }
+    void the_output_takes_the_server_unless_told_otherwise() {
+        QFETCH(QByteArray, brisola_audio);
+        QFETCH(QByteArray, sdl_audiodriver);
+        QFETCH(bool, nativa);
+        for (auto [nom, valor] : {std::pair{"BRISOLA_AUDIO", brisola_audio}, {"SDL_AUDIODRIVER", sdl_audiodriver}})
+            valor.isEmpty() ? qunsetenv(nom) : qputenv(nom, valor);
+        to font;
+        std::atomic<bool> obert{false};
+        {
+            sortida_audio sortida(std::ref(font));
+            sortida.obre_en_segon_pla([&](sortida_audio::resultat) { obert = true; });
+            QTRY_VERIFY_WITH_TIMEOUT(obert, 7000);
+            QCOMPARE(!node_brisola().isEmpty(), nativa);
+            sortida.atura_obertura();
+        }
+        qunsetenv("BRISOLA_AUDIO");
+        qunsetenv("SDL_AUDIODRIVER");
     }
 };
 

@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
             media.mescla(frames, n);
         },
         QCoreApplication::applicationFilePath());
+    // While nothing sounds the desktop's audio server is left alone; a note or a song wakes it.
+    audio.set_repos([&synth, &media] { return synth.callat() && !media.sona(); });
+    synth.set_despertador([&audio] { audio.desperta(); });
+    media.set_despertador([&audio] { audio.desperta(); });
 
     const QString soundfont = sintetitzador::troba_soundfont();
     // What the instrument sends, plays and sets passes the person's journal on its way.

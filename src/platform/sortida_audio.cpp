@@ -23,6 +23,15 @@ namespace {
 
 const QString no_respon = "the audio server does not answer";
 
+enum class triada { qualsevol, sdl, pipewire };
+
+triada sortida_triada() {
+    const QByteArray tria = qgetenv("BRISOLA_AUDIO");
+    if (tria == "sdl") return triada::sdl;
+    if (tria == "pipewire") return triada::pipewire;
+    return qEnvironmentVariableIsSet("SDL_AUDIODRIVER") ? triada::sdl : triada::qualsevol;
+}
+
 // Looks every `pas_ms`, for up to `ms`, until `fet()` holds: false when it did not or `atura` was set.
 template <class condicio>
 bool espera_que(int ms, const std::atomic<bool>& atura, condicio fet, int pas_ms = 10) {
@@ -77,7 +86,8 @@ void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sond
 } // namespace
 
 sortida_audio::sortida_audio(font render, QString sonda, esperes_audio temps)
-    : render_(std::move(render)), sonda_(std::move(sonda)), temps_(temps) {}
+    : render_(std::move(render)), pipewire_(render_, [this] { return repos_ && repos_(); }),
+      sonda_(std::move(sonda)), temps_(temps) {}
 
 sortida_audio::~sortida_audio() {
     atura_obertura();
@@ -86,6 +96,7 @@ sortida_audio::~sortida_audio() {
 }
 
 void sortida_audio::tanca() {
+    pipewire_.tanca();
     if (dispositiu_ == 0) return;
     SDL_CloseAudioDevice(dispositiu_);
     SDL_AudioQuit();
@@ -125,6 +136,12 @@ void sortida_audio::vigila(const std::function<void(resultat)>& fet) {
 // True once the system's output plays. Past servidor_ms the stand-in plays
 // meanwhile, and an answer that comes later is taken all the same.
 bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
+    const triada tria = sortida_triada();
+    if (tria != triada::sdl && pipewire_.obre(temps_.servidor_ms)) return posa_pipewire(fet);
+    if (tria == triada::pipewire) {
+        motiu_ = pipewire_.motiu();
+        return false;
+    }
     auto o = std::make_shared<obertura>();
     std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback, this).detach();
     const auto acabada = [&o] { return o->acabada.load(); };
@@ -150,12 +167,24 @@ bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
     return true;
 }
 
+bool sortida_audio::posa_pipewire(const std::function<void(resultat)>& fet) {
+    const bool tornat = substitut_ != nullptr;
+    substitut_.reset(); // the render function is never called from two threads at once
+    pipewire_.engega(temps_.servidor_ms);
+    frames_ = pipewire_.frames();
+    fet(tornat ? resultat::tornat : resultat::so);
+    return true;
+}
+
 // SDL gives up on an output whose device went away (a headset unplugged, the
 // audio server restarted, a write that failed) and goes on calling us in silence.
 void sortida_audio::espera_que_es_perdi() {
     espera_que(
         std::numeric_limits<int>::max(), atura_,
-        [this] { return SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED; }, 100);
+        [this] {
+            return dispositiu_ ? SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED : pipewire_.perduda();
+        },
+        100);
 }
 
 void sortida_audio::posa_substitut(const std::function<void(resultat)>& fet) {

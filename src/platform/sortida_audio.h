@@ -1,7 +1,10 @@
 #pragma once
 // The audio device: 48 kHz stereo float in periods of 128 frames where the
-// device takes them (else its own), filled by one render function on SDL's
-// audio thread, or on the silent stand-in's while the system has no output.
+// device takes them (else its own), filled by one render function on the
+// desktop's PipeWire server where one answers, else on SDL's audio thread, or
+// on the silent stand-in's while the system has no output. BRISOLA_AUDIO=sdl
+// or =pipewire chooses one; a driver chosen for SDL (SDL_AUDIODRIVER) means SDL.
+#include "sortida_pipewire.h"
 #include "substitut_audio.h"
 
 #include <QString>
@@ -52,6 +55,11 @@ public:
     void obre_en_segon_pla(std::function<void(resultat)> fet);
     // Ends the watch (at shut-down); the stand-in or the output plays on until destruction.
     void atura_obertura();
+    // Audio thread, after a render: nothing sounds, nothing plays, nothing waits.
+    // Set before opening: a PipeWire stream then rests (see sortida_pipewire).
+    void set_repos(std::function<bool()> repos) { repos_ = std::move(repos); }
+    // Any thread, never waits: an output at rest wakes up.
+    void desperta() { pipewire_.desperta(); }
     QString motiu() const { return motiu_; }
     // The period the device gave, in frames.
     int frames() const { return frames_; }
@@ -66,10 +74,13 @@ private:
     static void callback(void* jo, unsigned char* bytes, int mida);
     void vigila(const std::function<void(resultat)>& fet);
     bool prova_el_sistema(const std::function<void(resultat)>& fet);
+    bool posa_pipewire(const std::function<void(resultat)>& fet);
     void espera_que_es_perdi();
     void posa_substitut(const std::function<void(resultat)>& fet);
     void tanca();
     font render_;
+    std::function<bool()> repos_;
+    sortida_pipewire pipewire_;
     QString sonda_;
     esperes_audio temps_;
     unsigned dispositiu_ = 0;
