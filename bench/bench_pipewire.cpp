@@ -78,8 +78,6 @@ public:
     // When each sound that began after `des_de` reached the sink.
     std::vector<int64_t> inicis_des_de(int64_t des_de) {
         std::lock_guard<std::mutex> l(m_);
-        float mx = 0; for (float f : mostres_) mx = std::max(mx, std::fabs(f));
-        std::fprintf(stderr, "DEBUG %zu samples, %zu blocks, max %f\n", mostres_.size(), blocs_.size(), mx);
         std::vector<int64_t> r;
         for (long k : inicis(mostres_, 0, freq)) {
             auto b = std::upper_bound(blocs_.begin(), blocs_.end(), std::pair<long, int64_t>{k, INT64_MAX});

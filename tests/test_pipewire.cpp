@@ -37,7 +37,8 @@ QJsonObject node_brisola() {
     dump.waitForFinished(5000);
     for (const auto& o : QJsonDocument::fromJson(dump.readAllStandardOutput()).array()) {
         QJsonObject info = o.toObject()["info"].toObject();
-        if (info["props"].toObject()["node.name"] == "brisola") return info;
+        if (o.toObject()["type"] == "PipeWire:Interface:Node" && info["props"].toObject()["node.name"] == "brisola")
+            return info;
     }
     return {};
 }
@@ -95,9 +96,10 @@ private slots:
         QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
         QTest::qWait(400);
         QVERIFY(sortida.activa()); // sounding, it never rests
+        QCOMPARE(node_brisola()["state"].toString(), QString("running"));
         repos = true;
         QTRY_VERIFY_WITH_TIMEOUT(!sortida.activa(), 2000);
-        QTRY_VERIFY(node_brisola()["state"].toString() != "running");
+        QTRY_COMPARE(node_brisola()["state"].toString(), QString("idle"));
         const int renders = font.renders;
         QTest::qWait(300);
         QCOMPARE(font.renders.load(), renders); // nothing renders at rest
@@ -150,7 +152,7 @@ private slots:
             sortida_audio sortida(std::ref(font));
             sortida.obre_en_segon_pla([&](sortida_audio::resultat) { obert = true; });
             QTRY_VERIFY_WITH_TIMEOUT(obert, 7000);
-            QCOMPARE(!node_brisola().isEmpty(), nativa);
+            QCOMPARE(node_brisola()["props"].toObject()["application.name"] == "Brisola", nativa);
             sortida.atura_obertura();
         }
         qunsetenv("BRISOLA_AUDIO");
