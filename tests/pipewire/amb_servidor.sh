@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs a command beside a PipeWire server of its own (with its session manager,
-# its PulseAudio service and one null sink, "brisola_prova"), in a private runtime folder and D-Bus
+# Runs a command beside a PipeWire server of its own (with its session manager
+# and one null sink, "brisola_prova"), in a private runtime folder and D-Bus
 # session: nothing of the desktop's, and nothing of another run's, is touched.
 # PW_SERVIDOR_PIDS in the command's environment names the file of the server's
 # process ids, so a test can kill the server and start it again (torna_servidor).
@@ -8,7 +8,7 @@ set -euo pipefail
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ -z "${PW_DINS_SESSIO:-}" ]; then
   PW_DINS_SESSIO=1 exec dbus-run-session -- "$0" "$@"
 fi
-for p in pipewire wireplumber pipewire-pulse pw-dump; do
+for p in pipewire wireplumber pw-dump; do
   command -v "$p" >/dev/null || { echo "no $p here: skipped"; exit 77; }
 done
 lloc=$(mktemp -d)
@@ -30,9 +30,6 @@ torna_servidor() {
   echo $! >"$PW_SERVIDOR_PIDS"
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.1; done
   wireplumber >"$lloc/wireplumber.log" 2>&1 &
-  echo $! >>"$PW_SERVIDOR_PIDS"
-  # Its PulseAudio service, which SDL reaches it through.
-  pipewire-pulse >"$lloc/pulse.log" 2>&1 &
   echo $! >>"$PW_SERVIDOR_PIDS"
   for _ in $(seq 100); do pw-dump 2>/dev/null | grep -q '"default.audio.sink"' && break; sleep 0.1; done
 }

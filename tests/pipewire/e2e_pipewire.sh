@@ -71,6 +71,10 @@ sentit "$rms" || falla "nothing heard once the server is back (rms $rms)"
 kill "$pid"
 wait "$pid" || true
 
+# SDL reaches the server through its PulseAudio service.
+pipewire-pulse >"$feina/pulse.log" 2>&1 &
+echo $! >>"$PW_SERVIDOR_PIDS" # ends with the server
+for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pulse/native" ] && break; sleep 0.1; done
 BRISOLA_AUDIO=sdl engega "$programa"
 finestra=$(troba_finestra) || falla "no window with BRISOLA_AUDIO=sdl"
 sleep 2
