@@ -2,6 +2,7 @@
 
 #include "sessions/grafics_sessions.h"
 #include "sessions/informe_pdf.h"
+#include "sessions/llista_sessions.h"
 #include "sessions/mapa_calor.h"
 #include "sessions/textos_sessions.h"
 
@@ -109,9 +110,7 @@ void finestra_sessions::omple(const QString& persona, const QStringList& fitxers
     for (const QString& f : fitxers) {
         auto s = llegeix_sessio(f);
         if (!s) continue;
-        QDateTime inici = QDateTime::fromString(s->info.value("inici"), Qt::ISODateWithMs);
-        if (!inici.isValid()) inici = QFileInfo(f).lastModified();
-        files_.push_back({f, inici, xifres_de(*s), s->passades, f == en_curs});
+        files_.push_back({f, inici_de_sessio(*s, f), xifres_de(*s), s->passades, f == en_curs});
     }
     std::stable_sort(files_.begin(), files_.end(), [](const auto& a, const auto& b) { return a.inici < b.inici; });
     mostra();

@@ -14,7 +14,11 @@ QDateTime inici_de_sessio(const QString& fitxer) {
     QFile f(fitxer);
     // The start is among the first lines: no need to read a long session whole.
     auto s = f.open(QIODevice::ReadOnly) ? llegeix_sessio(f.read(4096)) : std::nullopt;
-    QDateTime inici = s ? QDateTime::fromString(s->info.value("inici"), Qt::ISODateWithMs) : QDateTime();
+    return inici_de_sessio(s.value_or(sessio{}), fitxer);
+}
+
+QDateTime inici_de_sessio(const sessio& s, const QString& fitxer) {
+    const QDateTime inici = QDateTime::fromString(s.info.value("inici"), Qt::ISODateWithMs);
     return inici.isValid() ? inici : QFileInfo(fitxer).lastModified();
 }
 

@@ -7,8 +7,11 @@
 
 namespace brisola {
 
+struct sessio;
+
 // The session's start as its journal says, else its file's last change.
 QDateTime inici_de_sessio(const QString& fitxer);
+QDateTime inici_de_sessio(const sessio& s, const QString& fitxer);
 
 QStringList ordena_per_inici(QStringList fitxers);
 
