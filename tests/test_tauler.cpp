@@ -1,93 +1,7 @@
-// The board of choices: built from the menus, walked with one switch or by resting the pointer.
-#include "fakes/banc.h"
-#include "persones/menu_persona.h"
-#include "platform/parla_sistema.h"
-#include "tauler/caixes_tauler.h"
-#include "tauler/tauler.h"
-
-#include <QtTest>
-
-#include <algorithm>
+// The board of choices: built from the menus, walked with one switch.
+#include "tauler_banc.h"
 
 using namespace brisola;
-
-namespace {
-
-struct parla_fals : parla_sistema {
-    bool te_veu = true;
-    QStringList dits;
-    bool disponible() override { return te_veu; }
-    void diu(const QString& text, const QString&) override { dits << text; }
-};
-
-// The instrument with the catalogue we ship, a person's aids and their access method.
-struct amb_tauler : banc {
-    caixes_tauler caixes_del_tauler{caixes};
-    parla_fals parla;
-    serveis s_tauler{midi,      caixes_del_tauler, dialeg,     rellotge,   joystick, captura,
-                     tintseer,  media,             llancador,  dir.path(), dir.path(), [] {}};
-    std::unique_ptr<finestra_main> w;
-    std::unique_ptr<menu_persona> m;
-
-    explicit amb_tauler(const ajuts& a, int acces, const QByteArray& cataleg = {}) {
-        QFile original(BRISOLA_SOURCE_DIR "/data/brisola.ini");
-        original.open(QIODevice::ReadOnly);
-        escriu("brisola.ini", cataleg.isEmpty() ? original.readAll() : cataleg);
-        w = std::make_unique<finestra_main>(s_tauler);
-        m = std::make_unique<menu_persona>(*w, menu_persona::demana{},
-                                           serveis_persona{nullptr, nullptr, &parla, &caixes_del_tauler});
-        persona p;
-        p.acces = acces;
-        p.invertir_x = acces == 0; // as the mouse has it
-        p.ajuts = a;
-        m->aplica(p);
-    }
-    tauler& t() { return m->tauler(); }
-    // A tenth of a second between a release and the next press, as a hand takes at the least.
-    void prem() {
-        rellotge.avanca(100);
-        QTest::keyPress(w.get(), Qt::Key_Space);
-    }
-    void deixa() { QTest::keyRelease(w.get(), Qt::Key_Space); }
-    long notes() const {
-        return std::count_if(midi.enviats.begin(), midi.enviats.end(),
-                             [](uint32_t m) { return (m & 0xF0) == 0x90 && (m >> 16) > 0; });
-    }
-    // Waits, one scan step at a time, for the highlight to stand on the tile of that caption.
-    void espera(const QString& text) {
-        auto ressaltat = [&] { return t().obert() ? t().rajoles()[size_t(t().ressaltada())].text : QString(); };
-        for (int i = 0; i < 40 && ressaltat() != text; ++i) rellotge.avanca(500);
-        QCOMPARE(ressaltat(), text);
-    }
-    // The mouse's pointer at a fraction of the surface.
-    void apunta(double x, double y) {
-        w->estat.ratoli_x = int16_t(x * w->pantalla->ScaleWidth());
-        w->estat.ratoli_y = int16_t(y * w->pantalla->ScaleHeight());
-    }
-    void apunta(const QRectF& r) { apunta(r.center().x() / t().width(), r.center().y() / t().height()); }
-    QRectF lloc(const QString& text) const {
-        auto& rs = m->tauler().rajoles();
-        auto it = std::find_if(rs.begin(), rs.end(), [&](const rajola& r) { return r.text == text; });
-        return m->tauler().llocs().at(size_t(it - rs.begin()));
-    }
-};
-
-ajuts escombrat(int tauler_pulsador = 2000) {
-    ajuts a;
-    a.tauler_pulsador = tauler_pulsador;
-    a.escombrat = 500;
-    return a;
-}
-
-// Every choice's path from the first tiles: the presses and the scan steps it takes.
-void camins(const std::vector<rajola>& rs, int premudes, int passos, std::vector<std::pair<int, int>>& fulles) {
-    for (size_t i = 0; i < rs.size(); ++i) {
-        if (rs[i].t == rajola::tipus::grup) camins(rs[i].fills, premudes + 1, passos + int(i), fulles);
-        else if (rs[i].t != rajola::tipus::tornar) fulles.push_back({premudes + 1, passos + int(i) + 1});
-    }
-}
-
-} // namespace
 
 class test_tauler : public QObject {
     Q_OBJECT
@@ -96,10 +10,10 @@ private slots:
     void every_choice_of_the_catalogue_is_three_presses_and_thirty_seconds_away() {
         amb_tauler b(ajuts{}, 3);
         b.t().obre();
-        std::vector<std::pair<int, int>> fulles;
-        camins(b.t().rajoles(), 0, 0, fulles);
+        const std::vector<std::vector<int>> fulles = camins(b.t().rajoles());
+        b.t().tanca();
         std::vector<double> premudes, segons;
-        for (auto [p, s] : fulles) premudes.push_back(p), segons.push_back(s * ajuts{}.escombrat / 1000.0);
+        for (const std::vector<int>& cami : fulles) premudes.push_back(double(cami.size())), segons.push_back(b.camina(cami));
         std::sort(premudes.begin(), premudes.end());
         std::sort(segons.begin(), segons.end());
         const size_t mig = fulles.size() / 2;
@@ -123,6 +37,17 @@ private slots:
             }
         };
         mira(b.t().rajoles());
+        const rajola& instruments = b.t().rajoles()[1];
+        QStringList esperats;
+        for (int i = 1; i <= 200; ++i) esperats << "I" + QString::number(i);
+        QCOMPARE(amb_tauler::textos(instruments), esperats);
+        QCOMPARE(instruments.fills[0].text, QString("I1 – I64")); // named by its first and last choice
+        for (const rajola& g : instruments.fills) // no group of a single group
+            QVERIFY(g.t != rajola::tipus::grup || g.fills.size() > 2 || g.fills[0].t != rajola::tipus::grup);
+        b.t().tanca();
+        for (const std::vector<int>& cami : camins(b.t().rajoles()))
+            if (cami[0] == 1) QVERIFY(b.camina(cami) < 60); // each one reached with the switch
+        b.t().obre();
         const rajola& modalitat = b.t().rajoles()[0];
         QVERIFY(std::none_of(modalitat.fills.begin(), modalitat.fills.end(),
                              [](const rajola& r) { return r.t == rajola::tipus::grup; })); // no rhythm, no song
@@ -157,7 +82,7 @@ private slots:
         b.deixa();
         QVERIFY(!b.t().obert());
 
-        // Three rounds with nothing chosen: back to the groups, then closed, and play goes on.
+        // Three rounds with nothing chosen close the board, however deep, and play goes on.
         b.prem();
         b.rellotge.avanca(4000);
         b.deixa();
@@ -166,9 +91,32 @@ private slots:
         b.deixa();
         QVERIFY(!b.t().rajoles().empty() && b.t().rajoles().back().t == rajola::tipus::tornar);
         b.rellotge.avanca(500 * 3 * int(b.t().rajoles().size()));
-        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
+        QVERIFY(!b.t().obert());
+    }
+
+    void after_the_board_closed_by_itself_a_press_plays_and_its_release_stops() {
+        amb_tauler b(escombrat(), 3);
+        b.prem();
+        b.rellotge.avanca(2000);
+        b.deixa();
         b.rellotge.avanca(500 * 3 * int(b.t().rajoles().size()));
         QVERIFY(!b.t().obert());
+        b.prem();
+        QVERIFY(b.w->T_mouse->Enabled());
+        b.deixa();
+        QVERIFY(!b.w->T_mouse->Enabled());
+    }
+
+    void with_an_acceptance_time_the_press_chooses_the_tile_highlighted_as_it_began() {
+        ajuts a = escombrat();
+        a.acceptacio = 300;
+        amb_tauler b(a, 3);
+        b.t().obre();
+        b.rellotge.avanca(400);
+        QTest::keyPress(b.w.get(), Qt::Key_Space); // on "Modalitat", 100 ms before the highlight moves on
+        b.rellotge.avanca(350);
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
     }
 
     void a_second_switch_moves_the_highlight_and_never_plays() {
@@ -191,45 +139,6 @@ private slots:
         b.rellotge.avanca(150);
         QTest::keyRelease(b.w.get(), Qt::Key_N);
         QCOMPARE(b.notes(), abans);
-    }
-
-    void a_pointer_user_rests_on_the_corner_then_on_a_tile() {
-        ajuts a;
-        a.tauler_cantonada = 2; // top right
-        a.repos = 1000;
-        amb_tauler b(a, 0);
-        b.w->pantalla->resize(640, 480);
-        b.apunta(0.95, 0.05); // the drawn cursor follows at the mouse timer's pace
-        b.rellotge.avanca(700);
-        b.apunta(0.5, 0.5);
-        b.rellotge.avanca(200); // a slip off the button drains the dwell a little, it does not restart it
-        b.apunta(0.95, 0.05);
-        b.rellotge.avanca(400);
-        QVERIFY(!b.t().obert());
-        b.rellotge.avanca(200);
-        QVERIFY(b.t().obert());
-
-        b.apunta(b.lloc("Modalitat"));
-        b.rellotge.avanca(1100);
-        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
-        b.rellotge.avanca(2000); // the pointer has not left the place it chose from: nothing more
-        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
-        const QRectF escala = b.lloc("Escala i temps");
-        b.apunta(escala);
-        b.rellotge.avanca(600);
-        // A tremor within the tolerance keeps the dwell going.
-        b.apunta((escala.center().x() + escala.width() * 0.45 + 8) / b.t().width(), escala.center().y() / b.t().height());
-        b.rellotge.avanca(500);
-        QVERIFY(!b.t().obert() && b.w->fmus.Checked(1));
-        QVERIFY(b.w->T_mouse->Enabled()); // play goes on
-
-        // A mouse that leaves the window rests nowhere, whatever it last passed over.
-        b.t().obre();
-        b.apunta(b.lloc("Modalitat"));
-        QEvent fora(QEvent::Leave);
-        QCoreApplication::sendEvent(b.w->pantalla, &fora);
-        b.rellotge.avanca(3000);
-        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
     }
 
     void a_box_raised_by_a_choice_shows_on_the_board_and_the_next_press_closes_it() {
@@ -281,6 +190,43 @@ private slots:
         b.w->mn_acces_Click(0); // a mouse closes its own boxes
         b.caixes_del_tauler.MsgBox("Error MIDI");
         QVERIFY(!b.t().obert() && b.caixes.caixes.size() == 1);
+    }
+
+    void captions_fit_their_tiles() {
+        amb_tauler b(ajuts{}, 3);
+        b.w->pantalla->resize(1920, 1000);
+        b.t().obre();
+        const std::vector<QRectF> llocs = b.t().llocs();
+        for (size_t i = 0; i < llocs.size(); ++i) {
+            const QFont lletra = b.t().lletra(i);
+            QVERIFY(lletra.pixelSize() >= 1000 / 20);
+            const QRectF text = QFontMetricsF(lletra).boundingRect(llocs[i], Qt::AlignCenter | Qt::TextWordWrap,
+                                                                   b.t().rajoles()[i].text);
+            QVERIFY2(llocs[i].contains(text), qPrintable(b.t().rajoles()[i].text));
+        }
+    }
+
+    void a_choice_of_a_menu_rebuilt_while_the_board_is_open_is_harmless() {
+        amb_tauler b(escombrat(), 3);
+        b.t().obre();
+        b.espera("Persona");
+        b.prem();
+        b.deixa();
+        b.w->mn_idioma[1]->trigger(); // the Persona menu is built again in Spanish
+        b.prem();
+        b.deixa();
+        QVERIFY(!b.t().obert());
+    }
+
+    void groups_show_the_current_choice_and_the_current_speed() {
+        amb_tauler b(escombrat(), 3);
+        b.w->mn_instrument[3]->trigger();
+        b.t().obre();
+        const rajola& instruments = b.t().rajoles()[1];
+        QVERIFY(instruments.marcada && instruments.fills[0].marcada && !instruments.fills[1].marcada);
+        QVERIFY(instruments.fills[0].fills[2].marcada && !instruments.fills[0].fills[1].marcada);
+        const rajola& velocitat = b.t().rajoles()[2];
+        QVERIFY(velocitat.fills[1].marcada && !velocitat.fills[0].marcada); // "Normal"
     }
 };
 

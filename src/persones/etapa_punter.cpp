@@ -146,7 +146,7 @@ uint32_t etapa_punter::joystick_ajustat::joyGetPos(uint32_t numero, JOYINFO& lec
 
 void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, int16_t& horitzontal) {
     real_.TintseerObtenirPosicio(vertical, horitzontal);
-    if (etapa_.abast_.sencera()) return;
+    if (etapa_.abast_.sencera() || horitzontal < 0) return; // nothing seen: nothing written, nothing to adjust
     auto a = etapa_.ajusta(horitzontal / ample, vertical / alt);
     horitzontal = int16_t(std::lround(a[0] * ample));
     vertical = int16_t(std::lround(a[1] * alt));

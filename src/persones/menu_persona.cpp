@@ -131,7 +131,7 @@ void menu_persona::omple() {
     menu_->addAction(text(idioma, t_nova), this, [this] { persona_nova(); });
     menu_->addAction(text(idioma, t_ajustos), this, [this] { obre_ajustos().show(); });
     // Ctrl+G: a shortcut the seed leaves free, and one the switch's keys never are.
-    menu_->addAction(text(idioma, t_tauler), QKeySequence("Ctrl+G"), this, [this] { tauler_->obre(); });
+    menu_->addAction(text(idioma, t_tauler), QKeySequence("Ctrl+G"), this, [this] { tauler_->commuta(); });
     if (items_) items_(*menu_);
     if (finestra_ajustos_) finestra_ajustos_->refresca();
 }

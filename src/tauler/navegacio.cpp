@@ -16,12 +16,7 @@ const std::vector<rajola>& navegacio::rajoles() const {
 bool navegacio::avanca() {
     if (++index_ < int(rajoles().size())) return true;
     index_ = 0;
-    if (++voltes_ < voltes_sense_res) return true;
-    if (cami_.empty()) return false;
-    index_ = cami_.back();
-    cami_.pop_back();
-    voltes_ = 0;
-    return true;
+    return ++voltes_ < voltes_sense_res;
 }
 
 void navegacio::seguent() { index_ = (index_ + 1) % int(rajoles().size()); }

@@ -1,7 +1,7 @@
 #pragma once
 // Moving through the board: the groups, a group's tiles, and back. A scan
-// step moves the highlight on; three rounds with nothing chosen go back to
-// the groups, and three more close the board.
+// step moves the highlight on; three rounds of the tiles shown with nothing
+// chosen close the board, however deep the person is.
 #include "tauler/rajoles.h"
 
 namespace brisola {

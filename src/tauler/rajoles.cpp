@@ -1,6 +1,9 @@
 #include "tauler/rajoles.h"
 
 #include <QAction>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace brisola {
 
@@ -15,10 +18,16 @@ rajola tanca_grup(std::vector<rajola> fills, const QString& text, const QString&
     enrere.t = rajola::tipus::tornar;
     enrere.text = tornar;
     g.fills.push_back(std::move(enrere));
+    g.marcada = std::any_of(g.fills.begin(), g.fills.end(), [](const rajola& r) { return r.marcada; });
     return g;
 }
 
-// Splits until every group holds at most maxim_per_grup, naming each part by its first and last choice.
+// A group's first and last choice, however deep (its "Tornar" is not one).
+const rajola& primera(const rajola& r) { return r.t == rajola::tipus::grup ? primera(r.fills.front()) : r; }
+const rajola& darrera(const rajola& r) { return r.t == rajola::tipus::grup ? darrera(r.fills.end()[-2]) : r; }
+
+// Splits until every group holds at most maxim_per_grup, naming each part by its first and last choice;
+// a part of one stays as it is.
 std::vector<rajola> parteix(std::vector<rajola> choices, const QString& tornar) {
     while (choices.size() > maxim_per_grup) {
         std::vector<rajola> parts;
@@ -26,7 +35,11 @@ std::vector<rajola> parteix(std::vector<rajola> choices, const QString& tornar) 
             const size_t fi = std::min(choices.size(), i + maxim_per_grup);
             std::vector<rajola> part(std::make_move_iterator(choices.begin() + long(i)),
                                      std::make_move_iterator(choices.begin() + long(fi)));
-            QString nom = part.front().text + (part.size() > 1 ? " – " + part.back().text : QString());
+            if (part.size() == 1) {
+                parts.push_back(std::move(part.front()));
+                continue;
+            }
+            const QString nom = primera(part.front()).text + " – " + darrera(part.back()).text;
             parts.push_back(tanca_grup(std::move(part), nom, tornar));
         }
         choices = std::move(parts);
@@ -46,7 +59,9 @@ rajola de_l_accio(QAction* accio, std::function<void()> abans) {
     r.text = accio->text();
     r.text.replace("&&", "\x01").remove('&').replace("\x01", "&");
     r.marcada = accio->isCheckable() && accio->isChecked();
-    r.tria = [accio, abans = std::move(abans)] {
+    // A menu built again while the board is open takes its items with it: theirs choose nothing.
+    r.tria = [accio = QPointer<QAction>(accio), abans = std::move(abans)] {
+        if (!accio) return;
         if (abans) abans();
         accio->trigger();
     };

@@ -18,9 +18,15 @@ void repos::reinicia() {
     progres_ = 0;
 }
 
+void repos::bloqueja(const QRectF& lloc) {
+    // At least a pixel, so that a point is a place a pointer can stay in.
+    const QRectF r = lloc.normalized().united(QRectF(lloc.center() - QPointF(0.5, 0.5), QSizeF(1, 1)));
+    bloqueig_ = bloqueig_ ? bloqueig_->united(r) : r;
+}
+
 int repos::mira(const QPointF* punt, const std::vector<QRectF>& rajoles, double dt) {
-    if (punt && !bloqueig_.isNull() && !prop(bloqueig_, *punt)) bloqueig_ = {};
-    const bool valid = punt && bloqueig_.isNull();
+    if (punt && bloqueig_ && !prop(*bloqueig_, *punt)) bloqueig_.reset();
+    const bool valid = punt && !bloqueig_;
     if (valid && objectiu_ >= 0 && size_t(objectiu_) < rajoles.size() && prop(rajoles[size_t(objectiu_)], *punt)) {
         progres_ += dt / segons_;
     } else {

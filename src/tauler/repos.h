@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <optional>
 #include <vector>
 
 namespace brisola {
@@ -19,6 +20,10 @@ public:
     int mira(const QPointF* punt, const std::vector<QRectF>& rajoles, double dt);
     // The layout changed: the dwell starts afresh, away from the place just chosen.
     void reinicia();
+    // Nothing is chosen until the pointer has left this place too.
+    void bloqueja(const QRectF& lloc);
+    // No place need be left first.
+    void allibera() { bloqueig_.reset(); }
     int objectiu() const { return objectiu_; }
     double progres() const { return progres_; }
 
@@ -28,7 +33,7 @@ private:
     double segons_ = 1.5, tolerancia_ = 0;
     int objectiu_ = -1;
     double progres_ = 0;
-    QRectF bloqueig_; // the place of the last choice, until the pointer leaves it
+    std::optional<QRectF> bloqueig_; // the place of the last choice, until the pointer leaves it
 };
 
 } // namespace brisola

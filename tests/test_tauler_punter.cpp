@@ -1,0 +1,187 @@
+// The board of choices reached by resting a pointer: the mouse, the joystick, the tracker.
+#include "tauler_banc.h"
+#include "fakes/video_disc.h"
+#include "platform/tintseer_dinamic.h"
+#include "seguiment.h"
+
+using namespace brisola;
+
+class test_tauler_punter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void a_pointer_user_rests_on_the_corner_then_on_a_tile() {
+        ajuts a;
+        a.tauler_cantonada = 2; // top right
+        a.repos = 1000;
+        amb_tauler b(a, 0);
+        b.w->pantalla->resize(640, 480);
+        b.apunta(0.95, 0.05); // the drawn cursor follows at the mouse timer's pace
+        b.rellotge.avanca(700);
+        b.apunta(0.5, 0.5);
+        b.rellotge.avanca(200); // a slip off the button drains the dwell a little, it does not restart it
+        b.apunta(0.95, 0.05);
+        b.rellotge.avanca(400);
+        QVERIFY(!b.t().obert());
+        b.rellotge.avanca(200);
+        QVERIFY(b.t().obert());
+
+        b.apunta(b.lloc("Modalitat"));
+        b.rellotge.avanca(1100);
+        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
+        b.rellotge.avanca(2000); // the pointer has not left the place it chose from: nothing more
+        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
+        const QRectF escala = b.lloc("Escala i temps");
+        b.apunta(escala);
+        b.rellotge.avanca(600);
+        // A tremor within the tolerance keeps the dwell going.
+        b.apunta((escala.right() + 10) / b.t().width(), escala.center().y() / b.t().height()); // the tolerance: 19 px
+        b.rellotge.avanca(500);
+        QVERIFY(!b.t().obert() && b.w->fmus.Checked(1));
+        QVERIFY(b.w->T_mouse->Enabled()); // play goes on
+
+        // A mouse that leaves the window rests nowhere, whatever it last passed over.
+        b.t().obre();
+        b.apunta(b.lloc("Modalitat"));
+        QEvent fora(QEvent::Leave);
+        QCoreApplication::sendEvent(b.w->pantalla, &fora);
+        b.rellotge.avanca(3000);
+        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
+    }
+
+    void a_box_closes_by_resting_anywhere_and_the_board_opens_again() {
+        ajuts a;
+        a.tauler_cantonada = 1;
+        a.repos = 1000;
+        amb_tauler b(a, 0);
+        b.w->pantalla->resize(640, 480);
+        b.t().obre();
+        for (const char* tile : {"Modalitat", "Cançó"}) {
+            b.apunta(b.lloc(tile));
+            b.rellotge.avanca(1100);
+        }
+        b.apunta(b.t().llocs()[0]); // the first song, whose file is not there
+        b.rellotge.avanca(1100);
+        QVERIFY(b.t().obert() && !b.t().missatge().isEmpty());
+        b.rellotge.avanca(1100); // resting where the song was
+        QVERIFY(!b.t().obert());
+        b.apunta(0.05, 0.05);
+        b.rellotge.avanca(1100);
+        QVERIFY(b.t().obert());
+    }
+
+    void the_corner_button_follows_the_access_method() {
+        ajuts a;
+        a.tauler_cantonada = 1;
+        a.repos = 1000;
+        amb_tauler b(a, 0);
+        QVERIFY(b.t().isVisible());
+        b.w->mn_acces[3]->trigger(); // the switch, whose cursor may rest in the corner
+        QVERIFY(!b.t().isVisible());
+        b.w->cursor_actiu->Move(0, 0);
+        b.rellotge.avanca(3000);
+        QVERIFY(!b.t().obert());
+        b.w->mn_acces[2]->trigger();
+        QVERIFY(b.t().isVisible());
+    }
+
+    void a_tracker_held_still_rests_on_the_lower_tiles_of_a_wide_surface() {
+        ajuts a;
+        a.repos = 1000;
+        amb_tauler b(a, 1);
+        b.w->pantalla->resize(1280, 480);
+        b.t().obre();
+        b.tintseer.posicio = std::pair<int16_t, int16_t>(100, 600); // top left, as in a mirror
+        b.rellotge.avanca(200);
+        b.tintseer.posicio = std::pair<int16_t, int16_t>(440, 600); // the person's bottom left
+        b.rellotge.avanca(1500);
+        QVERIFY(b.t().obert());
+        QCOMPARE(b.t().rajoles().back().text, QString("Tornar")); // the bottom row's first tile, a group, opened
+        QCOMPARE(b.t().rajoles().size(), size_t(2));
+        b.tintseer.posicio = std::pair<int16_t, int16_t>(100, 600); // on "Cap persona"
+        b.rellotge.avanca(600);
+        b.tintseer.posicio.reset(); // and lost: no rest
+        b.rellotge.avanca(3000);
+        QCOMPARE(b.t().rajoles().size(), size_t(2));
+    }
+
+    void a_joystick_rests_on_a_tile() {
+        ajuts a;
+        a.repos = 1000;
+        amb_tauler b(a, 2);
+        b.w->pantalla->resize(640, 480);
+        b.t().obre();
+        b.joystick.lectura.wXpos = 65535 - 8000; // the person's left, as in a mirror
+        b.joystick.lectura.wYpos = 8000;
+        b.rellotge.avanca(1100);
+        QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
+    }
+
+    void a_mouse_gone_from_the_window_rests_nowhere_while_the_smoothing_settles() {
+        ajuts a;
+        a.repos = 1000;
+        a.suavitzat = 2;
+        amb_tauler b(a, 0);
+        b.w->pantalla->resize(640, 480);
+        auto mou = [&](QPointF lloc) {
+            QMouseEvent e(QEvent::MouseMove, lloc, b.w->pantalla->mapToGlobal(lloc), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+            QCoreApplication::sendEvent(b.w->pantalla, &e);
+        };
+        mou({600, 400});
+        b.rellotge.avanca(1000);
+        b.t().obre();
+        mou(b.lloc("Modalitat").center()); // the smoothed pointer glides there
+        b.rellotge.avanca(100);
+        QEvent fora(QEvent::Leave);
+        QCoreApplication::sendEvent(b.w->pantalla, &fora);
+        b.rellotge.avanca(3000);
+        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
+    }
+
+    void a_helper_opening_the_board_over_a_resting_pointer_chooses_nothing_and_escape_closes_it() {
+        ajuts a;
+        a.repos = 1000;
+        amb_tauler b(a, 0);
+        b.w->pantalla->resize(640, 480);
+        b.apunta(0.1, 0.1);
+        b.rellotge.avanca(100);
+        b.t().obre();
+        b.rellotge.avanca(3000);
+        QCOMPARE(b.t().rajoles().front().text, QString("Modalitat"));
+        b.apunta(b.lloc("Instrument"));
+        b.rellotge.avanca(1100);
+        QVERIFY(b.t().obert() && b.t().rajoles().front().text != "Modalitat");
+        QTest::keyClick(b.w.get(), Qt::Key_Escape);
+        QVERIFY(!b.t().obert());
+    }
+
+    void a_tracker_rests_on_the_corner_in_a_video() {
+        // The tracker's own settings, in a folder of the test's: a disc held still at the person's top left.
+        QTemporaryDir dir;
+        qputenv("TINTSEER_CONFIG", QFile::encodeName(dir.filePath("tintseer.conf")));
+        const cv::Point2d lloc(600, 40);
+        video_disc::escriu(dir.filePath("disc.avi").toStdString(), 300, [&](int) { return lloc; });
+        tintseer::configuracio c;
+        cv::Vec3b hsv = tintseer::seguiment::color_a(video_disc::fotograma(lloc), cv::Point(lloc));
+        std::tie(c.to, c.saturacio, c.valor) = std::make_tuple(hsv[0], hsv[1], hsv[2]);
+        c.font = dir.filePath("disc.avi").toStdString();
+        QVERIFY(c.desa());
+        tintseer_dinamic seguidor(BRISOLA_BIN_DIR);
+
+        ajuts a;
+        a.tauler_cantonada = 1;
+        a.repos = 1000;
+        amb_tauler b(a, 1, {}, &seguidor);
+        b.w->pantalla->resize(640, 480);
+        int16_t v = -1, h = -1;
+        QTRY_VERIFY((seguidor.TintseerObtenirPosicio(v, h), h >= 0));
+        b.rellotge.avanca(1500);
+        QVERIFY(b.t().obert());
+        b.w->mn_acces[0]->trigger();
+        qunsetenv("TINTSEER_CONFIG");
+    }
+};
+
+QTEST_MAIN(test_tauler_punter)
+#include "test_tauler_punter.moc"
