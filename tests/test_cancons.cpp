@@ -89,14 +89,14 @@ struct interpret_real {
         return std::sqrt(suma / (2.0 * frames));
     }
     // A mono WAV of `frames` frames held at one level.
-    QString escriu_wav(const QString& nom, int freq, int frames) {
+    QString escriu_wav(const QString& nom, int freq, int frames, float nivell_escrit = 0.5f) {
         SF_INFO info{};
         info.samplerate = freq;
         info.channels = 1;
         info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
         QString cami = dir.filePath(nom);
         SNDFILE* f = sf_open(QFile::encodeName(cami).constData(), SFM_WRITE, &info);
-        std::vector<float> nivell(size_t(frames), 0.5f);
+        std::vector<float> nivell(size_t(frames), nivell_escrit);
         sf_writef_float(f, nivell.data(), frames);
         sf_close(f);
         return media.ShortPath(cami);
@@ -210,6 +210,21 @@ private slots:
         uint32_t error = MCI_OK;
         QCOMPARE(m.ordre("status Mid1 position", &error), QString()); // nothing open answers nothing
         QCOMPARE(error, uint32_t(MCIERR_INVALID_DEVICE_NAME));
+    }
+
+    void a_song_at_full_scale_raised_over_the_instrument_stays_within_the_output() {
+        interpret_real m;
+        const QString sp = m.escriu_wav("plena.wav", 48000, 48000, 0.99f);
+        m.media.set_guany(2.0f); // the accompaniment at +6 dB
+        m.ordre("play " + sp);
+        float maxim = 0;
+        for (int i = 0; i < 40; ++i) {
+            std::vector<float> periode(512, 0.5f); // the instrument's own notes under it
+            m.media.espera_cancons(256);
+            m.media.mescla(periode.data(), 256);
+            for (float v : periode) maxim = std::max(maxim, std::fabs(v));
+        }
+        QVERIFY2(maxim <= 1.0f && maxim > 0.95f, qPrintable(QString::number(maxim)));
     }
 
     void wav_and_mp3_songs_sound_pause_and_resume() {

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace brisola {
@@ -31,6 +32,16 @@ bool pot_sonar(const QStringList& p) {
 QString fitxer_de(const QString& sp) {
     QString cami = cami_de_nom_curt(sp);
     return QFileInfo(cami).isFile() ? cami : QString();
+}
+
+
+// A sum past full scale would clip. Above the knee it bends softly towards ±1
+// instead; below it, every sample passes untouched.
+float limita(float x) {
+    constexpr float genoll = 0.9f;
+    const float a = std::fabs(x);
+    if (a <= genoll) return x;
+    return std::copysign(genoll + (1 - genoll) * std::tanh((a - genoll) / (1 - genoll)), x);
 }
 
 } // namespace
@@ -177,6 +188,8 @@ void media_interpret::mescla(float* estereo, int frames) {
     const canco_midi* midi = midi_audio_; // read while the window thread waits for us to let go
     const canco_flux* flux = flux_audio_;
     sonava_ = (midi && midi->sona()) || (flux && flux->sona());
+    // A song raised over the instrument's notes, or near full scale under them, stays within the output's range.
+    for (int i = 0; i < 2 * frames; ++i) estereo[i] = limita(estereo[i]);
     ++mescles_;
     mesclant_ = false;
 }
