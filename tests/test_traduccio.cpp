@@ -1,8 +1,12 @@
 // Captions in three languages, the language menu and the about message.
 #include "fakes/banc.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
+#include <QInputDialog>
+#include <QLabel>
 #include <QtTest>
 
 using namespace brisola;
@@ -42,6 +46,29 @@ private slots:
         QCOMPARE(w->mn_inst[2]->text(), QString("Fer Silenci"));
         w->mn_idioma[2]->trigger();
         QCOMPARE(w->mn_acces[0]->text(), QString(" &Rato"));
+    }
+
+    void qt_own_dialogs_speak_the_interface_language() {
+        banc b;
+        b.escriu("brisola.ini", "[inici]\r\nidioma=espa\xF1ol\r\n");
+        auto w = b.obre();
+        const QStringList angles = {"&Open", "Open", "Cancel", "&Cancel", "OK", "&OK", "Look in:", "File &name:",
+                                    "Files of type:", "Back", "Forward", "Create New Folder", "Detail View"};
+        auto paraules = [](QWidget& d) {
+            QStringList t;
+            for (auto* b : d.findChildren<QAbstractButton*>()) t << b->text() << b->toolTip();
+            for (auto* l : d.findChildren<QLabel*>()) t << l->text();
+            return t;
+        };
+        for (int16_t idioma : {1, 2, 1}) { // and back: the language's own words each time
+            w->mn_idioma[idioma]->trigger();
+            QFileDialog fitxers(w.get());
+            fitxers.setOption(QFileDialog::DontUseNativeDialog);
+            QInputDialog nom(w.get());
+            nom.setLabelText("?");
+            for (QWidget* d : {static_cast<QWidget*>(&fitxers), static_cast<QWidget*>(&nom)})
+                for (const QString& p : paraules(*d)) QVERIFY2(!angles.contains(p), qPrintable(p));
+        }
     }
 
     void the_first_rhythms_take_their_fixed_captions() {

@@ -4,6 +4,7 @@
 #include "platform/missatges.h"
 #include "presentation/inici.h"
 #include "presentation/traduccio.h"
+#include "presentation/traduccio_qt.h"
 
 #include <QLabel>
 
@@ -11,6 +12,10 @@ namespace brisola {
 
 void finestra_main::traduir_formulari() {
     brisola::traduir_formulari("main", estat.idioma, Controls());
+    // Qt's own dialogs speak the interface language too: their catalogue lives with the window.
+    auto* qt = findChild<traduccio_qt*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!qt) qt = new traduccio_qt(this);
+    qt->tria(estat.idioma);
     Image1->setPixmap(imatge_inici(serveis_.dades + "/inici.svg", estat.idioma));
 }
 
