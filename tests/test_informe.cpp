@@ -336,6 +336,7 @@ private slots:
         auto s = llegeix_sessio(fitxer);
         const xifres x = xifres_de(*s);
         QCOMPARE(x.notes_minut, 60.0);
+        QCOMPARE(x.premuda_s, 0.0); // no presses: no hold
         int64_t temps = 0;
         for (const auto& fila : x.mapa) temps = std::accumulate(fila.begin(), fila.end(), temps);
         QCOMPARE(temps, 3 * 3600 * 1000);
