@@ -96,6 +96,26 @@ private slots:
         p.tecla(false, Qt::Key_Space);
         p.rellotge.avanca(100);
         QVERIFY(!p.sona());
+        p.rellotge.avanca(500); // a hand rolling off two keys: the switch's release first
+        p.tecla(true, Qt::Key_Space);
+        p.rellotge.avanca(200);
+        p.tecla(true, Qt::Key_A);
+        p.tecla(false, Qt::Key_Space);
+        p.rellotge.avanca(10);
+        p.tecla(false, Qt::Key_A);
+        p.rellotge.avanca(100);
+        QVERIFY(!p.sona());
+
+        // The helper changes the access method during a hold, and back: the next press plays.
+        p.tecla(true, Qt::Key_Space);
+        p.rellotge.avanca(100);
+        p.w->mn_acces_Click(0);
+        p.tecla(false, Qt::Key_Space);
+        p.w->mn_acces_Click(3);
+        p.rellotge.avanca(500);
+        p.tecla(true, Qt::Key_Space);
+        QVERIFY(p.sona());
+        p.tecla(false, Qt::Key_Space);
 
         // A second button brushed during a hold of the first.
         p.boto(true, Qt::LeftButton, 500);
@@ -125,6 +145,13 @@ private slots:
         p.rellotge.avanca(20);
         p.aplica(0, 0);
         p.tecla(false, Qt::Key_Space);
+        QVERIFY(!p.sona());
+        // Times set while a press plays: its own release still ends it.
+        p.tecla(true, Qt::Key_Space);
+        p.m->ajustos().pulsador().set_temps(60, 250);
+        QVERIFY(p.sona());
+        p.tecla(false, Qt::Key_Space);
+        p.rellotge.avanca(100);
         QVERIFY(!p.sona());
     }
 
@@ -165,10 +192,14 @@ private slots:
         p.rellotge.avanca(100);
         QVERIFY(!p.sona());
 
-        // The board's "next" key: one move a press however long it is held.
+        // The board's "next" key: one move a press however long it is held, none for a brush.
         tauler& t = p.m->tauler();
         t.obre();
         const int abans = t.ressaltada();
+        p.tecla(true, Qt::Key_N);
+        p.rellotge.avanca(100);
+        p.tecla(false, Qt::Key_N);
+        p.rellotge.avanca(600);
         repeteix(Qt::Key_N, 20);
         p.tecla(false, Qt::Key_N);
         p.rellotge.avanca(100);

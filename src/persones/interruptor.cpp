@@ -2,7 +2,6 @@
 
 #include "platform/temporitzador.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace brisola {
@@ -17,8 +16,8 @@ interruptor::interruptor(rellotge& r, avisos a)
 interruptor::~interruptor() = default;
 
 void interruptor::set_temps(int acceptacio, int ignora) {
-    acceptacio_ = std::clamp(acceptacio, 0, 1000);
-    ignora_ = std::clamp(ignora, 0, 2000);
+    acceptacio_ = acceptacio;
+    ignora_ = ignora;
 }
 
 void interruptor::premsa(int tecla) {
