@@ -74,7 +74,10 @@ private slots:
             QTest::mouseRelease(p.w->pantalla, Qt::LeftButton, {}, QPoint(20, 20));
             return p.notes() > abans;
         };
+        std::vector<std::pair<bool, bool>> dits; // what the session's journal is told
+        p.m->ajustos().pulsador().set_observador([&](bool premsa, bool acceptada) { dits.emplace_back(premsa, acceptada); });
         QVERIFY(!sona(200)); // a brush of the switch
+        QVERIFY((dits == std::vector<std::pair<bool, bool>>{{true, false}, {false, false}}));
         QVERIFY(sona(400));  // held: it plays from the moment it counts
         p.rellotge.avanca(200);
         QVERIFY(!sona(400)); // a tremor's second press
