@@ -29,6 +29,7 @@ struct dits {
     std::vector<resultat> resultats;
     QStringList motius;
     std::vector<rellotge::time_point> moments;
+    std::vector<int> frames;
 };
 
 // What the watch said, from its own thread.
@@ -41,6 +42,7 @@ struct registre {
             d.resultats.push_back(r);
             d.motius.push_back(audio.motiu());
             d.moments.push_back(rellotge::now());
+            d.frames.push_back(audio.frames());
         };
     }
     dits tot() {
@@ -113,12 +115,16 @@ private slots:
         const QString cami = dir.filePath("altaveu/so.raw");
         entorn driver("SDL_AUDIODRIVER", "disk"), fitxer("SDL_DISKAUDIOFILE", cami);
         registre r;
-        sortida_audio audio(silenci, {}, {.entre_obertures_ms = 50, .maxim_entre_intents_ms = 200});
+        std::atomic<int> periodes = 0;
+        sortida_audio audio([&](float* frames, int n) { silenci(frames, n), ++periodes; }, {},
+                            {.entre_obertures_ms = 50, .maxim_entre_intents_ms = 200});
         audio.obre_en_segon_pla(r.de(audio));
         QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::mut}, 5000);
         QVERIFY(QDir(dir.path()).mkdir("altaveu"));
         QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::mut, resultat::tornat}), 5000);
-        QTRY_VERIFY(QFileInfo(cami).size() > 0);
+        QCOMPARE(r.tot().frames.back(), sortida_audio::frames_per_periode);
+        const int abans = periodes; // from here on, the system's output calls alone
+        QTRY_VERIFY(periodes > abans + 10);
     }
 
     void the_probes_answer_is_heard_with_sigchld_ignored() {
