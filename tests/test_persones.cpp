@@ -6,8 +6,15 @@
 #include "persones/nivells.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
+#include <QKeySequenceEdit>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
 #include <QtTest>
@@ -46,6 +53,20 @@ double tremolor_restant(nivell_suavitzat nivell) {
     return 20 * std::log10(maxim / 15);
 }
 
+// The clock a stage is given, which keeps the last timer it made to be looked at.
+struct rellotge_vist : rellotge {
+    explicit rellotge_vist(rellotge& real) : real(real) {}
+    std::unique_ptr<temporitzador> crea() override {
+        auto t = real.crea();
+        creat = t.get();
+        return t;
+    }
+    double segons() const override { return real.segons(); }
+    void espera(int ms) override { real.espera(ms); }
+    rellotge& real;
+    temporitzador* creat = nullptr;
+};
+
 struct amb_persones : banc {
     std::unique_ptr<finestra_main> w;
     std::unique_ptr<menu_persona> m;
@@ -56,7 +77,7 @@ struct amb_persones : banc {
         reobre();
     }
     // The program started again on the same folder.
-    void reobre(const QString& demanada = {}) {
+    void reobre(const std::optional<QString>& demanada = std::nullopt) {
         m.reset();
         w = obre();
         m = std::make_unique<menu_persona>(*w, [this](const QString&, const QString&) { return resposta; });
@@ -93,6 +114,12 @@ private slots:
         QCOMPARE(p.caixes.avisos.size(), 2);
         QVERIFY(p.caixes.avisos[0].contains("ANNA") && p.caixes.avisos[1].contains("../fora"));
         QVERIFY(!QFile::exists(p.dir.path() + "/fora.ini"));
+        p.nova(QString(300, 'a'));
+        QVERIFY(p.caixes.avisos.back().size() < 200); // the message still fits its box
+
+        p.nova("Pau & Rita"); // "&" is part of the name, no access key
+        QMenu* menu = p.w->menuBar()->actions().back()->menu();
+        QCOMPARE(menu->actions()[1]->text(), QString("Pau && Rita"));
     }
 
     void a_setup_is_kept_and_chosen_again_after_a_restart() {
@@ -124,6 +151,37 @@ private slots:
         p.reobre();
         QCOMPARE(p.m->actual(), QString());
         QVERIFY(!p.w->mn_acces.Checked(0) && p.w->fmus.Checked(0));
+    }
+
+    void a_person_chosen_after_another_plays_and_saves_only_their_own_setup() {
+        amb_persones p;
+        const QSize cursor_inicial = p.w->cursor_actiu->size();
+        p.nova("Berta"); // saved at a fresh start: no access, no instrument, no pictures
+        const QByteArray berta = p.bytes("Berta");
+        p.w->mn_acces_Click(0);
+        p.w->mn_instrument[2]->trigger();
+        p.w->cursor_carrega(p.cami("gat.png"));
+        p.nova("Anna");
+        auto programa = [&] {
+            auto it = std::find_if(p.midi.enviats.rbegin(), p.midi.enviats.rend(),
+                                   [](uint32_t m) { return (m & 0xFF) == 0xC0; });
+            return it == p.midi.enviats.rend() ? -1 : int(*it >> 8);
+        };
+        p.m->tria("Berta");
+        QCOMPARE(marques(p.w->mn_acces), QList<bool>({false, false, false, false}));
+        QVERIFY(!p.w->T_mouse->Enabled());
+        QCOMPARE(programa(), 0);
+        QCOMPARE(p.w->cursor_actiu, static_cast<control_mobil*>(p.w->u_curs_shape));
+        p.m->desa();
+        QCOMPARE(p.bytes("Berta"), berta);
+
+        p.m->tria("Anna");
+        QCOMPARE(programa(), 73);
+        p.m->cap_persona(); // a fresh start's instrument
+        QCOMPARE(programa(), 0);
+        QCOMPARE(p.w->cursor_actiu, static_cast<control_mobil*>(p.w->u_curs_shape));
+        QCOMPARE(p.w->cursor_actiu->size(), cursor_inicial);
+        QCOMPARE(marques(p.w->mn_acces), QList<bool>({false, false, false, false}));
     }
 
     void a_rhythm_is_chosen_through_its_submenu() {
@@ -158,7 +216,7 @@ private slots:
         f.write("[persona]\nmodalitat=9\nvelocitat=-40\n");
         f.close();
         auto llegida = llegeix_persona(p.fitxer("Jo %2"), "Jo %2");
-        QVERIFY(llegida.retallada && !llegida.illegible);
+        QVERIFY(!llegida.fora_de_marge.isEmpty() && !llegida.illegible);
         QCOMPARE(std::make_pair(llegida.p.modalitat, llegida.p.velocitat), std::make_pair(4, -10));
         QVERIFY(llegeix_persona(p.fitxer("Carpeta"), "Carpeta").illegible);
     }
@@ -233,6 +291,44 @@ private slots:
         QCOMPARE(p.m->captura().ajuts.abast_x1, a.abast_x1);
     }
 
+    void a_measure_counts_only_what_is_reached_and_changes_only_the_reach() {
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.m.reset();
+        p.m = std::make_unique<menu_persona>(*p.w, [&p](const QString&, const QString&) { return p.resposta; },
+                                             serveis_persona{&punter});
+        p.w->mn_acces_Click(0);
+        finestra_ajustos& f = p.m->obre_ajustos();
+        mou(p.w->pantalla, 0.5, 0.95); // where the pointer stood when the button was pressed
+        f.mesura_abast();
+        p.rellotge.avanca(2000);
+        ajuts a = p.m->ajustos().valors();
+        a.volum = 40; // changed by a helper meanwhile
+        p.m->ajustos().aplica(a);
+        for (int ms = 0; ms < 8000; ms += 20) { // the hand sweeps the top only
+            mou(p.w->pantalla, (ms % 1000) / 1000.0, 0.05 + 0.25 * ms / 8000.0);
+            p.rellotge.avanca(20);
+        }
+        p.rellotge.avanca(100);
+        QVERIFY(!f.mesurant());
+        QVERIFY2(p.m->captura().ajuts.abast_y1 < 350, qPrintable(QString::number(p.m->captura().ajuts.abast_y1)));
+        QCOMPARE(p.m->captura().ajuts.volum, 40);
+
+        // Stopped with Escape, or left for another person: the reach of before stays.
+        const int y1 = p.m->captura().ajuts.abast_y1;
+        f.mesura_abast();
+        QVERIFY(QTest::qWaitForWindowActive(p.w.get())); // the surface has the keyboard while the person moves
+        QTest::keyClick(p.w.get(), Qt::Key_Escape);
+        QVERIFY(!f.mesurant());
+        QCOMPARE(p.m->captura().ajuts.abast_y1, y1);
+        p.nova("Anna");
+        f.mesura_abast();
+        p.m->cap_persona();
+        QVERIFY(!f.mesurant());
+        QCOMPARE(p.m->captura().ajuts.abast_y1, 1000);
+    }
+
     void the_smoothing_holds_back_a_tremor_and_follows_the_hand() {
         const double lleuger = tremolor_restant(nivell_suavitzat::lleuger), fort = tremolor_restant(nivell_suavitzat::fort);
         QVERIFY2(lleuger < -6 && fort < lleuger - 6, qPrintable(QString("%1 %2").arg(lleuger).arg(fort)));
@@ -240,7 +336,8 @@ private slots:
 
         // The mouse's smoothing runs on a clock of its own: the pointer glides to where the hand stopped.
         amb_persones p;
-        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        rellotge_vist rellotge{p.rellotge};
+        etapa_punter punter(rellotge, p.joystick, p.tintseer);
         punter.enganxa(*p.w);
         p.w->mn_acces_Click(0);
         punter.set_suavitzat(parametres_de(nivell_suavitzat::fort));
@@ -255,6 +352,40 @@ private slots:
         QVERIFY(std::fabs(inici / amplada - 0.1) < 0.01); // the raw leap did not pass
         QVERIFY(en_50_ms > inici && en_50_ms < amplada * 0.5);
         QVERIFY(std::fabs(p.w->estat.ratoli_x / amplada - 0.9) < 0.01);
+
+        p.w->mn_acces[3]->trigger(); // the switch: nothing to smooth, so the smoothing's clock rests
+        QVERIFY(!rellotge.creat->Enabled());
+    }
+
+    void the_ring_repaints_only_where_it_moves() {
+        amb_persones p;
+        persona amb_anell; // the switch, never pressed: nothing but the ring repaints the surface
+        amb_anell.acces = 3;
+        amb_anell.ajuts.cursor_contrast = 10;
+        p.m->aplica(amb_anell);
+        QVERIFY(QTest::qWaitForWindowExposed(p.w.get()));
+        capa_superficie& capa = p.m->ajustos().capa();
+        struct pintures : QObject {
+            QRegion pintat;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Paint) pintat += static_cast<QPaintEvent*>(e)->region();
+                return false;
+            }
+        } vist;
+        capa.installEventFilter(&vist);
+        for (QPoint lloc : {QPoint(50, 50), QPoint(100, 100)}) { // the first paint draws it whole
+            vist.pintat = {};
+            p.w->cursor_actiu->move(lloc);
+            p.rellotge.avanca(40);
+            QTRY_VERIFY(!vist.pintat.isEmpty());
+        }
+        const QRect r = vist.pintat.boundingRect();
+        QVERIFY2(!r.isEmpty() && r.width() * r.height() < capa.width() * capa.height() / 4,
+                 qPrintable(QString("%1 %2 %3 %4 of %5 %6").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).arg(capa.width()).arg(capa.height())));
+        vist.pintat = {};
+        p.rellotge.avanca(200); // nothing moves: nothing is painted
+        QTest::qWait(50);
+        QVERIFY(vist.pintat.isEmpty());
     }
 
     void the_aids_are_kept_with_the_person_and_set_in_their_window() {
@@ -277,7 +408,7 @@ private slots:
         p.nova("Marta");
 
         persona_llegida llegida = llegeix_persona(p.fitxer("Marta"), "Marta");
-        QVERIFY(!llegida.retallada);
+        QVERIFY(llegida.fora_de_marge.isEmpty());
         QCOMPARE(llegida.p.ajuts.volum, 50);
         QCOMPARE(llegida.p.ajuts.acompanyament, -12);
         QVERIFY(llegida.p.ajuts.graella);
@@ -288,7 +419,7 @@ private slots:
         // A reach too narrow to play in, or values beyond their ranges, are brought back and said.
         p.escriu("persones/Marta.ini", "[persona]\nabast_x0=500\nabast_x1=520\nvolum=300\nacompanyament=-90\n");
         llegida = llegeix_persona(p.fitxer("Marta"), "Marta");
-        QVERIFY(llegida.retallada);
+        QVERIFY(!llegida.fora_de_marge.isEmpty());
         QCOMPARE(llegida.p.ajuts.abast_x1 - llegida.p.ajuts.abast_x0, 1000);
         QCOMPARE(std::make_pair(llegida.p.ajuts.volum, llegida.p.ajuts.acompanyament), std::make_pair(100, -24));
     }
@@ -300,6 +431,69 @@ private slots:
         QCOMPARE(p.caixes.avisos.size(), 1);
         QVERIFY(p.caixes.avisos[0].contains("Ningú"));
         QVERIFY(p.w->fmus.Checked(0));
+        p.nova("Anna");
+        p.reobre("aNNA"); // a name is the person's whatever its case
+        QCOMPARE(p.m->actual(), QString("Anna"));
+        p.reobre(QString()); // asked for with no name: said, not the last one
+        QCOMPARE(p.m->actual(), QString());
+        QCOMPARE(p.caixes.avisos.size(), 2);
+    }
+
+    void every_fault_of_a_file_is_mended_and_named_once() {
+        amb_persones p;
+        QDir().mkpath(p.m->carpeta());
+        p.escriu("persones/Marta.ini", "[persona]\ntauler_pulsador=500\nabast_x0=500\nabast_x1=510\nvolum=300\nsuavitzat=2\n");
+        const persona_llegida llegida = llegeix_persona(p.fitxer("Marta"), "Marta");
+        QCOMPARE(llegida.p.ajuts.tauler_pulsador, 2000);
+        QCOMPARE(llegida.p.ajuts.abast_x1 - llegida.p.ajuts.abast_x0, 1000);
+        const parametres_suavitzat fort = parametres_de(nivell_suavitzat::fort); // a level named alone is its preset
+        QCOMPARE(llegida.p.ajuts.suavitzat_fc, int(std::lround(fort.fc_minima * 100)));
+        QCOMPARE(llegida.p.ajuts.suavitzat_beta, int(std::lround(fort.beta * 1e6)));
+        p.m->tria("Marta");
+        QCOMPARE(p.caixes.avisos.size(), 1);
+        QVERIFY(p.caixes.avisos[0].contains("volum=300") && p.caixes.avisos[0].contains("tauler_pulsador=500"));
+        p.reobre();
+        QCOMPARE(p.m->actual(), QString("Marta"));
+        QCOMPARE(p.caixes.avisos.size(), 1);
+    }
+
+    void the_settings_window_takes_what_a_helper_types() {
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.m.reset();
+        p.m = std::make_unique<menu_persona>(*p.w, menu_persona::demana{}, serveis_persona{&punter});
+        finestra_ajustos& f = p.m->obre_ajustos();
+        auto escriu = [](QAbstractSpinBox* s, const QString& text) {
+            s->selectAll();
+            QTest::keyClicks(s, text);
+            QTest::keyClick(s, Qt::Key_Return);
+        };
+        auto ajuts_ara = [&] { return p.m->captura().ajuts; };
+        f.findChild<QComboBox*>("suavitzat")->setCurrentIndex(2);
+        auto* fc = f.findChild<QDoubleSpinBox*>("suavitzat_fc");
+        escriu(fc, QString("2") + fc->locale().decimalPoint() + "5");
+        QCOMPARE(ajuts_ara().suavitzat_fc, 250);
+        auto* tauler = f.findChild<QSpinBox*>("tauler_pulsador");
+        escriu(tauler, "3000");
+        QCOMPARE(ajuts_ara().tauler_pulsador, 3000);
+        escriu(tauler, "2000");
+        QTest::keyClick(tauler, Qt::Key_Down);
+        QCOMPARE(ajuts_ara().tauler_pulsador, 0); // "mai"
+        QTest::keyClick(tauler, Qt::Key_Up);
+        QCOMPARE(ajuts_ara().tauler_pulsador, 2000);
+
+        auto* tecla = f.findChild<QKeySequenceEdit*>("tecla_seguent");
+        QTest::keyClick(tecla, Qt::Key_N);
+        QTRY_COMPARE(ajuts_ara().tecla_seguent, int(Qt::Key_N)); // the edit takes a key once a second has passed
+        for (Qt::Key sortida : {Qt::Key_Escape, Qt::Key_Backspace, Qt::Key_Delete}) QTest::keyClick(tecla, sortida);
+        QTest::qWait(1200);
+        QCOMPARE(ajuts_ara().tecla_seguent, int(Qt::Key_N));
+        auto* cap = f.findChild<QPushButton*>("tecla_seguent_cap");
+        QVERIFY(cap);
+        cap->click();
+        QCOMPARE(ajuts_ara().tecla_seguent, 0);
+        QCOMPARE(tecla->findChild<QLineEdit*>()->placeholderText(), QString("Premeu la tecla"));
     }
 };
 

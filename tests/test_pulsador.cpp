@@ -85,6 +85,7 @@ private slots:
         QVERIFY(sona(400));
         QCOMPARE(p.m->captura().ajuts.acceptacio, 300);
         p.m->cap_persona(); // the seed's switch again: every press as it comes
+        p.w->mn_acces_Click(3);
         QVERIFY(sona(10));
     }
 

@@ -228,6 +228,25 @@ private slots:
         const rajola& velocitat = b.t().rajoles()[2];
         QVERIFY(velocitat.fills[1].marcada && !velocitat.fills[0].marcada); // "Normal"
     }
+
+    void a_person_chosen_on_the_board_keeps_the_way_back_to_it() {
+        amb_tauler b(escombrat(3000), 3);
+        b.prem();
+        b.rellotge.avanca(3000);
+        b.deixa();
+        b.espera("Persona");
+        b.prem();
+        b.deixa();
+        b.espera("Cap persona");
+        b.prem();
+        b.deixa();
+        QVERIFY(!b.t().obert() && b.w->mn_acces.Checked(3));
+        QCOMPARE(b.m->captura().ajuts.tauler_pulsador, 3000); // what "Desa" keeps
+        b.prem();
+        b.rellotge.avanca(3000);
+        QVERIFY(b.t().obert());
+        b.deixa();
+    }
 };
 
 QTEST_MAIN(test_tauler)

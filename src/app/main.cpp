@@ -110,7 +110,9 @@ int main(int argc, char** argv) {
     // `brisola --persona NAME` starts with that person; else the last one chosen starts.
     const QStringList arguments = app.arguments();
     const qsizetype opcio = arguments.indexOf("--persona");
-    persones.inicia(opcio > 0 && opcio + 1 < arguments.size() ? arguments[opcio + 1] : QString());
+    std::optional<QString> demanada;
+    if (opcio > 0) demanada = opcio + 1 < arguments.size() ? arguments[opcio + 1] : QString();
+    persones.inicia(demanada);
     // The window shows at once, whatever the audio server does; the output only makes notices.
     audio.obre_en_segon_pla([&](sortida_audio::resultat so) {
         synth.set_periode(audio.frames());

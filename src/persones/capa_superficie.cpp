@@ -6,6 +6,7 @@
 #include "platform/temporitzador.h"
 
 #include <QPainter>
+#include <QRegion>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace {
 
 constexpr int mirada_ms = 33; // the cursor moves every few ms: the ring follows at the screen's pace
 constexpr int files = 4;
+
+double gruix_anell(const QRectF& anell) { return std::max(4.0, anell.width() / 6); }
 
 } // namespace
 
@@ -47,7 +50,6 @@ void capa_superficie::set_mesura(std::optional<caixa_abast> abast, int segons) {
     mesura_ = abast;
     segons_ = segons;
     actualitza_rellotge();
-    update();
 }
 
 void capa_superficie::actualitza_rellotge() {
@@ -55,8 +57,7 @@ void capa_superficie::actualitza_rellotge() {
     setVisible(cal);
     if (cal) raise();
     mirada_->set_Enabled(cal);
-    anell_vist_ = {};
-    update();
+    actualitza();
 }
 
 int capa_superficie::columnes() const {
@@ -74,7 +75,21 @@ QRectF capa_superficie::anell() const {
 }
 
 void capa_superficie::mira() {
-    if (anell() == anell_vist_ && columnes() == columnes_vistes_) return;
+    const QRectF ara = anell();
+    if (columnes() != columnes_vistes_) return actualitza();
+    if (ara == anell_vist_) return;
+    // Only the ring moved: the place it leaves and the place it takes, with its edges.
+    auto amb_vora = [](const QRectF& r) {
+        const double vora = gruix_anell(r) + 2;
+        return r.isEmpty() ? QRect() : r.adjusted(-vora, -vora, vora, vora).toAlignedRect();
+    };
+    update(QRegion(amb_vora(anell_vist_)) + amb_vora(ara));
+    anell_vist_ = ara;
+}
+
+void capa_superficie::actualitza() {
+    anell_vist_ = anell();
+    columnes_vistes_ = columnes();
     update();
 }
 
@@ -87,24 +102,23 @@ bool capa_superficie::eventFilter(QObject* objecte, QEvent* event) {
 void capa_superficie::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    columnes_vistes_ = columnes();
-    if (columnes_vistes_ > 0) {
+    const int columnes_ara = columnes();
+    if (columnes_ara > 0) {
         // Dark lines with a light core: seen on a light and a dark surface alike.
         for (auto [color, gruix] : {std::pair{QColor(Qt::black), 4}, std::pair{QColor(Qt::white), 2}}) {
             p.setPen(QPen(color, gruix));
-            for (int c = 1; c < columnes_vistes_; ++c) p.drawLine(QLineF(width() * c / double(columnes_vistes_), 0,
-                                                                          width() * c / double(columnes_vistes_), height()));
+            for (int c = 1; c < columnes_ara; ++c) p.drawLine(QLineF(width() * c / double(columnes_ara), 0,
+                                                                      width() * c / double(columnes_ara), height()));
             for (int f = 1; f < files; ++f) p.drawLine(QLineF(0, height() * f / double(files), width(), height() * f / double(files)));
         }
     }
-    anell_vist_ = anell();
-    if (!anell_vist_.isEmpty()) {
-        const double gruix = std::max(4.0, anell_vist_.width() / 6);
+    if (const QRectF r = anell(); !r.isEmpty()) {
+        const double gruix = gruix_anell(r);
         p.setBrush(Qt::NoBrush);
         p.setPen(QPen(Qt::black, gruix));
-        p.drawEllipse(anell_vist_);
+        p.drawEllipse(r);
         p.setPen(QPen(Qt::white, gruix / 2));
-        p.drawEllipse(anell_vist_);
+        p.drawEllipse(r);
     }
     if (!mesurant_) return;
     if (mesura_) {

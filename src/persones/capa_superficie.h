@@ -36,6 +36,8 @@ protected:
 
 private:
     void mira();
+    // Everything drawn again.
+    void actualitza();
     void actualitza_rellotge();
     QRectF anell() const;
 
@@ -46,7 +48,7 @@ private:
     bool mesurant_ = false;
     std::optional<caixa_abast> mesura_;
     int segons_ = 0;
-    // What the last paint showed, so that a look that finds it the same paints nothing.
+    // What was last asked to be painted, so that a look that finds it the same paints nothing.
     QRectF anell_vist_;
     int columnes_vistes_ = 0;
 };

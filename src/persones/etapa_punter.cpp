@@ -4,6 +4,7 @@
 #include "platform/caixa_imatge.h"
 #include "platform/temporitzador.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QMouseEvent>
 
@@ -36,6 +37,8 @@ void etapa_punter::enganxa(finestra_main& w) {
     w_ = &w;
     pantalla_ = w.pantalla;
     w.pantalla->installEventFilter(this);
+    for (int i = 0; i < w.mn_acces.size(); ++i)
+        connect(w.mn_acces[i], &QAction::triggered, this, [this] { rellotge_segons_cal(); });
     rellotge_segons_cal();
 }
 
@@ -51,8 +54,13 @@ void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
     rellotge_segons_cal();
 }
 
+// Only the mouse and the joystick are smoothed on the clock: with another source it rests.
+bool etapa_punter::cal_rellotge() const {
+    return w_ && suau_.actiu() && (w_->mn_acces.Checked(0) || w_->mn_acces.Checked(2));
+}
+
 void etapa_punter::rellotge_segons_cal() {
-    const bool cal = w_ && suau_.actiu();
+    const bool cal = cal_rellotge();
     if (cal && !rellotge_->Enabled()) darrer_tic_ = temps_.segons();
     rellotge_->set_Enabled(cal);
 }
@@ -67,6 +75,7 @@ std::array<double, 2> etapa_punter::suavitza(double x, double y) {
 }
 
 void etapa_punter::tic() {
+    if (!cal_rellotge()) return rellotge_segons_cal(); // the source changed without its menu item
     if (w_->mn_acces.Checked(0) && ratoli_) {
         auto f = suavitza((*ratoli_)[0], (*ratoli_)[1]);
         return mou_ratoli(ajusta(f[0], f[1]));

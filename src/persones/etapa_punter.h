@@ -75,6 +75,7 @@ private:
     bool actiu() const { return !abast_.sencera() || suau_.actiu(); }
     void tic();
     void mou_ratoli(const std::array<double, 2>& fraccio);
+    bool cal_rellotge() const;
     void rellotge_segons_cal();
     // A fraction of an input's range, mapped onto the person's reach.
     std::array<double, 2> ajusta(double x, double y) const { return aplica_abast(abast_, x, y); }

@@ -11,8 +11,11 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QKeySequenceEdit>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -26,7 +29,7 @@ namespace {
 enum : int { t_titol, t_suavitzat, t_cap, t_lleuger, t_fort, t_fc, t_beta, t_abast, t_mesura, t_sencer, t_tota,
              t_caixa, t_poc, t_acceptacio, t_ignora, t_volum, t_acompanyament, t_contrast, t_sense, t_graella,
              t_tanca, t_tauler, t_mai, t_escombrat, t_seguent, t_cantonada, t_sense_boto, t_dalt_esquerra,
-             t_dalt_dreta, t_baix_esquerra, t_baix_dreta, t_repos, t_tolerancia, t_parla, t_diari };
+             t_dalt_dreta, t_baix_esquerra, t_baix_dreta, t_repos, t_tolerancia, t_parla, t_diari, t_prem_tecla };
 const textos taula[] = {
     {"Ajustos de la persona", "Ajustes de la persona", "Axustes da persoa"},
     {"Suavitzat del tremolor:", "Suavizado del temblor:", "Suavizado do tremor:"},
@@ -75,6 +78,7 @@ const textos taula[] = {
     {"Tauler, &diu en veu alta cada casella", "Tablero, &dice en voz alta cada casilla",
      "Taboleiro, &di en voz alta cada casa"},
     {"Desa un d&iari de cada sessió", "Guardar un d&iario de cada sesión", "Gardar un d&iario de cada sesión"},
+    {"Premeu la tecla", "Pulsad la tecla", "Premede a tecla"},
 };
 
 QSpinBox* temps(int minim, int maxim) {
@@ -83,6 +87,30 @@ QSpinBox* temps(int minim, int maxim) {
     s->setSingleStep(100);
     return s;
 }
+
+caixa_abast abast_de(const ajuts& a) {
+    return {a.abast_x0 / 1000.0, a.abast_y0 / 1000.0, a.abast_x1 / 1000.0, a.abast_y1 / 1000.0};
+}
+
+void posa_abast(ajuts& a, const caixa_abast& c) {
+    a.abast_x0 = int(std::lround(c.x0 * 1000)), a.abast_y0 = int(std::lround(c.y0 * 1000));
+    a.abast_x1 = int(std::lround(c.x1 * 1000)), a.abast_y1 = int(std::lround(c.y1 * 1000));
+}
+
+// The switch's hold that opens the board: "mai" (0), or two seconds and more, so the arrows step between them.
+class temps_tauler : public QSpinBox {
+public:
+    temps_tauler() {
+        setRange(0, 10000);
+        setSingleStep(500);
+    }
+    void stepBy(int passos) override {
+        if (passos < 0 && value() <= minim_tauler) setValue(0);
+        else if (passos > 0 && value() == 0) setValue(minim_tauler);
+        else QSpinBox::stepBy(passos);
+    }
+    static constexpr int minim_tauler = 2000;
+};
 
 } // namespace
 
@@ -94,7 +122,14 @@ finestra_ajustos::finestra_ajustos(finestra_main& w, ajustos_persona& ajustos)
               if (c) c = a_la_superficie(*c, w_.mn_inv.Checked(0), w_.mn_inv.Checked(1));
               ajustos_.capa().set_mesura(c, segons);
           },
-          [this](std::optional<caixa_abast> c) { abast_mesurat(c); }) {
+          [this](std::optional<caixa_abast> c) { abast_mesurat(c); }),
+      atura_mesura_(new QShortcut(QKeySequence(Qt::Key_Escape), &w)) {
+    // Escape on the surface stops a measure and keeps the reach of before.
+    atura_mesura_->setEnabled(false);
+    connect(atura_mesura_, &QShortcut::activated, this, [this] {
+        aturada_ = true;
+        mesura_.atura();
+    });
     crea();
     refresca();
 }
@@ -130,10 +165,13 @@ void finestra_ajustos::crea() {
     contrast_ = new QSpinBox;
     contrast_->setRange(0, 25);
     graella_ = new QCheckBox;
-    tauler_ = temps(0, 10000);
-    tauler_->setSingleStep(500);
+    tauler_ = new temps_tauler;
     escombrat_ = temps(300, 5000);
     seguent_ = new QKeySequenceEdit;
+    seguent_cap_ = new QPushButton;
+    auto* fila_seguent = new QHBoxLayout;
+    fila_seguent->addWidget(seguent_, 1);
+    fila_seguent->addWidget(seguent_cap_);
     cantonada_ = new QComboBox;
     cantonada_->addItems({{}, {}, {}, {}, {}});
     repos_ = temps(300, 5000);
@@ -148,7 +186,8 @@ void finestra_ajustos::crea() {
         {mesura_boto_, "mesura_abast"}, {sencer_, "abast_sencer"}, {acceptacio_, "pulsador_acceptacio"},
         {ignora_, "pulsador_ignora"}, {volum_, "volum"}, {acompanyament_, "acompanyament"},
         {contrast_, "cursor_contrast"}, {graella_, "graella"}, {tauler_, "tauler_pulsador"},
-        {escombrat_, "escombrat"}, {seguent_, "tecla_seguent"}, {cantonada_, "tauler_cantonada"}, {repos_, "repos"},
+        {escombrat_, "escombrat"}, {seguent_, "tecla_seguent"}, {seguent_cap_, "tecla_seguent_cap"},
+        {cantonada_, "tauler_cantonada"}, {repos_, "repos"},
         {tolerancia_, "tolerancia"}, {parla_, "parla"}, {diari_, "diari"}};
     for (auto [control, nom] : noms) control->setObjectName(nom);
     for (QLabel** e : {&e_suavitzat_, &e_fc_, &e_beta_, &e_acceptacio_, &e_ignora_, &e_volum_, &e_acompanyament_,
@@ -167,7 +206,7 @@ void finestra_ajustos::crea() {
     forma->addRow(graella_);
     forma->addRow(e_tauler_, tauler_);
     forma->addRow(e_escombrat_, escombrat_);
-    forma->addRow(e_seguent_, seguent_);
+    forma->addRow(e_seguent_, fila_seguent);
     forma->addRow(e_cantonada_, cantonada_);
     forma->addRow(e_repos_, repos_);
     forma->addRow(e_tolerancia_, tolerancia_);
@@ -177,11 +216,23 @@ void finestra_ajustos::crea() {
     setLayout(forma);
 
     connect(suavitzat_, &QComboBox::currentIndexChanged, this, [this](int i) { tria_suavitzat(i); });
-    for (QDoubleSpinBox* s : {fc_, beta_}) connect(s, &QDoubleSpinBox::valueChanged, this, [this] { canvia(); });
-    for (QSpinBox* s : {acceptacio_, ignora_, acompanyament_, contrast_, tauler_, escombrat_, repos_, tolerancia_})
+    // A number counts once it is typed whole (Enter, or the focus leaving), not at each key of it.
+    for (QDoubleSpinBox* s : {fc_, beta_}) {
+        s->setKeyboardTracking(false);
+        connect(s, &QDoubleSpinBox::valueChanged, this, [this] { canvia(); });
+    }
+    for (QSpinBox* s : {acceptacio_, ignora_, acompanyament_, contrast_, tauler_, escombrat_, repos_, tolerancia_}) {
+        s->setKeyboardTracking(false);
         connect(s, &QSpinBox::valueChanged, this, [this] { canvia(); });
+    }
     connect(cantonada_, &QComboBox::currentIndexChanged, this, [this] { canvia(); });
     connect(seguent_, &QKeySequenceEdit::keySequenceChanged, this, [this] { canvia(); });
+    connect(seguent_cap_, &QPushButton::clicked, this, [this] {
+        seguent_->clear();
+        canvia();
+    });
+    seguent_->installEventFilter(this);
+    if (auto* camp = seguent_->findChild<QLineEdit*>()) camp->installEventFilter(this);
     for (QCheckBox* c : {parla_, diari_}) connect(c, &QCheckBox::toggled, this, [this] { canvia(); });
     connect(volum_, &QSlider::valueChanged, this, [this] { canvia(); });
     connect(graella_, &QCheckBox::toggled, this, [this] { canvia(); });
@@ -213,13 +264,15 @@ void finestra_ajustos::tradueix() {
     parla_->setText(t(t_parla));
     diari_->setText(t(t_diari));
     tanca_->setText(t(t_tanca));
+    seguent_cap_->setText(t(t_cap));
+    if (auto* camp = seguent_->findChild<QLineEdit*>()) camp->setPlaceholderText(t(t_prem_tecla));
     abast_->setText(t(t_abast) + " " + descripcio_abast() + (avis_abast_.isEmpty() ? "" : "\n" + avis_abast_));
 }
 
 QString finestra_ajustos::descripcio_abast() const {
     const ajuts& a = ajustos_.valors();
     const QString& idioma = w_.estat.idioma;
-    if (caixa_abast{a.abast_x0 / 1000.0, a.abast_y0 / 1000.0, a.abast_x1 / 1000.0, a.abast_y1 / 1000.0}.sencera())
+    if (abast_de(a).sencera())
         return brisola::tradueix(taula[t_tota], idioma);
     auto pc = [](int per_mil) { return QString::number(std::lround(per_mil / 10.0)); };
     return brisola::tradueix(taula[t_caixa], idioma, {pc(a.abast_x0), pc(a.abast_x1), pc(a.abast_y0), pc(a.abast_y1)});
@@ -245,13 +298,17 @@ void finestra_ajustos::refresca() {
     tolerancia_->setValue(a.tolerancia);
     parla_->setChecked(a.parla);
     diari_->setChecked(a.diari);
-    const bool punter = ajustos_.punter() != nullptr;
-    for (QWidget* c : std::initializer_list<QWidget*>{suavitzat_, fc_, beta_, mesura_boto_, sencer_})
-        c->setEnabled(punter);
-    fc_->setEnabled(punter && a.suavitzat > 0);
-    beta_->setEnabled(punter && a.suavitzat > 0);
-    tradueix();
     omplint_ = false;
+    mostra_estat();
+}
+
+void finestra_ajustos::mostra_estat() {
+    const bool punter = ajustos_.punter() != nullptr;
+    const bool suavitza = ajustos_.valors().suavitzat > 0;
+    for (QWidget* c : std::initializer_list<QWidget*>{suavitzat_, mesura_boto_, sencer_}) c->setEnabled(punter);
+    fc_->setEnabled(punter && suavitza);
+    beta_->setEnabled(punter && suavitza);
+    tradueix();
 }
 
 void finestra_ajustos::tria_suavitzat(int nivell) {
@@ -287,31 +344,55 @@ void finestra_ajustos::canvia() {
     a.parla = parla_->isChecked();
     a.diari = diari_->isChecked();
     ajustos_.aplica(a);
-    refresca();
+    // What was typed stays as typed; only what the rules changed is shown again.
+    omplint_ = true;
+    tauler_->setValue(a.tauler_pulsador);
+    omplint_ = false;
+    mostra_estat();
+}
+
+bool finestra_ajustos::eventFilter(QObject* objecte, QEvent* event) {
+    // The keys that leave an edit are never the key recorded: Escape puts back the one in force.
+    if (event->type() == QEvent::KeyPress && (objecte == seguent_ || objecte->parent() == seguent_)) {
+        const int tecla = static_cast<QKeyEvent*>(event)->key();
+        if (tecla == Qt::Key_Escape || tecla == Qt::Key_Backspace || tecla == Qt::Key_Delete) {
+            const int en_vigor = ajustos_.valors().tecla_seguent;
+            omplint_ = true;
+            seguent_->setKeySequence(en_vigor ? QKeySequence(en_vigor) : QKeySequence());
+            omplint_ = false;
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objecte, event);
 }
 
 // The person moves with the window out of the way, and the pointer as it comes.
+// Only the reach is the measure's: whatever else changes meanwhile stays.
 void finestra_ajustos::mesura_abast() {
+    abast_abans_ = abast_de(ajustos_.valors());
     ajuts tot = ajustos_.valors();
-    const ajuts sencer;
-    tot.abast_x0 = sencer.abast_x0, tot.abast_y0 = sencer.abast_y0;
-    tot.abast_x1 = sencer.abast_x1, tot.abast_y1 = sencer.abast_y1;
-    abans_ = ajustos_.valors();
+    posa_abast(tot, caixa_abast{});
     ajustos_.aplica(tot);
     hide();
+    w_.activateWindow();
+    atura_mesura_->setEnabled(true);
     mesura_.comenca();
 }
 
+void finestra_ajustos::deixa_mesura() {
+    abast_abans_.reset();
+    mesura_.atura();
+}
+
 void finestra_ajustos::abast_mesurat(std::optional<caixa_abast> caixa) {
-    ajuts a = abans_ ? *abans_ : ajustos_.valors();
-    abans_.reset();
+    atura_mesura_->setEnabled(false);
+    if (!abast_abans_) return refresca(); // left for another person's setup: theirs stays whole
+    ajuts a = ajustos_.valors();
     avis_abast_.clear();
-    if (caixa) {
-        a.abast_x0 = int(std::lround(caixa->x0 * 1000)), a.abast_y0 = int(std::lround(caixa->y0 * 1000));
-        a.abast_x1 = int(std::lround(caixa->x1 * 1000)), a.abast_y1 = int(std::lround(caixa->y1 * 1000));
-    } else {
-        avis_abast_ = brisola::tradueix(taula[t_poc], w_.estat.idioma);
-    }
+    if (!caixa && !aturada_) avis_abast_ = brisola::tradueix(taula[t_poc], w_.estat.idioma);
+    posa_abast(a, caixa.value_or(*abast_abans_));
+    abast_abans_.reset();
+    aturada_ = false;
     ajustos_.aplica(a);
     refresca();
     show();

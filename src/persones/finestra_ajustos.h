@@ -12,6 +12,7 @@ class QDoubleSpinBox;
 class QKeySequenceEdit;
 class QLabel;
 class QPushButton;
+class QShortcut;
 class QSlider;
 class QSpinBox;
 
@@ -29,11 +30,15 @@ public:
     // The reach measured again, as its button does.
     void mesura_abast();
     bool mesurant() const { return mesura_.en_marxa(); }
+    // Another person's setup came in: a measure under way is theirs no more, and stops with no change.
+    void deixa_mesura();
 
 private:
     void crea();
     void tradueix();
     void canvia();
+    void mostra_estat();
+    bool eventFilter(QObject* objecte, QEvent* event) override;
     void tria_suavitzat(int nivell);
     void abast_mesurat(std::optional<caixa_abast> caixa);
     QString descripcio_abast() const;
@@ -43,7 +48,9 @@ private:
     brisola::mesura_abast mesura_;
     bool omplint_ = false; // the controls are being filled: their signals change nothing
     QString avis_abast_;   // what the last measure said, shown under the reach
-    std::optional<ajuts> abans_; // the aids before a measure, which it puts back with the new reach
+    std::optional<caixa_abast> abast_abans_; // the reach before a measure, put back when it finds none
+    bool aturada_ = false;                   // the measure was stopped on purpose: nothing to say
+    QShortcut* atura_mesura_ = nullptr;
 
     QLabel *e_suavitzat_ = nullptr, *e_fc_ = nullptr, *e_beta_ = nullptr, *abast_ = nullptr;
     QLabel *e_acceptacio_ = nullptr, *e_ignora_ = nullptr, *e_volum_ = nullptr, *e_acompanyament_ = nullptr;
@@ -55,7 +62,7 @@ private:
     QCheckBox* parla_ = nullptr;
     QCheckBox* diari_ = nullptr;
     QDoubleSpinBox *fc_ = nullptr, *beta_ = nullptr;
-    QPushButton *mesura_boto_ = nullptr, *sencer_ = nullptr, *tanca_ = nullptr;
+    QPushButton *mesura_boto_ = nullptr, *sencer_ = nullptr, *tanca_ = nullptr, *seguent_cap_ = nullptr;
     QSpinBox *acceptacio_ = nullptr, *ignora_ = nullptr, *acompanyament_ = nullptr, *contrast_ = nullptr;
     QSlider* volum_ = nullptr;
     QCheckBox* graella_ = nullptr;

@@ -8,10 +8,12 @@
 #include "persones/persona.h"
 
 #include <QObject>
+#include <QSize>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMenu;
 
@@ -42,8 +44,8 @@ public:
     ~menu_persona() override;
 
     // At start: the person `demanada` names (the command line's), else the last one chosen;
-    // with none, the seed's start. A person asked for who does not exist is said once.
-    void inicia(const QString& demanada);
+    // with none, the seed's start. A person asked for who does not exist, or no name, is said once.
+    void inicia(const std::optional<QString>& demanada);
     void tria(const QString& nom);
     void cap_persona();
     // The current setup into the current person (a new one is asked for when there is none).
@@ -69,6 +71,9 @@ private:
     void omple();
     void recorda(const QString& nom);
     void avisa(int text, const QStringList& dades = {});
+    // Applies a setup; one chosen on the board keeps the way back to it.
+    void canvia_a(persona p);
+    void cursor_senzill();
 
     finestra_main& w_;
     demana demana_nom_;
@@ -80,6 +85,7 @@ private:
     std::function<void()> avis_persona_;
     std::function<void(QMenu&)> items_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here
+    QSize mida_cursor_inicial_;
 };
 
 } // namespace brisola

@@ -20,6 +20,7 @@ bool mesura_abast::en_marxa() const { return mostreig_->Enabled(); }
 
 void mesura_abast::comenca() {
     posicions_.clear();
+    abans_ = cru_();
     inici_ = temps_.segons();
     mostreig_->set_Enabled(true);
     mostra_(std::nullopt, durada_s);
@@ -33,7 +34,11 @@ void mesura_abast::atura() {
 }
 
 void mesura_abast::mostreja() {
-    if (punt p = cru_()) posicions_.push_back(*p);
+    // The place the pointer had before the measure is no place reached: it counts from the first move.
+    if (punt p = cru_(); p && (!abans_ || *p != *abans_)) {
+        posicions_.push_back(*p);
+        abans_.reset();
+    }
     const double passat = temps_.segons() - inici_;
     if (passat < durada_s) {
         return mostra_(calcula_abast(posicions_), int(std::ceil(durada_s - passat)));

@@ -42,6 +42,7 @@ private:
     std::function<void(std::optional<caixa_abast>, int)> mostra_;
     std::function<void(std::optional<caixa_abast>)> fet_;
     std::vector<std::array<double, 2>> posicions_;
+    punt abans_; // where the pointer stood when the measure began, until it moves
     double inici_ = 0;
 };
 

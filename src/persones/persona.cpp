@@ -1,10 +1,13 @@
 #include "persona.h"
 
+#include "persones/suavitzat.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace brisola {
@@ -59,19 +62,17 @@ const camp_marca<persona> camps_marques[] = {
 
 using valors = std::map<QString, QString>;
 
-// Reads each field the file holds, into its range; true when one was out of it.
+// Reads each field the file holds, into its range; each one that was out of it is named in `fora`.
 template <class T, size_t N>
-bool llegeix_camps(const valors& v, const camp_enter<T> (&camps)[N], T& desti) {
-    bool retallat = false;
+void llegeix_camps(const valors& v, const camp_enter<T> (&camps)[N], T& desti, QStringList& fora) {
     for (const camp_enter<T>& c : camps) {
         auto it = v.find(c.clau);
         bool ok = false;
         const int n = it == v.end() ? 0 : it->second.toInt(&ok);
         if (!ok) continue;
         desti.*c.valor = std::clamp(n, c.minim, c.maxim);
-        retallat = retallat || desti.*c.valor != n;
+        if (desti.*c.valor != n) fora << QString("%1=%2").arg(c.clau, it->second);
     }
-    return retallat;
 }
 
 template <class T, size_t N>
@@ -92,15 +93,23 @@ void escriu_camps(QString& text, const camp_enter<T> (&camps)[N], const T& font)
 
 // A reach too narrow to play in is no reach: the whole range again. A board
 // held open sooner than two seconds would open at every long press.
-bool corregeix(ajuts& a) {
+void corregeix(ajuts& a, QStringList& fora) {
     if (a.tauler_pulsador > 0 && a.tauler_pulsador < 2000) {
+        fora << QString("tauler_pulsador=%1").arg(a.tauler_pulsador);
         a.tauler_pulsador = 2000;
-        return true;
     }
-    if (a.abast_x1 - a.abast_x0 >= 50 && a.abast_y1 - a.abast_y0 >= 50) return false;
+    if (a.abast_x1 - a.abast_x0 >= 50 && a.abast_y1 - a.abast_y0 >= 50) return;
+    fora << QString("abast_x0=%1 abast_y0=%2 abast_x1=%3 abast_y1=%4").arg(a.abast_x0).arg(a.abast_y0).arg(a.abast_x1).arg(a.abast_y1);
     const ajuts tot;
     a.abast_x0 = tot.abast_x0, a.abast_y0 = tot.abast_y0, a.abast_x1 = tot.abast_x1, a.abast_y1 = tot.abast_y1;
-    return true;
+}
+
+// A smoothing level named alone runs as its preset, not with the defaults' numbers.
+void completa_suavitzat(const valors& v, ajuts& a) {
+    if (!v.count("suavitzat")) return;
+    const parametres_suavitzat p = parametres_de(nivell_suavitzat(a.suavitzat));
+    if (!v.count("suavitzat_fc")) a.suavitzat_fc = int(std::lround(p.fc_minima * 100));
+    if (!v.count("suavitzat_beta")) a.suavitzat_beta = int(std::lround(p.beta * 1e6));
 }
 
 std::optional<valors> valors_de(const QString& fitxer) {
@@ -143,9 +152,10 @@ persona_llegida llegeix_persona(const QString& fitxer, const QString& nom) {
         auto it = v->find(clau);
         return it == v->end() ? std::nullopt : std::optional(it->second);
     };
-    r.retallada = llegeix_camps(*v, camps_persona, r.p);
-    r.retallada = llegeix_camps(*v, camps_ajuts, r.p.ajuts) || r.retallada;
-    r.retallada = corregeix(r.p.ajuts) || r.retallada;
+    llegeix_camps(*v, camps_persona, r.p, r.fora_de_marge);
+    llegeix_camps(*v, camps_ajuts, r.p.ajuts, r.fora_de_marge);
+    corregeix(r.p.ajuts, r.fora_de_marge);
+    completa_suavitzat(*v, r.p.ajuts);
     llegeix_marques(*v, camps_marques, r.p);
     llegeix_marques(*v, marques_ajuts, r.p.ajuts);
     r.p.fons = valor("fons").value_or(QString());

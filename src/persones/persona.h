@@ -4,6 +4,7 @@
 // user's brisola.ini. The setup names the seed's menu choices, so applying it
 // is choosing them again.
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -53,7 +54,7 @@ std::optional<nom_refusat> examina_nom(const QString& nom);
 struct persona_llegida {
     persona p;
     bool illegible = false; // the file could not be read: the defaults stand
-    bool retallada = false; // some value was out of its range and was brought into it
+    QStringList fora_de_marge; // each value that was out of its range (key=value), now brought into it
 };
 // The person of that file; a missing or unreadable file gives the defaults (with the name).
 persona_llegida llegeix_persona(const QString& fitxer, const QString& nom);

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -199,6 +200,7 @@ void tauler::executa(const rajola& r) {
     const std::function<void()> tria = r.tria;
     tanca();
     if (!tria) return;
+    QScopedValueRollback<bool> triant(triant_, true);
     QStringList caixes = fonts_.caixes ? fonts_.caixes->desvia(tria) : (tria(), QStringList());
     if (caixes.isEmpty()) return;
     obre();

@@ -41,6 +41,8 @@ public:
     void tanca();
     void commuta() { obert() ? tanca() : obre(); }
     bool obert() const override { return nav_.has_value(); }
+    // A tile's choice is running (the board has closed for it): what it changes was chosen on the board.
+    bool triant() const { return triant_; }
     // The person's settings or the access method changed: the button and the clocks follow.
     void actualitza();
 
@@ -84,6 +86,7 @@ private:
     pulsador_tauler pulsador_;
     punter_tauler punter_;
     QString missatge_; // a box's text shown as the only tile
+    bool triant_ = false;
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
 };
