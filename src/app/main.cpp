@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string_view>
 
 using namespace brisola;
@@ -65,9 +66,17 @@ int main(int argc, char** argv) {
     rellotge_qt rellotge_real;
     sintetitzador synth(sortida_audio::freq_mostreig, [&rellotge_real] { return rellotge_real.moment_ns(); });
     media_interpret media(synth, sortida_audio::freq_mostreig);
+    // End-to-end tests capture the sound as written: each period's place on the monotonic
+    // clock, beside it, measures it whatever the capture's own pace.
+    std::unique_ptr<FILE, int (*)(FILE*)> marques(nullptr, &std::fclose);
+    if (const QByteArray cami = qgetenv("BRISOLA_MARQUES_AUDIO"); !cami.isEmpty()) marques.reset(std::fopen(cami, "wb"));
     sortida_audio audio(
-        [&synth, &media](float* frames, int n) {
+        [&synth, &media, &marques](float* frames, int n) {
             synth.render(frames, n);
+            if (marques) {
+                const sintetitzador::marca m = synth.marca_del_periode();
+                std::fwrite(&m, sizeof m, 1, marques.get());
+            }
             media.mescla(frames, n);
         },
         QCoreApplication::applicationFilePath());

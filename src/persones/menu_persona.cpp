@@ -200,20 +200,20 @@ void menu_persona::tria(const QString& nom) {
         desa_persona(llegida.p, fitxer(nom)); // said once: the file now holds what is in force
         avisa(t_retallada, {nom, llegida.fora_de_marge.join(", ")});
     }
+    if (avis_persona_) avis_persona_(nom);
     canvia_a(llegida.p);
     actual_ = nom;
     recorda(nom);
     omple();
-    if (avis_persona_) avis_persona_();
 }
 
 void menu_persona::cap_persona() {
+    if (avis_persona_) avis_persona_({});
     actual_.clear();
     canvia_a(persona{}); // the seed's start: every aid off
     w_.cursor_actiu->resize(mida_cursor_inicial_);
     recorda({});
     omple();
-    if (avis_persona_) avis_persona_();
 }
 
 void menu_persona::recorda(const QString& nom) {
@@ -243,11 +243,11 @@ void menu_persona::persona_nova() {
         return;
     }
     if (persones().contains(nom, Qt::CaseInsensitive)) return avisa(t_repetit, {escurcat(nom)});
+    if (avis_persona_) avis_persona_(nom);
     actual_ = nom;
     desa();
     recorda(nom);
     omple();
-    if (avis_persona_) avis_persona_();
 }
 
 persona menu_persona::captura() const {

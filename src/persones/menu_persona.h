@@ -56,8 +56,8 @@ public:
 
     const QString& actual() const { return actual_; }
     ajustos_persona& ajustos() { return ajustos_; }
-    // Told whenever another person (or none) is chosen.
-    void on_persona(std::function<void()> avis) { avis_persona_ = std::move(avis); }
+    // Told whenever another person (or none, an empty name) is chosen, before their setup is applied.
+    void on_persona(std::function<void(const QString& nom)> avis) { avis_persona_ = std::move(avis); }
     // Items another part adds at the menu's end, each time it is built.
     void amplia(std::function<void(QMenu&)> items);
     QStringList persones() const;
@@ -82,7 +82,7 @@ private:
     std::unique_ptr<brisola::tauler> tauler_;
     QMenu* menu_ = nullptr;
     QString actual_;
-    std::function<void()> avis_persona_;
+    std::function<void(const QString&)> avis_persona_;
     std::function<void(QMenu&)> items_;
     int instrument_ = 0; // the seed keeps no mark of the instrument chosen: it is followed here
     QSize mida_cursor_inicial_;

@@ -16,7 +16,7 @@ constexpr size_t frames_per_bloc = 2048;
 constexpr size_t frames_anell = 32768; // about 0.7 s at 48 kHz: ample for a decoder that wakes every 5 ms
 } // namespace
 
-std::unique_ptr<canco_flux> canco_flux::obre(const QString& cami, int freq_sortida) {
+std::unique_ptr<canco_flux> canco_flux::obre(const QString& cami, int freq_sortida, int64_t des_de_ms) {
     SF_INFO info{};
     SNDFILE* fitxer = sf_open(QFile::encodeName(cami).constData(), SFM_READ, &info);
     if (!fitxer) return nullptr;
@@ -29,11 +29,13 @@ std::unique_ptr<canco_flux> canco_flux::obre(const QString& cami, int freq_sorti
         sf_close(fitxer);
         return nullptr;
     }
-    return std::unique_ptr<canco_flux>(new canco_flux(fitxer, src, info.channels, rati));
+    des_de_ms = std::clamp<int64_t>(des_de_ms, 0, info.frames * 1000 / info.samplerate);
+    sf_seek(fitxer, des_de_ms * info.samplerate / 1000, SEEK_SET);
+    return std::unique_ptr<canco_flux>(new canco_flux(fitxer, src, info.channels, rati, freq_sortida, des_de_ms));
 }
 
-canco_flux::canco_flux(SNDFILE* fitxer, SRC_STATE* src, int canals, double rati)
-    : fitxer_(fitxer), src_(src), canals_(canals), rati_(rati), anell_(frames_anell) {
+canco_flux::canco_flux(SNDFILE* fitxer, SRC_STATE* src, int canals, double rati, int freq_sortida, int64_t des_de_ms)
+    : fitxer_(fitxer), src_(src), canals_(canals), rati_(rati), freq_sortida_(freq_sortida), des_de_ms_(des_de_ms), anell_(frames_anell) {
     fil_ = std::thread([this] { descodifica(); });
 }
 
@@ -50,7 +52,8 @@ QString canco_flux::mode() const {
 }
 
 void canco_flux::mescla(float* sortida, int frames) {
-    if (sona_) anell_.mescla(sortida, size_t(frames));
+    if (!sona_) return;
+    mesclats_.fetch_add(int64_t(anell_.mescla(sortida, size_t(frames))), std::memory_order_relaxed);
 }
 
 size_t canco_flux::llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo) {

@@ -17,8 +17,8 @@ namespace brisola {
 
 class canco_flux {
 public:
-    // Null when the file cannot be opened or decoded.
-    static std::unique_ptr<canco_flux> obre(const QString& cami, int freq_sortida);
+    // Null when the file cannot be opened or decoded. It plays from `des_de_ms`.
+    static std::unique_ptr<canco_flux> obre(const QString& cami, int freq_sortida, int64_t des_de_ms = 0);
     ~canco_flux();
     canco_flux(const canco_flux&) = delete;
     canco_flux& operator=(const canco_flux&) = delete;
@@ -28,6 +28,8 @@ public:
     bool sona() const { return sona_; }
     // "playing", "paused", or "stopped" once it has played to its end.
     QString mode() const;
+    // Milliseconds of the song heard so far, counted from its start.
+    int64_t posicio_ms() const { return des_de_ms_ + mesclats_.load() * 1000 / freq_sortida_; }
 
     // Whether `frames` frames are decoded ahead (or the song holds or is all decoded):
     // a render faster than real time waits for this before it mixes.
@@ -36,7 +38,7 @@ public:
     void mescla(float* sortida, int frames);
 
 private:
-    canco_flux(sf_private_tag* fitxer, SRC_STATE_tag* src, int canals, double rati);
+    canco_flux(sf_private_tag* fitxer, SRC_STATE_tag* src, int canals, double rati, int freq_sortida, int64_t des_de_ms);
     void descodifica();
     // The next stereo frames at the file's rate, in `estereo`; fewer than a block at the end.
     size_t llegeix_bloc(std::vector<float>& entrada, std::vector<float>& estereo);
@@ -48,6 +50,9 @@ private:
     SRC_STATE_tag* src_ = nullptr;
     int canals_;
     double rati_;
+    int freq_sortida_;
+    int64_t des_de_ms_;
+    std::atomic<int64_t> mesclats_{0}; // output frames mixed
     anell_audio anell_;
     std::atomic<bool> sona_{false}, acaba_{false}, descodificat_{false};
     std::thread fil_;

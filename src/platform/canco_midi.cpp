@@ -61,9 +61,13 @@ void canco_midi::set_tempo(int32_t tempo) {
     }
 }
 
+void canco_midi::situa(int32_t tic) { fluid_player_seek(player_, std::clamp<int32_t>(tic, 0, info_.llargada)); }
+
+bool canco_midi::acabada() const { return sona_ && fluid_player_get_status(player_) == FLUID_PLAYER_DONE; }
+
 int32_t canco_midi::posicio() const {
     // A player we stopped reports itself done too: only a running one has reached the end.
-    if (sona_ && fluid_player_get_status(player_) == FLUID_PLAYER_DONE) return info_.llargada;
+    if (acabada()) return info_.llargada;
     return std::clamp<int32_t>(fluid_player_get_current_tick(player_), 0, info_.llargada);
 }
 

@@ -28,11 +28,15 @@ public:
     void stop();
     // Tempo 1 holds the song where it is, silent; any other tempo runs it at its own.
     void set_tempo(int32_t tempo);
+    // The place the song goes on from, in ticks.
+    void situa(int32_t tic);
 
     int32_t llargada() const { return info_.llargada; }
     int32_t posicio() const;
     int32_t tempo() const { return retinguda_ ? 1 : info_.tempo; }
     bool sona() const { return sona_; }
+    // Played to its end, and not stopped since.
+    bool acabada() const;
 
     // Audio thread: adds `frames` interleaved stereo frames of the song to `sortida`.
     void mescla(float* sortida, int frames);

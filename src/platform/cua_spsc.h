@@ -1,6 +1,7 @@
 #pragma once
-// A single-producer, single-consumer queue of fixed capacity: the window
-// thread pushes, the audio thread pops, neither waits nor allocates.
+// A single-producer, single-consumer queue of fixed capacity: one thread
+// pushes, another pops, neither waits. The slots are made once; an element
+// that owns memory (the journal's text) still allocates as it is copied in.
 #include <array>
 #include <atomic>
 #include <cstddef>

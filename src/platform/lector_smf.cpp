@@ -171,6 +171,7 @@ std::optional<std::vector<esdeveniment_smf>> esdeveniments_smf(const QByteArray&
         }
         avanca(tic_missatge);
         e.ms = ms;
+        e.tic = tic_missatge;
         sortida.push_back(e);
     }
     return sortida;

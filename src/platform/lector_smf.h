@@ -21,6 +21,7 @@ std::optional<info_smf> llegeix_smf(const QByteArray& bytes);
 struct esdeveniment_smf {
     double ms; // from the song's start, at its own tempo
     uint8_t estat, dada1, dada2;
+    int64_t tic = 0;
 };
 // Every track's channel messages in time order; empty when the bytes are not a readable MIDI file.
 std::optional<std::vector<esdeveniment_smf>> esdeveniments_smf(const QByteArray& bytes);

@@ -87,17 +87,20 @@ uint32_t media_interpret::ordre_mid1(const QStringList& p, QString& resposta) {
     bool coneguda = (dues && (es(verb, "play") || es(verb, "stop") || es(verb, "close"))) ||
                     (tres && es(verb, "status") &&
                      (es(p[2], "length") || es(p[2], "position") || es(p[2], "tempo") || es(p[2], "mode"))) ||
-                    (p.size() == 4 && es(verb, "set") && es(p[2], "tempo"));
+                    (p.size() == 4 && ((es(verb, "set") && es(p[2], "tempo")) || (es(verb, "seek") && es(p[2], "to"))));
     if (!coneguda) return MCIERR_UNRECOGNIZED_COMMAND;
     if (!midi_) return MCIERR_INVALID_DEVICE_NAME;
-    if (es(verb, "play")) midi_->play();
-    else if (es(verb, "stop")) midi_->stop();
+    if (es(verb, "play")) {
+        final_midi_ = false;
+        midi_->play();
+    } else if (es(verb, "stop")) midi_->stop();
     else if (es(verb, "close")) posa_midi(nullptr);
-    else if (es(verb, "set")) {
+    else if (p.size() == 4) {
         bool ok = false;
-        int tempo = p[3].toInt(&ok);
+        int valor = p[3].toInt(&ok);
         if (!ok) return MCIERR_UNRECOGNIZED_COMMAND;
-        midi_->set_tempo(tempo);
+        if (es(verb, "set")) midi_->set_tempo(valor);
+        else midi_->situa(valor);
     } else if (es(p[2], "length")) resposta = QString::number(midi_->llargada());
     else if (es(p[2], "position")) resposta = QString::number(midi_->posicio());
     else if (es(p[2], "tempo")) resposta = QString::number(midi_->tempo());
@@ -107,14 +110,19 @@ uint32_t media_interpret::ordre_mid1(const QStringList& p, QString& resposta) {
 
 uint32_t media_interpret::ordre_fitxer(const QStringList& p, QString& resposta) {
     const QString& verb = p[0];
-    if (p.size() == 3 && es(verb, "status") && es(p[2], "mode")) {
+    if (p.size() == 3 && es(verb, "status") && (es(p[2], "mode") || es(p[2], "position"))) {
         if (!flux_ || p[1] != sp_flux_) return MCIERR_INVALID_DEVICE_NAME;
-        resposta = flux_->mode();
+        resposta = es(p[2], "mode") ? flux_->mode() : QString::number(flux_->posicio_ms());
         return MCI_OK;
     }
+    // "play" opens the file by itself, "from" a millisecond onwards; the others need it open.
+    if (p.size() == 4 && es(verb, "play") && es(p[2], "from")) {
+        bool ok = false;
+        const qlonglong des_de = p[3].toLongLong(&ok);
+        return ok ? juga_fitxer(p[1], des_de) : MCIERR_UNRECOGNIZED_COMMAND;
+    }
     if (p.size() != 2) return MCIERR_UNRECOGNIZED_COMMAND;
-    // "play" opens the file by itself; the others need it open.
-    if (es(verb, "play")) return juga_fitxer(p[1]);
+    if (es(verb, "play")) return juga_fitxer(p[1], -1);
     if (!es(verb, "pause") && !es(verb, "resume") && !es(verb, "close")) return MCIERR_UNRECOGNIZED_COMMAND;
     if (!flux_ || p[1] != sp_flux_) return MCIERR_INVALID_DEVICE_NAME;
     if (es(verb, "pause")) flux_->pause();
@@ -134,27 +142,36 @@ uint32_t media_interpret::obre_mid1(const QString& sp) {
     return MCI_OK;
 }
 
-uint32_t media_interpret::juga_fitxer(const QString& sp) {
-    if (flux_ && sp == sp_flux_) {
+// `des_de_ms` negative: the song open goes on where it is, another starts from its beginning.
+uint32_t media_interpret::juga_fitxer(const QString& sp, int64_t des_de_ms) {
+    if (flux_ && sp == sp_flux_ && des_de_ms < 0) {
         flux_->play();
         return MCI_OK;
     }
     QString cami = fitxer_de(sp);
     if (cami.isEmpty()) return MCIERR_FILE_NOT_FOUND;
-    auto flux = canco_flux::obre(cami, freq_mostreig_);
+    auto flux = canco_flux::obre(cami, freq_mostreig_, std::max<int64_t>(des_de_ms, 0));
     if (!flux) return MCIERR_INVALID_FILE;
     flux->play();
     posa_flux(std::move(flux), sp); // one song at a time: a new one takes the place of the last
     return MCI_OK;
 }
 
+finals_canco media_interpret::finals() {
+    if (midi_ && !final_midi_ && midi_->acabada()) final_midi_ = true, ++finals_.midi;
+    if (flux_ && !final_flux_ && flux_->mode() == "stopped") final_flux_ = true, ++finals_.flux;
+    return finals_;
+}
+
 void media_interpret::posa_midi(std::unique_ptr<canco_midi> nova) {
+    final_midi_ = false;
     midi_audio_ = nova.get();
     espera_audio();
     midi_ = std::move(nova);
 }
 
 void media_interpret::posa_flux(std::unique_ptr<canco_flux> nova, const QString& sp) {
+    final_flux_ = false;
     flux_audio_ = nova.get();
     espera_audio();
     flux_ = std::move(nova);

@@ -28,6 +28,7 @@ public:
 
     QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override;
     QString ShortPath(const QString& cami) override;
+    finals_canco finals() override;
 
     // Audio thread: adds whatever song sounds to `estereo`. Never waits, reads or allocates.
     void mescla(float* estereo, int frames);
@@ -44,7 +45,7 @@ private:
     uint32_t ordre_mid1(const QStringList& paraules, QString& resposta);
     uint32_t ordre_fitxer(const QStringList& paraules, QString& resposta);
     uint32_t obre_mid1(const QString& sp);
-    uint32_t juga_fitxer(const QString& sp);
+    uint32_t juga_fitxer(const QString& sp, int64_t des_de_ms);
     void posa_midi(std::unique_ptr<canco_midi> nova);
     void posa_flux(std::unique_ptr<canco_flux> nova, const QString& sp);
     // Returns once the audio thread no longer uses what it saw before.
@@ -57,6 +58,8 @@ private:
     std::unique_ptr<canco_flux> flux_;
     QString sp_flux_;
     std::function<void()> despertador_;
+    finals_canco finals_;
+    bool final_midi_ = false, final_flux_ = false; // the song open now was counted as ended
     std::atomic<canco_midi*> midi_audio_{nullptr};
     std::atomic<canco_flux*> flux_audio_{nullptr};
     std::atomic<bool> mesclant_{false}, sonava_{false};

@@ -16,6 +16,11 @@ enum : uint32_t {
     MCIERR_INVALID_FILE = 304, // there, but not a song we can decode
 };
 
+// How many times each song played to its end: the MIDI song, the WAV or MP3 song.
+struct finals_canco {
+    uint32_t midi = 0, flux = 0;
+};
+
 class media_sistema {
 public:
     virtual ~media_sistema() = default;
@@ -24,6 +29,8 @@ public:
     // A blank-free name that stands for the file in commands, stable while
     // the file exists; empty when there is no such file.
     virtual QString ShortPath(const QString& cami) = 0;
+    // Window thread: the songs' ends so far, whatever their kind and however they were played.
+    virtual finals_canco finals() { return {}; }
 };
 
 } // namespace brisola

@@ -11,6 +11,9 @@ public:
     virtual void MsgBox(const QString& text, const QString& titol = "Brisola") = 0;
     // A notice that must not stop play: shown without waiting for the user.
     virtual void avisa(const QString& text) = 0;
+    // A notice that names a person or their files: shown, and kept out of standard error
+    // (which a desktop's launcher puts in the system's log).
+    virtual void avisa_personal(const QString& text) { avisa(text); }
 };
 
 } // namespace brisola

@@ -22,6 +22,10 @@ void missatges_qt::MsgBox(const QString& text, const QString& titol) {
 // Notices also go to standard error, so that the journal keeps them once the box is closed.
 void missatges_qt::avisa(const QString& text) {
     std::fprintf(stderr, "%s\n", amb_salts(text).toLocal8Bit().constData());
+    avisa_personal(text);
+}
+
+void missatges_qt::avisa_personal(const QString& text) {
     auto* caixa = new QMessageBox(QMessageBox::Information, "Brisola", amb_salts(text), QMessageBox::Ok, pare_);
     caixa->setAttribute(Qt::WA_DeleteOnClose);
     caixa->setModal(false);

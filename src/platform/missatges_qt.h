@@ -12,6 +12,7 @@ public:
     void set_pare(QWidget* pare) { pare_ = pare; }
     void MsgBox(const QString& text, const QString& titol) override;
     void avisa(const QString& text) override;
+    void avisa_personal(const QString& text) override;
 
 private:
     QPointer<QWidget> pare_;

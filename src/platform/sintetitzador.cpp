@@ -151,6 +151,12 @@ int64_t sintetitzador::frame_de(int64_t ns) const {
     return int64_t(std::llround(double(inici_) + (double(ns) - t0_) * frames_per_ns + latencia));
 }
 
+sintetitzador::marca sintetitzador::marca_del_periode() const {
+    const double ns_per_frame = (t1_ - t0_) / frames_periode_;
+    const double latencia = double(periode_.load() + marge_de_latencia);
+    return {inici_, t0_ - latencia * ns_per_frame + latencia * 1e9 / freq_, ns_per_frame};
+}
+
 // The device keeps its own clock and wakes the callback with some jitter: a
 // delay-locked loop follows its pace and leaves the jitter out of the mapping.
 void sintetitzador::ajusta_rellotge(int64_t ara, int frames) {

@@ -70,6 +70,14 @@ public:
     bool callat() const { return silenci_ > 0 && !pendent_ && cua_.buida(); }
     // Audio thread: fills `frames` interleaved stereo float frames.
     void render(float* sortida, int frames);
+    // Audio thread, after a render: the period's first frame, the moment a message
+    // heard on it was stamped heard (its time and one latency), and a frame's length,
+    // by the clock mapping. Lays a capture of the output on the clock the journal keeps.
+    struct marca {
+        int64_t frame;
+        double ns, ns_per_frame;
+    };
+    marca marca_del_periode() const;
     // How many times the synthesizer itself has rendered (a test's and a benchmark's look inside).
     uint64_t renders() const { return renders_; }
 

@@ -2,8 +2,6 @@
 
 #include "sessions/diari.h"
 
-#include <QStringList>
-
 namespace brisola {
 
 uint32_t midi_diari::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) {
@@ -12,23 +10,14 @@ uint32_t midi_diari::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) {
     return r;
 }
 
-// Only what changes what sounds is noted; the seed asks for a song's state every second.
+media_diari::media_diari(media_sistema& real, diari& d) : real_(real), diari_(d) { d.escolta(real); }
+
+// Only what the player took is noted.
 QString media_diari::mciSendStringA(const QString& ordre, uint32_t* error) {
     uint32_t e = MCI_OK;
     const QString resposta = real_.mciSendStringA(ordre, &e);
     if (error) *error = e;
-    if (e != MCI_OK) return resposta;
-    const QStringList p = ordre.simplified().toLower().split(' ');
-    const QString& verb = p[0];
-    if (verb == "status") {
-        if (p.size() == 3 && p[2] == "mode" && resposta == "stopped") diari_.canco_aturada();
-    } else if (verb == "set") {
-        diari_.canco(ordre, p.value(3) != "1");
-    } else if (verb == "play" || verb == "resume") {
-        diari_.canco(ordre, true);
-    } else {
-        diari_.canco(ordre, false);
-    }
+    if (e == MCI_OK) diari_.canco(ordre);
     return resposta;
 }
 

@@ -29,9 +29,10 @@ private:
 
 class media_diari : public media_sistema {
 public:
-    media_diari(media_sistema& real, diari& d) : real_(real), diari_(d) {}
+    media_diari(media_sistema& real, diari& d);
     QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override;
     QString ShortPath(const QString& cami) override { return real_.ShortPath(cami); }
+    finals_canco finals() override { return real_.finals(); }
 
 private:
     media_sistema& real_;

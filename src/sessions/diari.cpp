@@ -5,11 +5,15 @@
 #include "sessions/textos_sessions.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace brisola {
@@ -39,9 +43,27 @@ QString inici_amb_desfasament() {
     return ara.toOffsetFromUtc(ara.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
+// Each folder is its owner's from the moment it is made, the missing ones above it too.
 bool obre_carpeta(const QString& cami) {
-    if (!QDir().mkpath(cami)) return false;
-    return QFile::setPermissions(cami, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString pare = QFileInfo(cami).path();
+    if (pare != cami && !QFileInfo(pare).isDir() && !obre_carpeta(pare)) return false;
+    const QByteArray nom = QFile::encodeName(cami);
+    if (::mkdir(nom.constData(), 0700) != 0 && errno != EEXIST) return false;
+    return ::chmod(nom.constData(), 0700) == 0;
+}
+
+// On the writer's side: the folders, then the file; two sessions in the same
+// second (a person chosen again at once) get their own files.
+escriptor_diari::obridor obridor_de(const QString& arrel, const QString& carpeta, const QString& nom) {
+    return [=](QString& cami) {
+        if (!obre_carpeta(arrel) || !obre_carpeta(carpeta)) return -1;
+        for (int n = 1; n < 100; ++n) {
+            cami = carpeta + "/" + nom + (n > 1 ? "-" + QString::number(n) : QString()) + ".diari";
+            const int fd = ::open(QFile::encodeName(cami).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd >= 0 || errno != EEXIST) return fd;
+        }
+        return -1;
+    };
 }
 
 } // namespace
@@ -63,14 +85,22 @@ void diari::set_persona(const QString& nom) {
 void diari::acaba() {
     set_persona({});
     f_ = {};
+    espera();
 }
 
 void diari::tanca() {
     rellotge_->set_Enabled(false);
-    escriptor_.reset();
-    fitxer_.clear();
+    if (escriptor_) {
+        escriptor_->acaba();
+        tancant_.push_back(std::move(escriptor_));
+    }
+    recull();
     darrer_lloc_.reset();
     darreres_tries_.clear();
+}
+
+void diari::recull() {
+    std::erase_if(tancant_, [](const auto& e) { return e->acabat(); });
 }
 
 void diari::escriu(char tipus, int64_t ns, std::string camps) {
@@ -87,23 +117,31 @@ void diari::midi(uint32_t m) {
     escriu(linies::midi, ns, hex6(m));
 }
 
-void diari::canco(const QString& ordre, bool sona) {
-    const int64_t ns = r_.ara_ns();
-    const std::string text = ordre.simplified().toStdString();
-    const QString verb = ordre.simplified().section(' ', 0, 0).toLower();
-    if (verb == "open" || (verb == "play" && !ordre.contains("mid1", Qt::CaseInsensitive))) ordres_canco_.clear();
-    if (verb == "close") ordres_canco_.clear();
-    else ordres_canco_.push_back(text);
-    if (ordres_canco_.size() > 8) ordres_canco_.erase(ordres_canco_.begin() + 1); // the opening and the latest
-    if (canco_sona_ || sona) darrer_so_ = ns; // the silence begins when the song stops
-    canco_sona_ = sona;
-    if (sona && !escriptor_ && !obre()) return;
-    escriu(linies::canco, ns, text);
+// Songs are kept at the time they are heard, as the instrument's notes are.
+void diari::canco(const QString& ordre) {
+    const ordre_canco o = llegeix_ordre_canco(ordre);
+    if (o.v == ordre_canco::verb::estat) return; // asked every second: changes nothing
+    const int64_t ns = r_.ara_ns() + r_.latencia_ns();
+    mira_finals();
+    const bool sonava = cancons_.sona();
+    cancons_.aplica(o);
+    if (sonava || cancons_.sona()) darrer_so_ = ns; // the silence begins when the song stops
+    // A session this opens begins with the song as the player has it: this command included.
+    if (!escriptor_) {
+        if (cancons_.sona()) obre();
+        return;
+    }
+    escriu(linies::canco, ns, ordre.simplified().toStdString());
 }
 
-void diari::canco_aturada() {
-    if (canco_sona_) darrer_so_ = r_.ara_ns();
-    canco_sona_ = false;
+void diari::mira_finals() {
+    if (!reproductor_) return;
+    const finals_canco f = reproductor_->finals();
+    const bool sonava = cancons_.sona();
+    if (f.midi != finals_.midi) cancons_.midi.en_marxa = false;
+    if (f.flux != finals_.flux) cancons_.flux.en_marxa = false;
+    finals_ = f;
+    if (sonava && !cancons_.sona()) darrer_so_ = r_.ara_ns();
 }
 
 void diari::pulsador(bool premsa, bool acceptada) {
@@ -120,32 +158,32 @@ void diari::nivells(const guanys_so& g) {
 
 bool diari::obre() {
     const int64_t ns = r_.ara_ns();
-    if (persona_.isEmpty() || ple_ || !f_.actiu || !f_.actiu()) return false;
-    const QString carpeta_persona = carpeta(persona_);
+    if (persona_.isEmpty() || ple_ || ns < proper_intent_ || !f_.actiu || !f_.actiu()) return false;
     const QString nom = QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm-ss");
-    std::unique_ptr<escriptor_diari> nou;
-    QString cami;
-    if (obre_carpeta(arrel_) && obre_carpeta(carpeta_persona)) {
-        const escriptor_diari::info info{{"persona", persona_},
-                                         {"inici", inici_amb_desfasament()},
-                                         {"soundfont", soundfont_}};
-        // Two sessions in the same second (a person chosen again at once) get their own files.
-        for (int n = 1; !nou && n < 100; ++n) {
-            cami = carpeta_persona + "/" + nom + (n > 1 ? "-" + QString::number(n) : QString()) + ".diari";
-            nou = escriptor_diari::obre(cami, ns, info);
-            if (!nou && !QFile::exists(cami)) break;
-        }
-    }
-    if (!nou) {
-        if (!avisat_ && f_.avisa) f_.avisa(t_no_es_pot_escriure, {carpeta_persona});
-        avisat_ = true;
-        return false;
-    }
-    escriptor_ = std::move(nou);
-    fitxer_ = cami;
+    const escriptor_diari::info info{{"persona", persona_},
+                                     {"inici", inici_amb_desfasament()},
+                                     {"soundfont", soundfont_}};
+    escriptor_ = std::make_unique<escriptor_diari>(obridor_de(arrel_, carpeta(persona_), nom), ns, info);
     escriu_estat();
     rellotge_->set_Enabled(true);
     return true;
+}
+
+// False when the session ended: its file could not be made (said once, tried again
+// a minute later) or the disk is full (said once, no later session tries).
+bool diari::mira_escriptor() {
+    if (escriptor_->no_obert()) {
+        if (!avisat_ && f_.avisa) f_.avisa(t_no_es_pot_escriure, {carpeta(persona_)});
+        avisat_ = true;
+        proper_intent_ = r_.ara_ns() + reintent_ms * 1000000;
+    } else if (escriptor_->fallat()) {
+        ple_ = true;
+        if (f_.avisa) f_.avisa(t_disc_ple, {escriptor_->cami()});
+    } else {
+        return true;
+    }
+    tanca();
+    return false;
 }
 
 void diari::escriu_estat() {
@@ -153,20 +191,36 @@ void diari::escriu_estat() {
     tic();
     for (const auto& [clau, m] : canals_) escriu(linies::midi, ns, hex6(m));
     if (!nivells_.empty()) escriu(linies::nivells, ns, nivells_);
-    for (const std::string& o : ordres_canco_) escriu(linies::canco, ns, o);
+    escriu_cancons(ns);
+}
+
+// Which song, held or running, and where in it: from the player, so it begins where it is heard.
+void diari::escriu_cancons(int64_t ns) {
+    mira_finals();
+    auto on = [&](const QString& nom) {
+        return reproductor_ ? reproductor_->mciSendStringA("status " + nom + " position") : QString();
+    };
+    auto linia = [&](const QString& text) { escriu(linies::canco, ns, text.toStdString()); };
+    if (const estat_canco& m = cancons_.midi; !m.nom.isEmpty()) {
+        linia("open " + m.nom + " type sequencer alias mid1");
+        if (m.retinguda) linia("set mid1 tempo 1");
+        if (const QString tic = on("mid1"); !tic.isEmpty()) linia("seek mid1 to " + tic);
+        if (m.en_marxa) linia("play mid1");
+    }
+    if (const estat_canco& f = cancons_.flux; !f.nom.isEmpty()) {
+        const QString ms = on(f.nom);
+        linia("play " + f.nom + (ms.isEmpty() ? QString() : " from " + ms));
+        if (!f.en_marxa) linia("pause " + f.nom);
+    }
 }
 
 void diari::tic() {
-    if (!escriptor_) return;
-    if (escriptor_->fallat()) {
-        ple_ = true; // told once: no later session tries again
-        if (f_.avisa) f_.avisa(t_disc_ple, {fitxer_});
-        tanca();
-        return;
-    }
+    recull();
+    if (!escriptor_ || !mira_escriptor()) return;
     const int64_t ara = r_.ara_ns();
     if (!f_.actiu()) return tanca(); // turned off in the person's settings
-    if (!canco_sona_ && (ara - darrer_so_) / 1000000 >= silenci_ms) return tanca();
+    mira_finals();
+    if (!cancons_.sona() && (ara - darrer_so_) / 1000000 >= silenci_ms) return tanca();
     for (const auto& tria : f_.tries ? f_.tries() : escriptor_diari::info{}) {
         auto ja = std::find_if(darreres_tries_.begin(), darreres_tries_.end(),
                                [&](const auto& t) { return t.first == tria.first; });

@@ -4,10 +4,12 @@
 // ends, another person is chosen, or after ten minutes with no sound sent and
 // no song playing. Each session is a file of its own in the person's folder
 // (owner only); with no person chosen, or the person's journal turned off,
-// nothing is written. Everything here runs on the window thread; the writing
-// itself happens on the writer's.
+// nothing is written. Everything here runs on the window thread; the file's
+// making, writing and closing happen on the writer's.
+#include "platform/media_sistema.h"
 #include "platform/temporitzador.h"
 #include "sessions/escriptor_diari.h"
+#include "sessions/ordre_canco.h"
 
 #include <QObject>
 
@@ -23,6 +25,7 @@ class diari : public QObject {
 public:
     static constexpr int periode_ms = 50; // the pointer's place twenty times a second
     static constexpr int64_t silenci_ms = 10 * 60 * 1000;
+    static constexpr int64_t reintent_ms = 60 * 1000; // a folder that could not be made is tried again
 
     struct rellotges {
         rellotge& temps;
@@ -41,6 +44,8 @@ public:
     diari(const QString& arrel, rellotges r, const QString& soundfont);
     ~diari() override;
     void connecta(finestra f) { f_ = std::move(f); }
+    // The songs' player itself: a new session asks it where the song is, and it tells when a song ends.
+    void escolta(media_sistema& reproductor) { reproductor_ = &reproductor; }
 
     // Ends any session; `nom` empty: nobody's, nothing is written.
     void set_persona(const QString& nom);
@@ -50,21 +55,28 @@ public:
 
     const QString& arrel() const { return arrel_; }
     QString carpeta(const QString& persona) const { return arrel_ + "/" + persona; }
-    // The file of the session under way; empty when none.
-    const QString& fitxer() const { return fitxer_; }
+    // A session is under way (its file may still be being made).
+    bool en_curs() const { return escriptor_ != nullptr; }
+    // The file of the session under way, once made; empty when none.
+    QString fitxer() const { return escriptor_ ? escriptor_->cami() : QString(); }
+    // Returns once every ended session is on the disk.
+    void espera() { tancant_.clear(); }
 
     // What the instrument does, as it does it.
     void midi(uint32_t missatge);
-    void canco(const QString& ordre, bool sona);
-    // The song played to its end.
-    void canco_aturada();
+    // A command the player took.
+    void canco(const QString& ordre);
     void pulsador(bool premsa, bool acceptada);
     void nivells(const guanys_so& g);
 
 private:
     bool obre();
     void escriu_estat();
+    void escriu_cancons(int64_t ns);
+    void mira_finals();
     void tic();
+    bool mira_escriptor();
+    void recull();
     void escriu(char tipus, int64_t ns, std::string camps);
 
     QString arrel_;
@@ -73,15 +85,19 @@ private:
     finestra f_;
     std::unique_ptr<temporitzador> rellotge_;
     std::unique_ptr<escriptor_diari> escriptor_;
-    QString persona_, fitxer_;
-    bool avisat_ = false, canco_sona_ = false;
+    std::vector<std::unique_ptr<escriptor_diari>> tancant_; // ended: writing their last lines and closing
+    QString persona_;
+    media_sistema* reproductor_ = nullptr;
+    bool avisat_ = false;
     bool ple_ = false;
     int64_t darrer_so_ = 0;
+    int64_t proper_intent_ = INT64_MIN; // ns: no session opens before it
     // What a session that starts later must begin with: the channels' programs
     // and controllers, the levels, the song's state.
     std::map<uint16_t, uint32_t> canals_;
     std::string nivells_;
-    std::vector<std::string> ordres_canco_;
+    cancons_obertes cancons_;
+    finals_canco finals_;
     std::optional<std::array<int, 4>> darrer_lloc_;
     escriptor_diari::info darreres_tries_;
 };

@@ -85,19 +85,68 @@ bool perdura(uint8_t estat, uint8_t d1) {
     return tipus == 0xc0 || tipus == 0xe0 || (tipus == 0xb0 && d1 != 120 && d1 != 123);
 }
 
+// Live, a song plays on a synthesizer of its own: in the file its channels are
+// apart from the instrument's while there are free ones. The drums stay on
+// channel 10, and a channel the two share gets the instrument's settings back
+// where the song falls silent.
+class canals_canco {
+public:
+    explicit canals_canco(const sessio& s) : s_(s) {
+        for (const auto& m : s.midi) instrument_[m.estat & 0x0f] = true;
+    }
+    uint8_t de(uint8_t canal) {
+        if (mapa_[canal] < 0) {
+            const auto lliure = std::find(instrument_.begin(), instrument_.end(), false);
+            const bool apart = canal != 9 && lliure != instrument_.end();
+            mapa_[canal] = apart ? int(lliure - instrument_.begin()) : canal;
+            if (apart) *lliure = true;
+            else compartits_.insert(canal);
+        }
+        return uint8_t(mapa_[canal]);
+    }
+    // The instrument's settings in force at the session's `ms` on each channel the song shares,
+    // laid `des_de` earlier in the file.
+    void restaura(int64_t ms, int64_t des_de, pista& p) const {
+        const int64_t a = ms - des_de;
+        for (uint8_t canal : compartits_) {
+            p.afegeix(a, uint8_t(0xb0 | canal), 121, 0);
+            p.afegeix(a, uint8_t(0xb0 | canal), 7, 100);
+            p.afegeix(a, uint8_t(0xb0 | canal), 10, 64);
+            p.afegeix(a, uint8_t(0xc0 | canal), 0, 0);
+            for (const auto& m : s_.midi)
+                if (m.ms <= ms && (m.estat & 0x0f) == canal && perdura(m.estat, m.dada1)) p.afegeix(a, m.estat, m.dada1, m.dada2);
+        }
+    }
+
+private:
+    const sessio& s_;
+    std::array<bool, 16> instrument_{};
+    std::array<int, 16> mapa_{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    std::set<uint8_t> compartits_;
+};
+
 } // namespace
 
 QByteArray smf_de_sessio(const sessio& s, const tros_sessio& tros, QStringList& absents) {
     const int64_t fi = std::min(tros.fins_a, s.durada_ms);
     pista punter, bateria, canco;
+    auto llacuna = s.llacunes.begin();
     for (const auto& m : s.midi) {
         if (m.ms > fi) continue;
+        // What was lost may have ended them: every note ends where the journal has a gap.
+        for (; llacuna != s.llacunes.end() && llacuna->ms <= m.ms; ++llacuna)
+            for (pista* p : {&punter, &bateria}) p->silencia(llacuna->ms - tros.des_de);
         if (m.ms < tros.des_de && !perdura(m.estat, m.dada1)) continue;
         ((m.estat & 0x0f) == 9 ? bateria : punter).afegeix(m.ms - tros.des_de, m.estat, m.dada1, m.dada2);
     }
+    canals_canco canals(s);
     recorre_canco_midi(s, fi, absents, [&](int64_t ms, const esdeveniment_smf* e) {
-        if (!e) return canco.silencia(ms - tros.des_de);
-        if (ms >= tros.des_de || perdura(e->estat, e->dada1)) canco.afegeix(ms - tros.des_de, e->estat, e->dada1, e->dada2);
+        if (!e) {
+            canco.silencia(ms - tros.des_de);
+            return canals.restaura(ms, tros.des_de, canco);
+        }
+        const uint8_t estat = uint8_t((e->estat & 0xf0) | canals.de(e->estat & 0x0f));
+        if (ms >= tros.des_de || perdura(e->estat, e->dada1)) canco.afegeix(ms - tros.des_de, estat, e->dada1, e->dada2);
     });
     const int64_t llargada = fi - tros.des_de;
     for (pista* p : {&punter, &bateria, &canco}) p->silencia(llargada);

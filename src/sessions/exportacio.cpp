@@ -26,7 +26,9 @@ resultat_exportacio exporta_sessio(const QString& fitxer_sessio, const tros_sess
         r = exporta_audio(*s, tros, desti, progres);
     } else {
         QSaveFile f(desti);
-        if (!f.open(QIODevice::WriteOnly) || f.write(smf_de_sessio(*s, tros, r.absents)) < 0 || !f.commit())
+        // The owner's only, as the session is: the person may share it afterwards.
+        if (!f.open(QIODevice::WriteOnly) || !f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+            f.write(smf_de_sessio(*s, tros, r.absents)) < 0 || !f.commit())
             r.error = f.errorString();
         r.absents.removeDuplicates();
     }

@@ -20,6 +20,7 @@ enum : char {
     acceptat = 'A',  // the switch as the surface got it: 1 or 0
     punter = 'P',    // the place as reached and after the reach mapping: four per-mille numbers
     nivells = 'G',   // levels, ten-thousandths: synthesizer, songs, channels 1 to 16
+    llacuna = 'L',   // events lost from a full queue, from this line's time: how many, over how many ms
 };
 
 } // namespace brisola::linies

@@ -47,7 +47,8 @@ menu_sessions::menu_sessions(finestra_main& w, menu_persona& persones, diari& d,
                      [this] { return !persones_.actual().isEmpty() && persones_.ajustos().valors().diari; },
                      [this](int text, const QStringList& dades) { avisa(text, dades); }});
     diari_.set_persona(persones_.actual());
-    persones_.on_persona([this] { diari_.set_persona(persones_.actual()); });
+    // The journal changes person first: the new person's setup belongs to their own sessions.
+    persones_.on_persona([this](const QString& nom) { diari_.set_persona(nom); });
     persones_.ajustos().pulsador().set_observador(
         [this](bool premsa, bool acceptada) { diari_.pulsador(premsa, acceptada); });
     persones_.amplia([this](QMenu& menu) {
@@ -101,7 +102,7 @@ QString menu_sessions::nom_actual(const QString& clau, int index) const {
 }
 
 void menu_sessions::avisa(int text, const QStringList& dades) {
-    w_.serveis_.caixes.avisa(text_sessions(w_.estat.idioma, text, dades));
+    w_.serveis_.caixes.avisa_personal(text_sessions(w_.estat.idioma, text, dades));
 }
 
 escriptor_diari::info menu_sessions::tries() const {

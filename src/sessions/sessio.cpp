@@ -43,7 +43,8 @@ std::optional<sessio::missatge> missatge_de(int64_t ms, std::string_view camps) 
     if (camps.size() != 7 || camps[0] != ' ') return std::nullopt;
     uint32_t v = 0;
     auto [fi, e] = std::from_chars(camps.data() + 1, camps.data() + 7, v, 16);
-    if (e != std::errc() || fi != camps.data() + 7 || !(v & 0x800000)) return std::nullopt;
+    // Channel messages only: a system status would end the track or open a SysEx in the MIDI export.
+    if (e != std::errc() || fi != camps.data() + 7 || (v >> 16) < 0x80 || (v >> 16) >= 0xf0) return std::nullopt;
     return sessio::missatge{ms, uint8_t(v >> 16), uint8_t((v >> 8) & 0x7f), uint8_t(v & 0x7f)};
 }
 
@@ -92,6 +93,12 @@ bool afegeix(sessio& s, char tipus, int64_t ms, std::string_view camps) {
     case linies::nivells:
         if (auto g = guanys_de(camps)) return s.nivells.push_back({ms, *g}), true;
         return false;
+    case linies::llacuna: {
+        auto v = enters<2>(camps);
+        if (!v || (*v)[0] < 1 || (*v)[1] < 0 || (*v)[1] > mes_llarga) return false;
+        s.llacunes.push_back({ms, ms + (*v)[1], (*v)[0]});
+        return true;
+    }
     case linies::marca:
         return camps.empty();
     default:

@@ -39,6 +39,11 @@ struct sessio {
         int64_t ms;
         guanys_so guanys;
     };
+    // Events the journal lost: what happened from `ms` to `fins_ms` is not all there.
+    struct llacuna {
+        int64_t ms, fins_ms;
+        int64_t perduts;
+    };
 
     QMap<QString, QString> info; // persona, inici, soundfont
     std::vector<missatge> midi;
@@ -47,6 +52,7 @@ struct sessio {
     std::vector<pulsacio> pulsador;
     std::vector<lloc> punter;
     std::vector<nivell> nivells;
+    std::vector<llacuna> llacunes;
     int64_t durada_ms = 0;
     int passades = 0; // lines spoiled or of an unknown kind
 };

@@ -20,6 +20,9 @@ public:
     void avisa(const QString& text) override {
         if (!pres(text)) real_.avisa(text);
     }
+    void avisa_personal(const QString& text) override {
+        if (!pres(text)) real_.avisa_personal(text);
+    }
     // Given a box's text when no choice runs: true when it shows it (a tile) instead of a box.
     void set_receptor(std::function<bool(const QString&)> r) { receptor_ = std::move(r); }
     // Runs `f` with its boxes kept; returns their texts.

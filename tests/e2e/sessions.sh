@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A person plays the real program for half a minute with the pointer; the
 # session's journal is exported from the command line to MIDI and WAV, and the
-# exports are what the journal holds and what was heard.
+# exports are what the journal holds and what was heard, the capture measured
+# on the clock the program wrote beside it.
 set -euo pipefail
 programa=$1
 compara=$2
@@ -16,6 +17,7 @@ programa=$feina/bin/brisola
 mkdir -p "$feina/bin/persones"
 printf '[persona]\nacces=0\nmodalitat=2\n' >"$feina/bin/persones/Martí.ini"
 
+export BRISOLA_MARQUES_AUDIO=$feina/marques
 engega "$programa" --persona Martí
 finestra=$(troba_finestra .) || falla "no window"
 sleep 1
@@ -36,5 +38,5 @@ diari=$(ls "$feina/bin/sessions/Martí/"*.diari 2>/dev/null | head -1)
 [ "$(stat -c %a "$feina/bin/sessions/Martí")" = 700 ] || falla "the person's folder is open to others"
 "$programa" --export "$diari" "$feina/sessio.mid" || falla "the MIDI export failed"
 "$programa" --export "$diari" "$feina/sessio.wav" || falla "the WAV export failed"
-"$compara" "$diari" "$feina/sessio.mid" "$feina/sessio.wav" "$SDL_DISKAUDIOFILE" || falla "the exports differ from the session"
+"$compara" "$diari" "$feina/sessio.mid" "$feina/sessio.wav" "$SDL_DISKAUDIOFILE" "$BRISOLA_MARQUES_AUDIO" || falla "the exports differ from the session"
 echo "1 passed, 0 failed"

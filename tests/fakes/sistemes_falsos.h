@@ -98,6 +98,8 @@ struct missatges_fals : missatges {
         if (mentre_oberta) mentre_oberta();
     }
     void avisa(const QString& text) override { avisos << text; }
+    QStringList personals; // of those, the ones kept out of standard error
+    void avisa_personal(const QString& text) override { avisos << text, personals << text; }
 };
 
 struct dialeg_fals : dialeg_fitxers {
@@ -183,6 +185,8 @@ struct media_fals : media_sistema {
     std::map<QString, QString> respostes; // command -> reply
     std::set<QString> fitxers;            // the files that exist
     std::set<QString> refusades; // commands answered with an error
+    finals_canco acabades;       // the songs played to their end so far
+    finals_canco finals() override { return acabades; }
     QString mciSendStringA(const QString& ordre, uint32_t* error = nullptr) override {
         ordres << ordre;
         if (error) *error = refusades.count(ordre) ? MCIERR_INVALID_FILE : MCI_OK;
