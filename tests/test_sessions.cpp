@@ -412,6 +412,13 @@ private slots:
         QList<QPair<int, int>> v;
         for (const auto& m : *e) v << QPair<int, int>{int(std::lround(m.ms)), m.estat};
         QCOMPARE(v, (QList<QPair<int, int>>{{250, 0x90}, {750, 0x80}}));
+        const QString wav = escriu(dir.path() + "/s.diari", "brisola-diari 1\nS0 open " + sp.toUtf8() +
+                                                             " type sequencer alias mid1\nS0 seek mid1 to 240\n"
+                                                             "S0 play mid1\nT1000\n")
+                                .replace(".diari", ".wav");
+        QVERIFY(exporta_sessio(dir.path() + "/s.diari", {}, wav).error.isEmpty());
+        const double inici = inici_ms(llegeix_so(wav));
+        QVERIFY2(std::fabs(inici - 250) < 10, qPrintable(QString::number(inici)));
     }
 
     // Live, the song has a synthesizer of its own: in the file its channels are apart

@@ -3,6 +3,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <array>
 
 namespace brisola {
 
@@ -37,6 +38,7 @@ void canco_midi::play() {
     en_marxa_ = true;
     if (retinguda_) return;
     fluid_player_play(player_);
+    va_on_toca();
     sona_ = true;
 }
 
@@ -61,13 +63,32 @@ void canco_midi::set_tempo(int32_t tempo) {
     }
 }
 
-void canco_midi::situa(int32_t tic) { fluid_player_seek(player_, std::clamp<int32_t>(tic, 0, info_.llargada)); }
+// The player reads its file at its first play, and a place asked before that is refused:
+// it is kept until the song runs.
+void canco_midi::situa(int32_t tic) {
+    situa_ = std::clamp<int32_t>(tic, 0, info_.llargada);
+    if (sona_) va_on_toca();
+}
+
+void canco_midi::va_on_toca() {
+    if (situa_ < 0) return;
+    // The player reads its file on its first render, and a place asked before is lost:
+    // one short render, cut silent, reads it.
+    if (fluid_player_get_total_ticks(player_) <= 0) {
+        std::array<float, 2 * 64> apart{};
+        fluid_synth_write_float(synth_, 64, apart.data(), 0, 2, apart.data(), 1, 2);
+        fluid_synth_all_sounds_off(synth_, -1);
+    }
+    fluid_player_seek(player_, situa_);
+    situa_ = -1;
+}
 
 bool canco_midi::acabada() const { return sona_ && fluid_player_get_status(player_) == FLUID_PLAYER_DONE; }
 
 int32_t canco_midi::posicio() const {
     // A player we stopped reports itself done too: only a running one has reached the end.
     if (acabada()) return info_.llargada;
+    if (situa_ >= 0) return situa_;
     return std::clamp<int32_t>(fluid_player_get_current_tick(player_), 0, info_.llargada);
 }
 

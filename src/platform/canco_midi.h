@@ -43,6 +43,7 @@ public:
 
 private:
     void silencia();
+    void va_on_toca();
 
     QByteArray fitxer_;
     info_smf info_;
@@ -53,6 +54,7 @@ private:
     std::atomic<bool> sona_{false};
     bool en_marxa_ = false;  // played and not stopped since
     bool retinguda_ = false; // at tempo 1
+    int32_t situa_ = -1;     // a place to go on from, asked before the song ran
     std::vector<float> bufer_; // room for one render, so the audio thread never allocates
 };
 

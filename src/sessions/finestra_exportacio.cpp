@@ -110,6 +110,7 @@ void finestra_exportacio::acaba() {
     delete progres_;
     progres_ = nullptr;
     for (const QString& absent : resultat_.absents) caixes_.avisa(text_sessions(idioma_, t_canco_absent, {absent}));
+    if (!resultat_.soundfont.isEmpty()) caixes_.avisa(text_sessions(idioma_, t_soundfont_substitut, {resultat_.soundfont}));
     if (resultat_.cancellada) return;
     if (!resultat_.error.isEmpty())
         return caixes_.MsgBox(text_sessions(idioma_, t_no_exportat, {desti_actual_, resultat_.error}));

@@ -110,7 +110,9 @@ void finestra_sessions::omple(const QString& persona, const QStringList& fitxers
     for (const QString& f : fitxers) {
         auto s = llegeix_sessio(f);
         if (!s) continue;
-        files_.push_back({f, inici_de_sessio(*s, f), xifres_de(*s), s->passades, f == en_curs});
+        int64_t perduts = 0;
+        for (const auto& l : s->llacunes) perduts += l.perduts;
+        files_.push_back({f, inici_de_sessio(*s, f), xifres_de(*s), s->passades, f == en_curs, perduts});
     }
     std::stable_sort(files_.begin(), files_.end(), [](const auto& a, const auto& b) { return a.inici < b.inici; });
     mostra();
@@ -143,6 +145,11 @@ void finestra_sessions::omple_taula() {
         const QString celes[] = {data(f), durada(f.x.durada_ms), noms(f.x.modalitats, "modalitat"),
                                  noms(f.x.acces, "acces"), noms(f.x.instruments, "instrument")};
         for (int c = 0; c < 5; ++c) taula_->setItem(i, c, new QTableWidgetItem(celes[c]));
+        // A session with gaps says so: its figures count less than was played.
+        if (f.perduts > 0) {
+            taula_->item(i, 1)->setText(celes[1] + " ⚠");
+            taula_->item(i, 1)->setToolTip(t(t_llacunes, {QString::number(f.perduts)}));
+        }
     }
     taula_->resizeColumnsToContents();
 }

@@ -57,6 +57,7 @@ private:
         xifres x;
         int passades = 0;
         bool en_curs = false;
+        int64_t perduts = 0; // events the journal lost
     };
     QString t(int text, const QStringList& dades = {}) const;
     QString noms(const temps_tries& temps, const QString& clau) const;

@@ -34,6 +34,7 @@ int exporta_per_linia(const QStringList& arguments, const QString& idioma,
     }
     resultat_exportacio r = exporta_sessio(sessio, {}, desti);
     for (const QString& absent : r.absents) diu(text_sessions(idioma, t_canco_absent, {absent}));
+    if (!r.soundfont.isEmpty()) diu(text_sessions(idioma, t_soundfont_substitut, {r.soundfont}));
     if (r.passades > 0) diu(text_sessions(idioma, t_malmesa, {QFileInfo(sessio).fileName(), QString::number(r.passades)}));
     if (!r.error.isEmpty()) {
         diu(text_sessions(idioma, t_no_exportat, {desti, r.error}));

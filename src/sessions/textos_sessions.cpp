@@ -71,6 +71,12 @@ const textos taula[] = {
      "Onde foi o punteiro na sesión do %1 (tempo en cada cela da superficie)"},
     {"D'una sessió a l'altra", "De una sesión a otra", "Dunha sesión a outra"},
     {"Premuda mitjana (s)", "Pulsación media (s)", "Pulsación media (s)"},
+    {"El soundfont de la sessió ja no hi és: s'ha exportat amb %1.",
+     "El soundfont de la sesión ya no está: se ha exportado con %1.",
+     "O soundfont da sesión xa non está: exportouse con %1."},
+    {"Falten %1 esdeveniments d'aquesta sessió: l'ordinador anava massa carregat.",
+     "Faltan %1 eventos de esta sesión: el ordenador iba demasiado cargado.",
+     "Faltan %1 eventos desta sesión: o ordenador ía demasiado cargado."},
 };
 
 } // namespace

@@ -92,10 +92,12 @@ double origen(const std::vector<double>& exportats, const std::vector<double>& c
     std::map<long, int> vots;
     for (double c : capturats)
         for (double e : exportats) ++vots[std::lround(c - e)];
-    auto millor = std::max_element(vots.begin(), vots.end(), [](const auto& a, const auto& b) {
-        auto veins = [&](long k) { return (vots.count(k - 1) ? vots.at(k - 1) : 0) + (vots.count(k + 1) ? vots.at(k + 1) : 0); };
-        return a.second + veins(a.first) < b.second + veins(b.first);
-    });
+    auto amb_veins = [&](long k) {
+        auto de = [&](long j) { return vots.count(j) ? vots.at(j) : 0; };
+        return de(k - 1) + de(k) + de(k + 1);
+    };
+    auto millor = std::max_element(vots.begin(), vots.end(),
+                                   [&](const auto& a, const auto& b) { return amb_veins(a.first) < amb_veins(b.first); });
     return millor == vots.end() ? 0 : double(millor->first);
 }
 
