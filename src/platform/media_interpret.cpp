@@ -83,11 +83,13 @@ uint32_t media_interpret::ordre_mid1(const QStringList& p, QString& resposta) {
         return p.size() == 6 && es(p[2], "type") && es(p[3], "sequencer") && es(p[4], "alias") && es(p[5], "mid1")
                    ? obre_mid1(p[1])
                    : MCIERR_UNRECOGNIZED_COMMAND;
-    bool dues = p.size() == 2, tres = p.size() == 3;
+    bool dues = p.size() == 2, tres = p.size() == 3, numero = false;
+    p.value(3).toInt(&numero);
     bool coneguda = (dues && (es(verb, "play") || es(verb, "stop") || es(verb, "close"))) ||
                     (tres && es(verb, "status") &&
                      (es(p[2], "length") || es(p[2], "position") || es(p[2], "tempo") || es(p[2], "mode"))) ||
-                    (p.size() == 4 && ((es(verb, "set") && es(p[2], "tempo")) || (es(verb, "seek") && es(p[2], "to"))));
+                    (p.size() == 4 && es(verb, "set") && es(p[2], "tempo")) ||
+                    (p.size() == 4 && es(verb, "seek") && es(p[2], "to") && numero); // the journal's: a tick
     if (!coneguda) return MCIERR_UNRECOGNIZED_COMMAND;
     if (!midi_) return MCIERR_INVALID_DEVICE_NAME;
     if (es(verb, "play")) {

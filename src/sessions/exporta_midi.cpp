@@ -48,6 +48,8 @@ public:
         if (tempo) meta(cos, 0x51, QByteArray("\x0f\x42\x40", 3));
         int64_t abans = 0;
         for (const auto& [ms, m] : missatges_) {
+            // A wait longer than a delta can say (three days) is bridged by empty texts.
+            for (; ms - abans > delta_maxim; abans += delta_maxim) meta(cos, 0x01, {}, delta_maxim);
             vlq(cos, uint32_t(ms - abans));
             abans = ms;
             const bool curt = (m[0] & 0xf0) == 0xc0 || (m[0] & 0xf0) == 0xd0;
@@ -67,8 +69,10 @@ private:
         while (v >>= 7) bytes[n++] = char(0x80 | (v & 0x7f));
         while (n) b.append(bytes[--n]);
     }
-    static void meta(QByteArray& b, uint8_t tipus, const QByteArray& dades) {
-        b.append('\0').append(char(0xff)).append(char(tipus));
+    static constexpr int64_t delta_maxim = 0x0fffffff;
+    static void meta(QByteArray& b, uint8_t tipus, const QByteArray& dades, uint32_t delta = 0) {
+        vlq(b, delta);
+        b.append(char(0xff)).append(char(tipus));
         vlq(b, uint32_t(dades.size()));
         b.append(dades);
     }
