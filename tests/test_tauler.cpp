@@ -112,6 +112,7 @@ private slots:
         a.acceptacio = 300;
         amb_tauler b(a, 3);
         b.t().obre();
+        QVERIFY(b.t().indicacio().isEmpty()); // scanning by itself, there is nothing to wait for
         b.rellotge.avanca(400);
         QTest::keyPress(b.w.get(), Qt::Key_Space); // on "Modalitat", 100 ms before the highlight moves on
         b.rellotge.avanca(350);
@@ -125,6 +126,9 @@ private slots:
         a.acceptacio = 100; // and the person's times hold for every press
         amb_tauler b(a, 3);
         b.m->tauler().obre();
+        // The board says what it waits for, below its tiles.
+        QVERIFY(b.t().indicacio().contains("N"));
+        for (const QRectF& r : b.t().llocs()) QVERIFY(r.bottom() < b.t().height() - 1);
         b.rellotge.avanca(5000);
         QCOMPARE(b.t().ressaltada(), 0); // no scan of its own
         QTest::keyClick(b.w.get(), Qt::Key_N);

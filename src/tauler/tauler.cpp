@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScopedValueRollback>
@@ -25,6 +26,8 @@ namespace {
 const textos sense_veu = {"No hi ha veu en aquest ordinador: el tauler funciona sense parlar.",
                           "No hay voz en este ordenador: el tablero funciona sin hablar.",
                           "Non hai voz neste ordenador: o taboleiro funciona sen falar."};
+const textos espera_seguent = {"Premeu «%1» per passar a la següent", "Pulse «%1» para pasar a la siguiente",
+                               "Prema «%1» para pasar á seguinte"};
 
 // Columns for n tiles: about as many as fit a 4:3 surface with square-ish tiles.
 int columnes(size_t n) { return std::max(1, std::min(int(n), int(std::ceil(std::sqrt(double(n) * 1.5))))); }
@@ -94,14 +97,27 @@ const std::vector<rajola>& tauler::rajoles() const {
 
 int tauler::ressaltada() const { return nav_ && escombrant() ? nav_->ressaltada() : punter_.objectiu(); }
 
+// With a "next" key the highlight waits for that key: the board says so, or the player would wait for nothing.
+QString tauler::indicacio() const {
+    const int tecla = ajustos_.valors().tecla_seguent;
+    if (!obert() || !escombrant() || tecla == 0 || !missatge_.isEmpty()) return {};
+    return tradueix(espera_seguent, w_.estat.idioma).arg(QKeySequence(tecla).toString(QKeySequence::NativeText));
+}
+
+QRectF tauler::lloc_de_la_indicacio() const {
+    const double alt = indicacio().isEmpty() ? 0.0 : height() / 12.0;
+    return {0.0, height() - alt, double(width()), alt};
+}
+
 std::vector<QRectF> tauler::llocs() const {
     if (!missatge_.isEmpty()) return {QRectF(rect())};
     const size_t n = rajoles().size();
     const int cols = columnes(n), files = int((n + size_t(cols) - 1) / size_t(cols));
+    const double alt = lloc_de_la_indicacio().top();
     std::vector<QRectF> r;
     for (size_t i = 0; i < n; ++i)
-        r.emplace_back(width() * double(i % size_t(cols)) / cols, height() * double(i / size_t(cols)) / files,
-                       double(width()) / cols, double(height()) / files);
+        r.emplace_back(width() * double(i % size_t(cols)) / cols, alt * double(i / size_t(cols)) / files,
+                       double(width()) / cols, alt / files);
     return r;
 }
 
@@ -267,6 +283,12 @@ QFont tauler::lletra(size_t i) const {
     return lletra;
 }
 
+QFont tauler::lletra_de_la_indicacio() const {
+    QFont lletra = font();
+    lletra.setPixelSize(std::max(12, int(lloc_de_la_indicacio().height() * 0.6)));
+    return lletra;
+}
+
 void tauler::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
@@ -284,6 +306,9 @@ void tauler::paintEvent(QPaintEvent*) {
             p.setFont(lletra(i));
             p.drawText(lloc_del_text(llocs[i]), alineacio, text(i));
         }
+        p.setPen(Qt::white);
+        p.setFont(lletra_de_la_indicacio());
+        p.drawText(lloc_de_la_indicacio(), Qt::AlignCenter, indicacio());
     }
     if (!obert() || !escombrant()) dibuixa_punter(p);
 }

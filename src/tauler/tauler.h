@@ -51,6 +51,8 @@ public:
     int ressaltada() const override;
     std::vector<QRectF> llocs() const;
     QString missatge() const { return missatge_; }
+    // A line below the tiles while the highlight waits for the "next" key (empty otherwise).
+    QString indicacio() const;
     // The lettering of a tile's caption: as large as reads from afar, and small enough to fit.
     QFont lletra(size_t i) const;
 
@@ -63,6 +65,8 @@ private:
     bool amb_boto() const;
     QRectF boto() const;
     QRectF lloc_del_text(const QRectF& lloc) const;
+    QRectF lloc_de_la_indicacio() const;
+    QFont lletra_de_la_indicacio() const;
     QString text(size_t i) const;
     punter_tauler::vista vista() const;
     std::array<temporitzador*, 5> timers_de_musica() const;
