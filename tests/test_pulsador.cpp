@@ -159,6 +159,37 @@ private slots:
         QVERIFY(!p.sona());
     }
 
+    void a_press_the_board_took_ends_with_its_release_whatever_changes_during_it() {
+        for (const bool canvia_l_acces : {false, true}) {
+            amb_pulsador p(60, 0);
+            persona amb_tauler;
+            amb_tauler.acces = 3;
+            amb_tauler.ajuts.acceptacio = 60;
+            amb_tauler.ajuts.tauler_pulsador = 2000;
+            p.m->aplica(amb_tauler);
+            p.tecla(true, Qt::Key_Space);
+            p.rellotge.avanca(2200);
+            QVERIFY(p.m->tauler().obert());
+            if (canvia_l_acces) {
+                p.w->mn_acces_Click(0); // the helper takes the mouse during the hold...
+                p.tecla(false, Qt::Key_Space);
+                p.w->mn_acces_Click(3); // ...and gives the switch back
+            } else {
+                amb_tauler.ajuts.acceptacio = 0; // the times are gone during the hold
+                p.m->aplica(amb_tauler);
+                p.tecla(false, Qt::Key_Space);
+            }
+            p.rellotge.avanca(500);
+            p.m->tauler().tanca();
+            p.tecla(true, Qt::Key_Space);
+            p.rellotge.avanca(100);
+            QVERIFY2(p.w->T_mouse->Enabled(), canvia_l_acces ? "a press after a change of access" : "a press after the times changed");
+            p.tecla(false, Qt::Key_Space);
+            p.rellotge.avanca(100);
+            QVERIFY2(!p.w->T_mouse->Enabled(), canvia_l_acces ? "after a change of access" : "after the times changed");
+        }
+    }
+
     void a_double_click_goes_through_the_same_times() {
         amb_pulsador p(300, 500);
         for (int i = 0; i < 3; ++i) { // a double click, then another

@@ -39,8 +39,12 @@ void etapa_pulsador::set_temps(int acceptacio, int ignora) {
     ignora_ = std::clamp(ignora, 0, 2000);
     seleccio_.set_temps(acceptacio_, ignora_);
     seguent_.set_temps(acceptacio_, ignora_);
-    // A press held across the change is ended by its own release, never delivered after it.
-    if (filtrava && !filtra()) seleccio_.reinicia();
+    // A press held across the change is ended by its own release, never delivered after it;
+    // one that counted goes on as a direct press, so the board still hears its release.
+    if (filtrava && !filtra()) {
+        directa_ = seleccio_.acceptada() ? seleccio_.tecla() : 0;
+        seleccio_.reinicia();
+    }
     if (!filtrava && filtra() && directa_ != 0) seleccio_.adopta(directa_);
 }
 
@@ -58,9 +62,7 @@ std::optional<etapa_pulsador::pols> etapa_pulsador::llegeix(QObject* objecte, co
 bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
     if (passant_) return false;
     if (!w_.mn_acces.Checked(3)) {
-        seleccio_.reinicia();
-        seguent_.reinicia();
-        directa_ = 0;
+        deixa_anar();
         return false;
     }
     const std::optional<pols> p = llegeix(objecte, *event);
@@ -71,6 +73,16 @@ bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
     if (&i == &seleccio_) guarda(objecte, *event, *p);
     p->premsa ? i.premsa(p->tecla) : i.alliberament(p->tecla);
     return true;
+}
+
+// The switch is no longer the access method: a press that counted ends here, so the board, which
+// may have taken it, never waits for its release.
+void etapa_pulsador::deixa_anar() {
+    const int tecla = directa_ != 0 ? directa_ : seleccio_.acceptada() ? seleccio_.tecla() : 0;
+    seleccio_.reinicia();
+    seguent_.reinicia();
+    directa_ = 0;
+    if (tecla != 0) intercepta(false, tecla);
 }
 
 // As it came; the board sees only the release of the press it saw.

@@ -45,6 +45,7 @@ private:
     };
     std::optional<pols> llegeix(QObject* objecte, const QEvent& event) const;
     bool filtra() const { return acceptacio_ > 0 || ignora_ > 0; }
+    void deixa_anar();
     bool directe(const pols& p);
     void guarda(QObject* objecte, const QEvent& event, const pols& p);
     void compta(bool premsa, int tecla);

@@ -32,6 +32,7 @@ public:
     // Forgets the press held, counted or not, telling nobody.
     void reinicia();
     int tecla() const { return tecla_; }
+    bool acceptada() const { return acceptada_; }
 
 private:
     void accepta();
