@@ -33,7 +33,7 @@ const pw_stream_events events_stream = gestor_pipewire::events();
 pw_properties* propietats() {
     pw_properties* p = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Playback",
                                          PW_KEY_MEDIA_ROLE, "Music", PW_KEY_APP_NAME, "Brisola",
-                                         PW_KEY_APP_ICON_NAME, "brisola", PW_KEY_NODE_NAME, "brisola",
+                                         PW_KEY_APP_ICON_NAME, "org.example.Brisola", PW_KEY_NODE_NAME, "brisola",
                                          PW_KEY_NODE_DESCRIPTION, "Brisola", PW_KEY_MEDIA_NAME, "Brisola", nullptr);
     pw_properties_setf(p, PW_KEY_NODE_LATENCY, "%d/%d", sortida_pipewire::quantum, sortida_pipewire::freq_mostreig);
     return p;
