@@ -57,7 +57,7 @@ xdotool keydown space
 sleep 2.5 # the board opens at 2 s
 xdotool keyup space
 sleep 8 # three idle rounds of its seven tiles, 0.3 s each: it closes
-sona "after the board closed by itself" 2
+sona "after the board closed by itself" 1 # well inside the board's 2 s
 xdotool keyup space
 calla "after the board closed by itself"
 
