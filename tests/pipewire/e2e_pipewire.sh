@@ -65,6 +65,10 @@ atura_servidor
 sleep 1
 torna_servidor
 espera_node application.name Brisola 20 || falla "no stream once the server is back"
+# A switch player reads the notices of the sound lost and back on a tile of the board: a press closes it.
+sleep 1
+xdotool key space
+sleep 0.5
 rms=$(premsa_sentida 1.5)
 echo "server started again: rms $rms"
 sentit "$rms" || falla "nothing heard once the server is back (rms $rms)"
