@@ -28,22 +28,12 @@
 
 #include <cerrno>
 
+#include "fakes/fitxers.h"
+
 using namespace brisola;
 
 namespace {
 
-QString escriu(const QString& cami, const QByteArray& bytes) {
-    QFile f(cami);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return cami;
-}
-
-int mode(const QString& cami) {
-    struct stat s {};
-    ::stat(cami.toUtf8().constData(), &s);
-    return int(s.st_mode & 0777);
-}
 
 // A session of `minuts` starting at `inici`, its pointer at `x` per mille across.
 QByteArray sessio_de(const QString& inici, int minuts, int x = 500) {

@@ -28,22 +28,12 @@
 #include <cmath>
 #include <fcntl.h>
 
+#include "fakes/fitxers.h"
+
 using namespace brisola;
 
 namespace {
 
-QString escriu(const QString& cami, const QByteArray& bytes) {
-    QFile f(cami);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return cami;
-}
-
-int mode(const QString& cami) {
-    struct stat s {};
-    ::stat(cami.toUtf8().constData(), &s);
-    return int(s.st_mode & 0777);
-}
 
 // A journal run on a hand-moved clock: a message's moment is the clock's now, heard 10 ms later.
 struct banc_diari {
