@@ -450,12 +450,13 @@ private slots:
         QCOMPARE(llegida.p.ajuts.suavitzat_fc, int(std::lround(fort.fc_minima * 100)));
         QCOMPARE(llegida.p.ajuts.suavitzat_beta, int(std::lround(fort.beta * 1e6)));
         // At the edges: a level past the strongest is the strongest, a reach of just 5 % stands, the picture stays.
-        p.escriu("persones/Nil.ini", "[persona]\nsuavitzat=3\nabast_x0=100\nabast_x1=150\nfons=fons.png\n");
+        p.escriu("persones/Nil.ini", "[persona]\nsuavitzat=3\nabast_x0=100\nabast_x1=150\nabast_y0=200\nabast_y1=250\nfons=fons.png\n");
         const persona_llegida nil = llegeix_persona(p.fitxer("Nil"), "Nil");
         QCOMPARE(nil.p.nom, QString("Nil"));
         QCOMPARE(nil.p.ajuts.suavitzat, 2);
         QVERIFY(nil.fora_de_marge.join(' ').contains("suavitzat=3"));
         QCOMPARE(nil.p.ajuts.abast_x1 - nil.p.ajuts.abast_x0, 50);
+        QCOMPARE(nil.p.ajuts.abast_y1 - nil.p.ajuts.abast_y0, 50);
         QCOMPARE(nil.p.fons, QString("fons.png"));
         p.m->tria("Marta");
         QCOMPARE(p.caixes.avisos.size(), 1);
