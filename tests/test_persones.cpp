@@ -234,6 +234,9 @@ private slots:
         QCOMPARE(aplica_abast(c, 0.1, 0.2), (std::array<double, 2>{0.0, 0.0})); // outside: at its edge
         QCOMPARE(aplica_abast(caixa_abast{}, 1.2, -0.1), (std::array<double, 2>{1.2, -0.1})); // whole: as it came
         QVERIFY(!calcula_abast({{0.5, 0.5}, {0.51, 0.9}})); // a person who hardly moved sideways
+        // Few places: each percentile lies between its two neighbours, in proportion.
+        const auto pocs = calcula_abast({{0.0, 0.0}, {0.1, 0.5}, {1.0, 1.0}});
+        QVERIFY(pocs && std::fabs(pocs->x0 - 0.004) < 1e-9 && std::fabs(pocs->x1 - 0.964) < 1e-9);
 
         // Through the window: the mouse within the reach plays the whole surface.
         amb_persones p;
