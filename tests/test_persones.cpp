@@ -167,8 +167,10 @@ private slots:
                                    [](uint32_t m) { return (m & 0xFF) == 0xC0; });
             return it == p.midi.enviats.rend() ? -1 : int(*it >> 8);
         };
+        control_mobil* imatge = p.w->cursor_actiu; // Anna's picture
         p.m->tria("Berta");
         QCOMPARE(marques(p.w->mn_acces), QList<bool>({false, false, false, false}));
+        QVERIFY(imatge != p.w->cursor_actiu && imatge->isHidden()); // one pointer shows, not two
         QVERIFY(!p.w->T_mouse->Enabled());
         QCOMPARE(programa(), 0);
         QCOMPARE(p.w->cursor_actiu, static_cast<control_mobil*>(p.w->u_curs_shape));
