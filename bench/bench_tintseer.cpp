@@ -71,9 +71,10 @@ int main() {
     std::vector<double> retards;
     std::atomic<bool> mai{false};
     auto inici = rellotge_pla::now();
-    tintseer::llegeix(std::make_unique<cv::VideoCapture>(video), {}, c_video, true, mai, [&](cv::Point2f, tintseer::rellotge::time_point presa) {
-        retards.push_back(std::chrono::duration<double, std::milli>(tintseer::rellotge::now() - presa).count());
-    });
+    auto en_posicio = [&](std::optional<cv::Point2f> p, tintseer::rellotge::time_point presa) {
+        if (p) retards.push_back(std::chrono::duration<double, std::milli>(tintseer::rellotge::now() - presa).count());
+    };
+    tintseer::llegeix(std::make_unique<cv::VideoCapture>(video), {}, c_video, true, mai, en_posicio);
     double durada = std::chrono::duration<double>(rellotge_pla::now() - inici).count();
     std::filesystem::remove(video);
     std::printf("tracker delay: median %.1f ms p99 %.1f ms\n", percentil(retards, 0.5), percentil(retards, 0.99));

@@ -114,6 +114,10 @@ private slots:
         b.rellotge.avanca(w->t_tintseer->Interval());
         QCOMPARE(w->Label5->text(), QString(" 400"));
         QCOMPARE(w->t_tintseer->Interval(), 250); // MUS's 400 × 400 / 640
+        b.tintseer.posicio.reset(); // out of sight: the pointer stays
+        b.rellotge.avanca(w->t_tintseer->Interval());
+        QCOMPARE(w->Label5->text(), QString(" 400"));
+        QCOMPARE(w->t_tintseer->Interval(), 250);
         b.tintseer.crides.clear();
         b.rellotge.avanca(249);
         QVERIFY(b.tintseer.crides.isEmpty());

@@ -28,8 +28,8 @@ public:
         }
     }
     ~camera() override {
-        if (!balanc_automatic_) return;
-        set(cv::CAP_PROP_AUTO_WB, 1);
+        // Not put back (the camera was pulled out): the note stays, for the next run to put it back.
+        if (!balanc_automatic_ || !set(cv::CAP_PROP_AUTO_WB, 1)) return;
         std::error_code error;
         std::filesystem::remove(nota_, error);
     }
@@ -44,13 +44,13 @@ private:
 bool llegeix_un_video(const configuracio& c) { return !c.font.empty() && std::filesystem::is_regular_file(c.font); }
 
 // The files are checked first, which spares the user OpenCV's warnings.
-std::unique_ptr<cv::VideoCapture> obre_font(const configuracio& conf) {
+std::unique_ptr<cv::VideoCapture> obre_font(const configuracio& conf, const std::string& dispositius) {
     if (llegeix_un_video(conf)) {
         auto video = std::make_unique<cv::VideoCapture>(conf.font);
         return video->isOpened() ? std::move(video) : nullptr;
     }
     for (int i = 0; i <= 8; ++i) {
-        if (!std::filesystem::exists("/dev/video" + std::to_string(i))) continue;
+        if (!std::filesystem::exists(dispositius + std::to_string(i))) continue;
         auto c = std::make_unique<camera>(i);
         if (c->isOpened()) return c;
     }

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <thread>
 
 namespace cv {
 class VideoCapture;
@@ -21,13 +23,24 @@ namespace tintseer {
 using rellotge = std::chrono::steady_clock;
 // Opens the camera again after it was lost; none while it cannot be.
 using obertura = std::function<std::unique_ptr<cv::VideoCapture>()>;
+// Where the object is in a picture taken at that moment; none: not seen.
+using avis_de_posicio = std::function<void(std::optional<cv::Point2f>, rellotge::time_point)>;
 
-// Reads `font` until `atura` is set or a video ends; `posicio` gets every position
-// found, with its picture's moment. `al_seu_ritme`: a video is read at its own pace
-// (else as fast as it decodes). A camera's odd picture is skipped; a camera that
-// gives none any more is closed and opened again with `reobre`, less often each try,
-// the last position standing meanwhile as when the object is out of sight.
+// The reader's time, read and slept on: the steady clock, or a test's own.
+struct temps_de_lectura {
+    std::function<rellotge::time_point()> ara = [] { return rellotge::now(); };
+    std::function<void(rellotge::time_point)> dorm_fins = [](rellotge::time_point t) {
+        std::this_thread::sleep_until(t);
+    };
+};
+
+// Reads `font` until `atura` is set or a video ends, telling `posicio` of every
+// picture where the object is, and that it is not seen once it has been out of
+// sight a moment. `al_seu_ritme`: a video is read at its own pace (else as fast as
+// it decodes). A camera's odd picture is skipped; a camera that gives none any more
+// is said not to see the object, closed, and opened again with `reobre`, less often
+// each try.
 void llegeix(std::unique_ptr<cv::VideoCapture> font, const obertura& reobre, const configuracio& c, bool al_seu_ritme,
-             const std::atomic<bool>& atura, const std::function<void(cv::Point2f, rellotge::time_point)>& posicio);
+             const std::atomic<bool>& atura, const avis_de_posicio& posicio, const temps_de_lectura& temps = {});
 
 } // namespace tintseer

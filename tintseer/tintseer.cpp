@@ -26,7 +26,7 @@ constexpr auto espera_obertura = std::chrono::seconds(2);
 struct execucio {
     std::thread fil;
     std::atomic<bool> atura{false}, acabada{false};
-    std::atomic<int32_t> posicio{-1}; // vertical × 65536 + horizontal; -1 while nothing has been seen
+    std::atomic<int32_t> posicio{-1}; // vertical × 65536 + horizontal; -1 while the object is not seen
 };
 
 // One tracker per process: the C interface has no handle to carry it.
@@ -85,10 +85,10 @@ private:
 
     static void segueix(execucio& e, const configuracio& c, std::unique_ptr<cv::VideoCapture> font) {
         llegeix(std::move(font), [&c] { return obre_font(c); }, c, true, e.atura,
-                [&e](cv::Point2f p, rellotge::time_point) {
-                    e.posicio = int32_t(std::lround(p.y)) * 65536 + int32_t(std::lround(p.x));
+                [&e](std::optional<cv::Point2f> p, rellotge::time_point) {
+                    e.posicio = p ? int32_t(std::lround(p->y)) * 65536 + int32_t(std::lround(p->x)) : -1;
                 });
-        // The pictures ended (a video's end): the last position stands.
+        // The pictures ended (a video's end): what the last one showed stands.
     }
 
     // Runs that have ended are joined; the last one stays, being the current.

@@ -26,6 +26,7 @@ void finestra_main::mn_acces_Click(int16_t Index) {
         break;
     case 1:
         seguidor_estat = serveis_.tintseer.TintseerInicialitza(0);
+        seguidor_lloc = {0, 0};
         t_tintseer->set_Interval(100);
         t_tintseer->set_Enabled(true);
         break;

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <tuple>
 
 namespace brisola {
 
@@ -27,8 +28,11 @@ constexpr double espera_maxima = 300; // seconds for the program to show its win
 } // namespace
 
 void finestra_main::t_tintseer_Timer() {
-    int16_t v = 0, h = 0;
+    int16_t v = -1, h = -1;
     serveis_.tintseer.TintseerObtenirPosicio(v, h);
+    // Nothing written: the object is out of sight, and the pointer stays where it was last seen (0, 0 before).
+    if (v < 0 || h < 0) std::tie(v, h) = seguidor_lloc;
+    seguidor_lloc = {v, h};
     continua_si_falla([&] {
         // Less than 2 units from the cursor is the hand's tremor: the pointer stays.
         double cx = divideix(cursor_actiu->Left() * 640.0, pantalla->ScaleWidth());

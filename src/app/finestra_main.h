@@ -162,6 +162,7 @@ public:
     // Window-level state.
     control_mobil* cursor_actiu = nullptr;
     int32_t seguidor_estat = 0;
+    std::pair<int16_t, int16_t> seguidor_lloc{0, 0}; // the tracker's last place this run, vertical first
 
     // Modules.
     MIDI_OUT midi_out;
