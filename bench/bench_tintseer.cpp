@@ -57,7 +57,7 @@ int main() {
         std::filesystem::remove(carpeta + recepta.nom + ".avi");
         const sala::fotograma& primer = cas.fotogrames.front();
         tintseer::seguiment s(tintseer::calibra(primer.imatge, cas.clic()).c);
-        auto x = sala::avalua(cas, [&](const cv::Mat& f) { return s.processa(f, 1 / fps); });
+        auto x = sala::avalua(cas, [&](const cv::Mat& f) { return s.processa(f, 1 / cas.fps); });
         std::printf("tracker %s: median %.1f px p95 %.1f px lost %d/%d false %d\n", cas.nom.c_str(), x.mediana, x.p95,
                     x.perduts, x.en_vista, x.falsos);
     }

@@ -29,6 +29,8 @@ constexpr double rodonesa_minima = 0.5;     // a disc is 1, a bar four times lon
 constexpr double temps_de_recerca = 0.5;    // seconds out of sight before it is looked for anywhere
 constexpr double temps_de_travessa = 3;     // seconds it is followed by its path through a patch of its colour
 constexpr double part_del_radi = 0.8;       // of its radius: how deep in a patch its shape must fit
+constexpr double part_visible_minima = 0.1; // of its area: less showing out of a patch of its colour is the patch's edge
+constexpr double rodonesa_visible = 0.4;    // a disc's half is 0.75, a third of it about 0.5
 constexpr double abast_en_repos = 1500;     // frame units a second around where it is expected: 50 a picture at 30
 constexpr double temps_minim = 1.0 / 60;    // seconds: a picture with its predecessor's time stamp still reaches
 // How far a pixel's colour may stray from the clicked one and still be the same object: hue
@@ -53,6 +55,29 @@ std::optional<cv::Point2d> on_hi_cap(const std::vector<cv::Point>& contorn, cv::
             if (d <= distancia && fondaria.at<float>(y, x) >= part_del_radi * radi) distancia = d, millor = punt;
         }
     return millor;
+}
+
+// The centre of a disc of radius `radi` of which `part` (an outline) is what shows: a radius in from the point
+// that stands out furthest, along the line from the part's centre through its smallest enclosing circle's
+// (the middle of its chord, or the disc's own centre when half of it or more shows).
+cv::Point2d centre_del_disc(const std::vector<cv::Point>& part, double radi) {
+    cv::Point2f cercle;
+    float r = 0;
+    cv::minEnclosingCircle(part, cercle, r);
+    const cv::Moments m = cv::moments(part);
+    cv::Point2d endins = cv::Point2d(cercle) - cv::Point2d(m.m10 / m.m00, m.m01 / m.m00);
+    if (cv::norm(endins) < 1e-3) return cercle;
+    endins /= cv::norm(endins);
+    double fora = INFINITY;
+    for (const cv::Point& p : part) fora = std::min(fora, cv::Point2d(p).dot(endins));
+    return cv::Point2d(cercle) + endins * (fora + radi - cv::Point2d(cercle).dot(endins));
+}
+
+double rodonesa(const std::vector<cv::Point>& contorn, std::vector<cv::Point>& envolupant) {
+    // The shape is judged by the outline without its dents: a dim picture's noise frays the edge.
+    cv::convexHull(contorn, envolupant);
+    double perimetre = cv::arcLength(envolupant, true);
+    return perimetre > 0 ? 4 * std::numbers::pi * cv::contourArea(envolupant) / (perimetre * perimetre) : 0;
 }
 
 } // namespace
@@ -82,11 +107,23 @@ std::optional<cv::Point2f> seguiment::processa(const cv::Mat& bgr, double dt) {
 }
 
 std::optional<cv::Point2d> seguiment::localitza(const std::vector<candidat>& cs, double dt) {
-    if (auto c = tria(cs, dt)) {
-        segueix(*c, dt);
-        return c->centre;
+    std::vector<const candidat*> ps;
+    for (const candidat& c : cs)
+        if (plausible(c)) ps.push_back(&c);
+    const candidat* triat = tria(ps, dt);
+    if (!ps.empty()) sol_ = ps.size() == 1 && triat;
+    if (triat) {
+        segueix(triat->centre, dt);
+        area_ = area_ > 0 ? 0.95 * area_ + 0.05 * triat->area : triat->area;
+        recorda_el_fons(*triat);
+        return triat->centre;
     }
     // Not itself in this picture: merged with a patch of its colour, or gone.
+    if (auto part = part_que_sobresurt(cs, dt)) {
+        segueix(*part, dt);
+        travessant_ = true;
+        return part;
+    }
     std::optional<cv::Point2d> dins = dins_dun_clap(cs, dt);
     perdut_ += dt;
     travessant_ = dins.has_value();
@@ -106,13 +143,8 @@ std::vector<seguiment::candidat> seguiment::candidats(const cv::Mat& bgr) {
     for (const auto& contorn : contorns) {
         double area = cv::contourArea(contorn);
         if (area < area_minima) continue;
-        // The shape is judged by the patch's outline without its dents: a dim picture's noise frays the edge.
-        cv::convexHull(contorn, envolupant);
-        double area_env = cv::contourArea(envolupant), perimetre = cv::arcLength(envolupant, true);
         cv::Moments m = cv::moments(contorn);
-        cs.push_back({{m.m10 / m.m00 * escala_x, m.m01 / m.m00 * escala_y},
-                      area,
-                      4 * std::numbers::pi * area_env / (perimetre * perimetre),
+        cs.push_back({{m.m10 / m.m00 * escala_x, m.m01 / m.m00 * escala_y}, area, rodonesa(contorn, envolupant),
                       contorn});
     }
     return cs;
@@ -125,14 +157,12 @@ bool seguiment::plausible(const candidat& c) const {
     return c.area <= mida_de_cerca.area() / 10.0; // a wall poster is not held in a hand
 }
 
-std::optional<seguiment::candidat> seguiment::tria(const std::vector<candidat>& cs, double dt) const {
-    std::vector<const candidat*> plausibles;
-    for (const candidat& c : cs)
-        if (plausible(c)) plausibles.push_back(&c);
-    // Alone of its colour, size and shape, it is the object however far it went: a flick from rest.
-    if (plausibles.size() == 1) return *plausibles.front();
+const seguiment::candidat* seguiment::tria(const std::vector<const candidat*>& plausibles, double dt) const {
+    // Alone of its colour, size and shape, as it was in the picture before, it is the object however far it
+    // went: a flick from rest. A lone one that was there beside it before is not, while the object hides.
+    if (plausibles.size() == 1 && sol_) return plausibles.front();
     const candidat* millor = nullptr;
-    if (seguit()) {
+    if (seguit(dt)) {
         // Followed: the nearest to where it is expected, within reach of its pace and of the time gone.
         double distancia = (abast_en_repos + cv::norm(velocitat_)) * std::max(perdut_ + dt, temps_minim);
         for (const candidat* c : plausibles)
@@ -143,10 +173,13 @@ std::optional<seguiment::candidat> seguiment::tria(const std::vector<candidat>& 
         for (const candidat* c : plausibles)
             if (double p = c->area * c->rodonesa; p > pes) pes = p, millor = c;
     }
-    return millor ? std::optional(*millor) : std::nullopt;
+    return millor;
 }
 
-bool seguiment::seguit() const { return lloc_ && perdut_ < (travessant_ ? temps_de_travessa : temps_de_recerca); }
+// Followed still, however long since the picture before: a camera away for seconds has lost it.
+bool seguiment::seguit(double dt) const {
+    return lloc_ && perdut_ + dt < (travessant_ ? temps_de_travessa : temps_de_recerca);
+}
 
 // Where it would be `dt` after this picture's predecessor, at its last pace.
 cv::Point2d seguiment::previst(double dt) const { return *lloc_ + velocitat_ * (perdut_ + dt); }
@@ -154,7 +187,7 @@ cv::Point2d seguiment::previst(double dt) const { return *lloc_ + velocitat_ * (
 // Followed into a larger patch of its colour, it is where its shape fits in the patch nearest its
 // path, a little at the most from it: never the patch's edge, when it went elsewhere.
 std::optional<cv::Point2d> seguiment::dins_dun_clap(const std::vector<candidat>& cs, double dt) const {
-    if (!seguit() || area_ <= 0) return std::nullopt;
+    if (!seguit(dt) || area_ <= 0) return std::nullopt;
     const cv::Point2d p = previst(dt), on(p.x / escala_x, p.y / escala_y);
     const double radi = std::sqrt(area_ / std::numbers::pi);
     for (const candidat& c : cs) {
@@ -164,21 +197,57 @@ std::optional<cv::Point2d> seguiment::dins_dun_clap(const std::vector<candidat>&
     return std::nullopt;
 }
 
-void seguiment::segueix(const candidat& c, double dt) {
-    const bool seguia = seguit();
+// Merged with a larger patch of its colour, the part of it that shows out of the patch as the patch was before
+// it came: where it is, from the disc that part belongs to; none while no such part shows.
+std::optional<cv::Point2d> seguiment::part_que_sobresurt(const std::vector<candidat>& cs, double dt) {
+    if (!seguit(dt) || area_ <= 0 || fons_.empty()) return std::nullopt;
+    const double radi = std::sqrt(area_ / std::numbers::pi);
+    const cv::Point2d p = previst(dt), on(p.x / escala_x, p.y / escala_y);
+    std::vector<std::vector<cv::Point>> parts;
+    std::vector<cv::Point> envolupant;
+    for (const candidat& c : cs) {
+        if (c.area <= 2 * area_ || cv::pointPolygonTest(c.contorn, on, true) < -2 * radi) continue;
+        part_.create(mascara_.size(), CV_8U);
+        part_.setTo(0);
+        cv::drawContours(part_, std::vector<std::vector<cv::Point>>{c.contorn}, 0, cv::Scalar(255), cv::FILLED);
+        part_.setTo(0, fons_);
+        cv::morphologyEx(part_, part_, cv::MORPH_OPEN, cv::Mat());
+        cv::findContours(part_, parts, cv::RETR_EXTERNAL, cv::CHAIN_APPROX_NONE);
+        const std::vector<cv::Point>* millor = nullptr;
+        double area_millor = part_visible_minima * area_;
+        for (const auto& part : parts)
+            if (double a = cv::contourArea(part); a >= area_millor && rodonesa(part, envolupant) >= rodonesa_visible)
+                area_millor = a, millor = &part;
+        if (!millor) continue;
+        cv::Point2d centre = centre_del_disc(*millor, radi);
+        return cv::Point2d(centre.x * escala_x, centre.y * escala_y);
+    }
+    return std::nullopt;
+}
+
+// What of its colour surrounds it, without it: what sticks out of that is it, once it merges with any of it.
+void seguiment::recorda_el_fons(const candidat& c) {
+    mascara_.copyTo(fons_);
+    const std::vector<std::vector<cv::Point>> contorn{c.contorn};
+    cv::drawContours(fons_, contorn, 0, cv::Scalar(0), cv::FILLED);
+    cv::drawContours(fons_, contorn, 0, cv::Scalar(0), 3);
+    cv::dilate(fons_, fons_, cv::Mat()); // the patch's edge wavers by a pixel
+}
+
+void seguiment::segueix(cv::Point2d centre, double dt) {
+    const bool seguia = seguit(dt);
     travessant_ = false;
     if (seguia) {
         // A picture with its predecessor's time stamp tells where, not how fast.
-        if (double t = perdut_ + dt; t > 0) velocitat_ = 0.5 * velocitat_ + 0.5 * (c.centre - *lloc_) / t;
+        if (double t = perdut_ + dt; t > 0) velocitat_ = 0.5 * velocitat_ + 0.5 * (centre - *lloc_) / t;
     } else {
         // Found afresh: the smoothing starts here, with no glide from where it was.
         x_ = {};
         y_ = {};
         velocitat_ = {0, 0};
     }
-    lloc_ = c.centre;
+    lloc_ = centre;
     perdut_ = 0;
-    area_ = area_ > 0 ? 0.95 * area_ + 0.05 * c.area : c.area;
 }
 
 cv::Vec3b seguiment::color_a(const cv::Mat& bgr, cv::Point punt) {

@@ -1,10 +1,12 @@
 #pragma once
 // Follows one object in a picture: the patches of its colour (model_color)
-// of a plausible size and shape are its candidates; a lone one is taken; while
-// it is followed, the one nearest where it is expected, never a far one, and
-// through a larger patch of its colour, where its shape fits nearest its path;
-// once it has been out of sight for a while, the best one anywhere. Its centre is given in the
-// 640 × 480 frame as the camera sees it, lightly smoothed against the tremor of a hand.
+// of a plausible size and shape are its candidates; a lone one is taken when it
+// was alone before too; while it is followed, the one nearest where it is
+// expected, never a far one, and through a larger patch of its colour, by the
+// part of it that shows out of the patch, else where its shape fits nearest its
+// path; once it has been out of sight for a while, the best one anywhere. Its
+// centre is given in the 640 × 480 frame as the camera sees it, lightly smoothed
+// against the tremor of a hand.
 #include "configuracio.h"
 #include "model_color.h"
 
@@ -48,11 +50,13 @@ private:
     std::vector<candidat> candidats(const cv::Mat& bgr);
     std::optional<cv::Point2d> localitza(const std::vector<candidat>& cs, double dt);
     bool plausible(const candidat& c) const;
-    bool seguit() const;
+    bool seguit(double dt) const;
     cv::Point2d previst(double dt) const;
-    std::optional<candidat> tria(const std::vector<candidat>& cs, double dt) const;
+    const candidat* tria(const std::vector<const candidat*>& plausibles, double dt) const;
+    std::optional<cv::Point2d> part_que_sobresurt(const std::vector<candidat>& cs, double dt);
     std::optional<cv::Point2d> dins_dun_clap(const std::vector<candidat>& cs, double dt) const;
-    void segueix(const candidat& c, double dt);
+    void recorda_el_fons(const candidat& c);
+    void segueix(cv::Point2d centre, double dt);
 
     configuracio c_;
     model_color model_;
@@ -61,8 +65,10 @@ private:
     cv::Point2d velocitat_{0, 0};     // frame units a second
     double perdut_ = 0;               // seconds since it was last seen
     bool travessant_ = false;         // followed inside a larger patch of its colour
+    bool sol_ = false;                // the only candidate in the picture before was it
     double area_;                     // the object's area; 0 until known
-    cv::Mat petita_, hsv_, probabilitat_, mascara_; // kept between pictures: no allocation per frame
+    cv::Mat petita_, hsv_, probabilitat_, mascara_, part_; // kept between pictures: no allocation per frame
+    cv::Mat fons_; // the search mask without it, when it was last seen apart
 };
 
 // What a click picks: the settings it gives, or, refused, the settings it was given and why.
