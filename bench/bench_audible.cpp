@@ -26,12 +26,6 @@ namespace {
 
 constexpr int freq = 48000, periode = 128;
 
-int64_t ara_ns() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
 // The sound card: a period every 128 frames' time, on absolute deadlines; all it rendered, in order.
 class targeta {
 public:

@@ -1,10 +1,19 @@
 #pragma once
-// What the benchmarks share: percentiles of their measurements, and where sounds start.
+// What the benchmarks share: the clock, percentiles of their measurements, and where sounds start.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <time.h>
 #include <vector>
 
 namespace brisola {
+
+// Now on the monotonic clock, in nanoseconds: the clock the synthesizer and PipeWire stamp with.
+inline int64_t ara_ns() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 // The value below which a share `p` (0 to 1) of the measurements lies.
 inline double percentil(std::vector<double> v, double p) {

@@ -10,13 +10,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <SDL.h>
 #include <sndfile.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
+#include <thread>
 
 using namespace brisola;
+using resultat = sortida_audio::resultat;
 
 namespace {
 
@@ -57,6 +65,36 @@ int sonores_de_fitxer(const QString& cami) {
 // The server's functions of amb_servidor.sh.
 bool servidor(const char* que) { return QProcess::execute("bash", {"-c", que}) == 0; }
 
+void font_muda(float* estereo, int frames) { std::fill(estereo, estereo + 2 * frames, 0.0f); }
+
+// BRISOLA_AUDIO and SDL_AUDIODRIVER as given (empty: unset) for as long as it lives.
+struct entorn_audio {
+    entorn_audio(const QByteArray& brisola, const QByteArray& sdl) {
+        for (auto [nom, valor] : {std::pair{"BRISOLA_AUDIO", brisola}, {"SDL_AUDIODRIVER", sdl}})
+            valor.isEmpty() ? qunsetenv(nom) : qputenv(nom, valor);
+    }
+    ~entorn_audio() {
+        qunsetenv("BRISOLA_AUDIO");
+        qunsetenv("SDL_AUDIODRIVER");
+    }
+};
+
+// What the output's watch said, from its own thread.
+struct registre {
+    std::mutex m;
+    std::vector<resultat> resultats;
+    std::function<void(resultat)> de() {
+        return [this](resultat r) {
+            std::lock_guard l(m);
+            resultats.push_back(r);
+        };
+    }
+    std::vector<resultat> llista() {
+        std::lock_guard l(m);
+        return resultats;
+    }
+};
+
 } // namespace
 
 class test_pipewire : public QObject {
@@ -96,7 +134,9 @@ private slots:
     void at_rest_it_leaves_the_graph_and_a_wake_up_brings_it_back() {
         to font;
         std::atomic<bool> repos{false};
+        std::atomic<int> despertars{0}, renders_en_despertar{-1};
         sortida_pipewire sortida(std::ref(font), [&] { return repos.load(); }, 200);
+        sortida.set_despertat([&] { ++despertars, renders_en_despertar = font.renders.load(); });
         QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
         QTest::qWait(400);
         QVERIFY(sortida.activa()); // sounding, it never rests
@@ -110,6 +150,9 @@ private slots:
 
         sortida.desperta();
         QTRY_VERIFY_WITH_TIMEOUT(font.renders > renders, 1000);
+        // Told once, before the first render after the rest, so that render knows its notes are not late.
+        QCOMPARE(despertars.load(), 1);
+        QCOMPARE(renders_en_despertar.load(), renders);
     }
 
     void with_no_server_it_says_why() {
@@ -132,6 +175,97 @@ private slots:
         QTRY_VERIFY(font.renders > renders);
     }
 
+    void a_server_that_freezes_while_playing_leaves_the_stand_in_until_it_thaws() {
+        entorn_audio nomes("pipewire", {});
+        to font;
+        registre r;
+        sortida_audio sortida(std::ref(font), {}, {.servidor_ms = 500, .entre_obertures_ms = 200});
+        sortida.obre_en_segon_pla(r.de());
+        QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
+        QVERIFY(servidor("kill -STOP $(cat $PW_SERVIDOR_PIDS)"));
+        QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::so, resultat::mut}), 5000);
+        QVERIFY(servidor("kill -CONT $(cat $PW_SERVIDOR_PIDS)"));
+        QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::so, resultat::mut, resultat::tornat}), 10000);
+        const int renders = font.renders;
+        QTRY_VERIFY(font.renders > renders);
+        sortida.atura_obertura();
+    }
+
+    void a_lost_stream_is_awaited_again_even_where_sdl_would_open() {
+        // SDL told by its hint, not by the variable that would choose it, writes to a file: it always opens.
+        QTemporaryDir dir;
+        entorn_audio cap({}, {});
+        qputenv("SDL_DISKAUDIOFILE", dir.filePath("so.raw").toUtf8());
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "disk");
+        registre r;
+        {
+            sortida_audio sortida(std::ref(font_muda), {}, {.servidor_ms = 1000, .entre_obertures_ms = 200});
+            sortida.obre_en_segon_pla(r.de());
+            QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
+            QVERIFY(servidor("atura_servidor"));
+            QTRY_VERIFY_WITH_TIMEOUT(r.llista().size() == 2, 5000);
+            QCOMPARE(r.llista()[1], resultat::mut);
+            QVERIFY(servidor("torna_servidor"));
+            QTRY_VERIFY_WITH_TIMEOUT(r.llista().size() == 3, 15000);
+            QCOMPARE(r.llista()[2], resultat::tornat);
+            QCOMPARE(node_brisola()["props"].toObject()["application.name"].toString(), QString("Brisola"));
+            sortida.atura_obertura();
+        }
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        qunsetenv("SDL_DISKAUDIOFILE");
+    }
+
+    void quitting_never_waits_on_a_server_that_takes_the_stream_and_never_answers() {
+        const QByteArray nom = "brisola-muda";
+        sockaddr_un lloc{};
+        lloc.sun_family = AF_UNIX;
+        const QByteArray cami = qgetenv("XDG_RUNTIME_DIR") + "/" + nom;
+        std::copy(cami.begin(), cami.end(), lloc.sun_path);
+        const int muda = socket(AF_UNIX, SOCK_STREAM, 0);
+        QCOMPARE(bind(muda, reinterpret_cast<sockaddr*>(&lloc), sizeof lloc), 0);
+        QCOMPARE(listen(muda, 8), 0);
+        qputenv("PIPEWIRE_REMOTE", nom);
+        entorn_audio nomes("pipewire", {});
+        registre r;
+        auto* sortida = new sortida_audio(font_muda, {}, {.servidor_ms = 20000});
+        sortida->obre_en_segon_pla(r.de());
+        QTest::qWait(300);
+        auto acabat = std::make_shared<std::atomic<bool>>(false);
+        std::thread([sortida, acabat] {
+            delete sortida;
+            *acabat = true;
+        }).detach();
+        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 2000);
+        QVERIFY(r.llista().empty()); // it was still waiting
+        qunsetenv("PIPEWIRE_REMOTE");
+        ::close(muda);
+        QFile::remove(cami);
+    }
+
+    void quitting_never_waits_on_a_server_that_froze_while_sdl_played() {
+        QProcess pulse;
+        pulse.start("pipewire-pulse", {});
+        QVERIFY(pulse.waitForStarted());
+        const QString socol = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pulse/native";
+        QTRY_VERIFY(QFile::exists(socol));
+        entorn_audio sdl({}, "pulseaudio");
+        registre r;
+        auto* sortida = new sortida_audio(font_muda);
+        sortida->obre_en_segon_pla(r.de());
+        QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
+        QTest::qWait(300);
+        ::kill(pid_t(pulse.processId()), SIGSTOP);
+        auto acabat = std::make_shared<std::atomic<bool>>(false);
+        std::thread([sortida, acabat] {
+            delete sortida;
+            *acabat = true;
+        }).detach();
+        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 2000);
+        ::kill(pid_t(pulse.processId()), SIGCONT);
+        pulse.terminate();
+        pulse.waitForFinished(3000);
+    }
+
     void the_output_takes_the_server_unless_told_otherwise_data() {
         QTest::addColumn<QByteArray>("brisola_audio");
         QTest::addColumn<QByteArray>("sdl_audiodriver");
@@ -145,19 +279,14 @@ private slots:
         QFETCH(QByteArray, brisola_audio);
         QFETCH(QByteArray, sdl_audiodriver);
         QFETCH(bool, nativa);
-        for (auto [nom, valor] : {std::pair{"BRISOLA_AUDIO", brisola_audio}, {"SDL_AUDIODRIVER", sdl_audiodriver}})
-            valor.isEmpty() ? qunsetenv(nom) : qputenv(nom, valor);
+        entorn_audio triat(brisola_audio, sdl_audiodriver);
         to font;
         std::atomic<bool> obert{false};
-        {
-            sortida_audio sortida(std::ref(font));
-            sortida.obre_en_segon_pla([&](sortida_audio::resultat) { obert = true; });
-            QTRY_VERIFY_WITH_TIMEOUT(obert, 7000);
-            QCOMPARE(node_brisola()["props"].toObject()["application.name"] == "Brisola", nativa);
-            sortida.atura_obertura();
-        }
-        qunsetenv("BRISOLA_AUDIO");
-        qunsetenv("SDL_AUDIODRIVER");
+        sortida_audio sortida(std::ref(font));
+        sortida.obre_en_segon_pla([&](sortida_audio::resultat) { obert = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(obert, 7000);
+        QCOMPARE(node_brisola()["props"].toObject()["application.name"] == "Brisola", nativa);
+        sortida.atura_obertura();
     }
 };
 

@@ -226,17 +226,20 @@ private slots:
     void messages_sound_at_their_own_frame_data() {
         QTest::addColumn<long>("separacio");
         QTest::addColumn<long>("tolerancia");
-        QTest::newRow("on the synthesizer's block grid") << 1024L << 2L;
-        QTest::newRow("off it") << 1000L << 63L;
+        QTest::addColumn<int>("periode_dit"); // what the output said its period was: it renders 2048
+        QTest::newRow("on the synthesizer's block grid") << 1024L << 2L << 2048;
+        QTest::newRow("off it") << 1000L << 63L << 2048;
+        QTest::newRow("blocks longer than the output said") << 1000L << 63L << 128;
     }
 
     void messages_sound_at_their_own_frame() {
         QFETCH(long, separacio);
         QFETCH(long, tolerancia);
+        QFETCH(int, periode_dit);
         int64_t ara = 0, moment = 0; // nanoseconds: the audio thread's clock, and the messages' stamps
         sintetitzador synth(48000, [&] { return moment; }, [&] { return ara; });
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
-        synth.set_periode(2048);
+        synth.set_periode(periode_dit);
         auto ns = [](int64_t frames) { return frames * 1000000000 / 48000; };
         std::vector<float> sortida(2 * 4 * 2048);
         auto periode = [&](int k) {
@@ -250,11 +253,12 @@ private slots:
                 synth.envia(0xB0 | canal, cc, v);
         }
         periode(0);
-        moment = ns(2048 + 100);
+        periode(1);
+        moment = ns(2048 + 100); // while the period rendered last plays
         synth.envia(0x90, 60, 127);
         moment = ns(2048 + 100 + separacio); // later by `separacio` frames, within the same period
         synth.envia(0x91, 60, 127);
-        for (int k = 1; k < 4; ++k) periode(k);
+        for (int k = 2; k < 4; ++k) periode(k);
         auto inici = [&](int costat) {
             for (size_t f = 0; f < sortida.size() / 2; ++f)
                 if (std::fabs(sortida[2 * f + costat]) > 1e-3f) return long(f);
@@ -287,6 +291,18 @@ private slots:
         QVERIFY(rms(escolta(synth, 4800)) < 1e-5);
         moment = ara - 50'000'000; // a moment ago: heard
         synth.envia(0x90, 67, 127);
+        QVERIFY(rms(escolta(synth, 4800)) > 0.01);
+    }
+
+    void a_note_that_wakes_a_resting_output_is_heard_however_slow_the_wake() {
+        int64_t ara = 0, moment = 0; // nanoseconds: the audio thread's clock, and the messages' stamps
+        sintetitzador synth(48000, [&] { return moment; }, [&] { return ara; });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        escolta(synth, 4800);
+        moment = 60'000'000'000; // a minute of rest, then a note, and the device takes 300 ms to wake
+        synth.envia(0x90, 60, 127);
+        ara = moment + 300'000'000;
+        synth.ve_del_repos();
         QVERIFY(rms(escolta(synth, 4800)) > 0.01);
     }
 

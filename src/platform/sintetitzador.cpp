@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace brisola {
 
@@ -193,6 +194,9 @@ bool sintetitzador::en_repos() const { return silenci_ > int64_t(cua_de_reverber
 
 void sintetitzador::render(float* sortida, int frames) {
     const int64_t ara = ara_();
+    // A block longer than the latency allows would take messages too late for their frame.
+    if (frames > periode_) periode_ = frames;
+    const bool a_temps = std::exchange(ve_del_repos_, false);
     ajusta_rellotge(ara, frames);
     const int64_t fi = frames_ + frames;
     for (;;) {
@@ -206,7 +210,7 @@ void sintetitzador::render(float* sortida, int frames) {
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));
         sintetitza(sortida + 2 * (frames - (fi - frames_)), fins);
-        if (!ha_caducat(*pendent_, ara)) aplica(*pendent_);
+        if (a_temps || !ha_caducat(*pendent_, ara)) aplica(*pendent_);
         pendent_.reset();
     }
     sintetitza(sortida + 2 * (frames - (fi - frames_)), int(fi - frames_));

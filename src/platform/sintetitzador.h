@@ -52,7 +52,8 @@ public:
     // off the audio thread, before a song's player asks for them there.
     void precarrega(const std::vector<int>& programes);
 
-    // The audio period, set once the output is open: it fixes the latency.
+    // The audio period, set once the output is open: it fixes the latency, which
+    // grows with the longest block rendered since.
     void set_periode(int frames);
     int periode() const { return periode_.load(); }
     // From a message's time to the moment it sounds: a period and the wake-up margin.
@@ -70,6 +71,9 @@ public:
     bool callat() const { return silenci_ > 0 && !pendent_ && cua_.buida(); }
     // Audio thread: fills `frames` interleaved stereo float frames.
     void render(float* sortida, int frames);
+    // Audio thread, before a render: the output rested until now, so what was sent
+    // meanwhile waited for it and is not dropped as late.
+    void ve_del_repos() { ve_del_repos_ = true; }
     // Audio thread, after a render: the period's first frame, the moment a message
     // heard on it was stamped heard (its time and one latency), and a frame's length,
     // by the clock mapping. Lays a capture of the output on the clock the journal keeps.
@@ -111,6 +115,7 @@ private:
 
     // Audio thread only.
     std::optional<missatge> pendent_;
+    bool ve_del_repos_ = false;
     int64_t frames_ = 0; // frames rendered so far
     // The clock mapping, a delay-locked loop on the device's periods: the period
     // under way began at t0_ (frame inici_) and the next will begin at t1_.

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <limits>
@@ -17,6 +18,14 @@ struct sortida_audio::obertura {
     unsigned dispositiu = 0; // opened paused: nothing plays until the watch takes it
     int frames = 0;
     QString motiu;
+    std::shared_ptr<canal_sdl> canal; // lives as long as the opening, which may outlive the output
+};
+
+// What SDL's audio thread calls. Closing an output can hang on a server that froze,
+// and is then left behind: the thread left with it keeps this, muted, and nothing else.
+struct sortida_audio::canal_sdl {
+    font render;
+    std::atomic<bool> mut{false};
 };
 
 namespace {
@@ -47,6 +56,8 @@ void espera(int ms, const std::atomic<bool>& atura) {
     espera_que(ms, atura, [] { return false; });
 }
 
+const std::atomic<bool> mai{false};
+
 // The system's output, paused, with the period it gave in `frames`; 0 when it would not open.
 unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -67,7 +78,7 @@ unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
 // The probe first, so that a server that hangs holds the child; then the output
 // itself, which may still hang should the server stop between the two.
 void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sonda, int espera_sonda_ms,
-          SDL_AudioCallback callback, void* jo) {
+          SDL_AudioCallback callback) {
     if (!sonda.isEmpty()) {
         sonda_audio s(sonda);
         auto r = s.espera(espera_sonda_ms, o->atura);
@@ -77,7 +88,7 @@ void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sond
             return;
         }
     }
-    if (!o->atura) o->dispositiu = obre_dispositiu(callback, jo, o->frames);
+    if (!o->atura) o->dispositiu = obre_dispositiu(callback, o->canal.get(), o->frames);
     if (o->dispositiu == 0) o->motiu = SDL_GetError();
     SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
     o->acabada = true;
@@ -97,15 +108,32 @@ sortida_audio::~sortida_audio() {
 
 void sortida_audio::tanca() {
     pipewire_.tanca();
-    if (dispositiu_ == 0) return;
-    SDL_CloseAudioDevice(dispositiu_);
-    SDL_AudioQuit();
+    if (dispositiu_ != 0) tanca_sdl();
+}
+
+// SDL's close waits for its audio thread, which a server that froze holds for good:
+// the output is muted first (SDL's lock waits only for a render under way), then
+// closed on a thread of its own that is left behind past tancament_ms.
+void sortida_audio::tanca_sdl() {
+    SDL_LockAudioDevice(dispositiu_);
+    canal_->mut = true;
+    SDL_UnlockAudioDevice(dispositiu_);
+    auto tancat = std::make_shared<std::atomic<bool>>(false);
+    std::thread([dispositiu = dispositiu_, canal = canal_, tancat] {
+        SDL_CloseAudioDevice(dispositiu);
+        SDL_AudioQuit();
+        SDL_TLSCleanup();
+        *tancat = true;
+    }).detach();
+    espera_que(temps_.tancament_ms, mai, [&tancat] { return tancat->load(); });
     dispositiu_ = 0;
+    canal_.reset();
 }
 
 void sortida_audio::callback(void* jo, unsigned char* bytes, int mida) {
-    auto* self = static_cast<sortida_audio*>(jo);
-    self->render_(reinterpret_cast<float*>(bytes), mida / int(2 * sizeof(float)));
+    auto* canal = static_cast<canal_sdl*>(jo);
+    if (canal->mut) std::fill_n(bytes, mida, 0);
+    else canal->render(reinterpret_cast<float*>(bytes), mida / int(2 * sizeof(float)));
 }
 
 void sortida_audio::obre_en_segon_pla(std::function<void(resultat)> fet) {
@@ -136,16 +164,25 @@ void sortida_audio::vigila(const std::function<void(resultat)>& fet) {
 // True once the system's output plays. Past servidor_ms the stand-in plays
 // meanwhile, and an answer that comes later is taken all the same.
 bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
-    const triada tria = sortida_triada();
-    if (tria != triada::sdl && pipewire_.obre(temps_.servidor_ms)) return posa_pipewire(fet);
-    if (tria == triada::pipewire) {
+    // A native stream lost is awaited again rather than SDL's: that would hold the device it needs.
+    const triada tria = nativa_ha_sonat_ ? triada::pipewire : sortida_triada();
+    const auto inici = std::chrono::steady_clock::now();
+    if (tria != triada::sdl && pipewire_.obre(temps_.servidor_ms, atura_)) return posa_pipewire(fet);
+    if (tria == triada::pipewire || atura_) {
         motiu_ = pipewire_.motiu();
         return false;
     }
+    const auto passat = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - inici);
+    return prova_sdl(fet, std::max(0, temps_.servidor_ms - int(passat.count())));
+}
+
+bool sortida_audio::prova_sdl(const std::function<void(resultat)>& fet, int espera_ms) {
     auto o = std::make_shared<obertura>();
-    std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback, this).detach();
+    o->canal = std::make_shared<canal_sdl>();
+    o->canal->render = render_;
+    std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback).detach();
     const auto acabada = [&o] { return o->acabada.load(); };
-    if (!espera_que(temps_.servidor_ms, atura_, acabada) && !atura_) {
+    if (!espera_que(espera_ms, atura_, acabada) && !atura_) {
         motiu_ = no_respon;
         posa_substitut(fet);
         while (!atura_ && !espera_que(1000, atura_, acabada)) {}
@@ -159,6 +196,7 @@ bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
         return false;
     }
     dispositiu_ = o->dispositiu;
+    canal_ = o->canal;
     frames_ = o->frames;
     const bool tornat = substitut_ != nullptr;
     substitut_.reset(); // the render function is never called from two threads at once
@@ -170,7 +208,14 @@ bool sortida_audio::prova_el_sistema(const std::function<void(resultat)>& fet) {
 bool sortida_audio::posa_pipewire(const std::function<void(resultat)>& fet) {
     const bool tornat = substitut_ != nullptr;
     substitut_.reset(); // the render function is never called from two threads at once
-    pipewire_.engega(temps_.servidor_ms);
+    if (!pipewire_.engega(temps_.servidor_ms, atura_)) {
+        motiu_ = pipewire_.motiu();
+        pipewire_.tanca();
+        // Still nothing heard: the stand-in keeps time again, with no second notice.
+        if (tornat) substitut_ = std::make_unique<substitut_audio>(render_, freq_mostreig, frames_per_periode);
+        return false;
+    }
+    nativa_ha_sonat_ = true;
     frames_ = pipewire_.frames();
     fet(tornat ? resultat::tornat : resultat::so);
     return true;
@@ -178,13 +223,28 @@ bool sortida_audio::posa_pipewire(const std::function<void(resultat)>& fet) {
 
 // SDL gives up on an output whose device went away (a headset unplugged, the
 // audio server restarted, a write that failed) and goes on calling us in silence.
+// A native stream says when it failed, but not when its server froze.
 void sortida_audio::espera_que_es_perdi() {
+    uint64_t quanta = pipewire_.quanta();
+    auto des_de = std::chrono::steady_clock::now();
     espera_que(
         std::numeric_limits<int>::max(), atura_,
-        [this] {
-            return dispositiu_ ? SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED : pipewire_.perduda();
+        [&] {
+            if (dispositiu_) return SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED;
+            return pipewire_.perduda() || pipewire_muda(quanta, des_de);
         },
         100);
+}
+
+// True once the stream, playing, has had no quantum for sense_quanta_ms; at rest it has none to have.
+bool sortida_audio::pipewire_muda(uint64_t& quanta, std::chrono::steady_clock::time_point& des_de) const {
+    const auto ara = std::chrono::steady_clock::now();
+    if (!pipewire_.activa() || pipewire_.quanta() != quanta) {
+        quanta = pipewire_.quanta();
+        des_de = ara;
+        return false;
+    }
+    return ara - des_de > std::chrono::milliseconds(temps_.sense_quanta_ms);
 }
 
 void sortida_audio::posa_substitut(const std::function<void(resultat)>& fet) {

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -27,13 +28,17 @@ struct esperes_audio {
     int maxim_entre_intents_ms = 8000;
     // How long a probe's late answer is awaited before a fresh probe is tried.
     int resposta_tardana_ms = 20000;
+    // How long a playing stream may go without a quantum before it counts as lost (a server that froze).
+    int sense_quanta_ms = 1000;
+    // How long closing may wait on a server that froze before it is left behind.
+    int tancament_ms = 1000;
 };
 
 class sortida_audio {
 public:
     using font = std::function<void(float* frames_estereo, int frames)>;
-    static constexpr int freq_mostreig = 48000;
-    static constexpr int frames_per_periode = 128;
+    static constexpr int freq_mostreig = sortida_pipewire::freq_mostreig;
+    static constexpr int frames_per_periode = sortida_pipewire::quantum;
 
     // `sonda`: a program that, run with sonda_audio::argument, opens the system's
     // output and tells whether it could (see sonda()); empty: no probe.
@@ -58,6 +63,8 @@ public:
     // Audio thread, after a render: nothing sounds, nothing plays, nothing waits.
     // Set before opening: a PipeWire stream then rests (see sortida_pipewire).
     void set_repos(std::function<bool()> repos) { repos_ = std::move(repos); }
+    // Audio thread, before the first render after a rest (see sortida_pipewire). Set before opening.
+    void set_despertat(std::function<void()> despertat) { pipewire_.set_despertat(std::move(despertat)); }
     // Any thread, never waits: an output at rest wakes up.
     void desperta() { pipewire_.desperta(); }
     QString motiu() const { return motiu_; }
@@ -69,21 +76,27 @@ public:
     static int sonda(const char* pare);
 
     struct obertura;
+    struct canal_sdl;
 
 private:
     static void callback(void* jo, unsigned char* bytes, int mida);
     void vigila(const std::function<void(resultat)>& fet);
     bool prova_el_sistema(const std::function<void(resultat)>& fet);
+    bool prova_sdl(const std::function<void(resultat)>& fet, int espera_ms);
     bool posa_pipewire(const std::function<void(resultat)>& fet);
     void espera_que_es_perdi();
+    bool pipewire_muda(uint64_t& quanta, std::chrono::steady_clock::time_point& des_de) const;
     void posa_substitut(const std::function<void(resultat)>& fet);
     void tanca();
+    void tanca_sdl();
     font render_;
     std::function<bool()> repos_;
     sortida_pipewire pipewire_;
     QString sonda_;
     esperes_audio temps_;
     unsigned dispositiu_ = 0;
+    std::shared_ptr<canal_sdl> canal_; // what the open SDL output calls
+    bool nativa_ha_sonat_ = false;     // the watch's: once the native stream played, it is the one awaited
     QString motiu_;
     int frames_ = frames_per_periode;
     std::unique_ptr<substitut_audio> substitut_;

@@ -4,6 +4,7 @@
 #include <spa/param/audio/format-utils.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 
 namespace brisola {
@@ -59,13 +60,17 @@ int connecta(pw_stream* stream) {
 
 sortida_pipewire::sortida_pipewire(font render, en_repos repos, int espera_repos_ms)
     : render_(std::move(render)), repos_(std::move(repos)),
-      frames_fins_repos_(int64_t(espera_repos_ms) * freq_mostreig / 1000) {}
-
-sortida_pipewire::~sortida_pipewire() { tanca(); }
-
-bool sortida_pipewire::obre(int espera_ms) {
-    tanca();
+      frames_fins_repos_(int64_t(espera_repos_ms) * freq_mostreig / 1000) {
     pw_init(nullptr, nullptr);
+}
+
+sortida_pipewire::~sortida_pipewire() {
+    tanca();
+    pw_deinit();
+}
+
+bool sortida_pipewire::obre(int espera_ms, const std::atomic<bool>& atura) {
+    tanca();
     perduda_ = connectada_ = rebut_ = engegada_ = false;
     error_.clear();
     bucle_ = pw_thread_loop_new("brisola-pw", nullptr);
@@ -82,7 +87,7 @@ bool sortida_pipewire::obre(int espera_ms) {
         std::lock_guard<std::mutex> l(avis_mutex_);
         avis_ = pw_loop_add_event(bucle, &gestor_pipewire::avis, this);
     }
-    obert = obert && espera(espera_ms, connectada_);
+    obert = obert && espera(espera_ms, connectada_, atura);
     if (!obert) motiu_ = !error_.empty() ? QString::fromStdString(error_)
                          : stream_      ? "the PipeWire server does not answer"
                                         : "no PipeWire server answers";
@@ -91,21 +96,28 @@ bool sortida_pipewire::obre(int espera_ms) {
     return obert;
 }
 
-bool sortida_pipewire::engega(int espera_ms) {
+bool sortida_pipewire::engega(int espera_ms, const std::atomic<bool>& atura) {
     pw_thread_loop_lock(bucle_);
     engegada_ = activa_ = true;
     pw_stream_set_active(stream_, true);
-    const bool sona = espera(espera_ms, rebut_);
+    const bool sona = espera(espera_ms, rebut_, atura);
+    if (!sona) motiu_ = !error_.empty() ? QString::fromStdString(error_) : "the PipeWire server plays nothing";
     pw_thread_loop_unlock(bucle_);
     return sona;
 }
 
-// With the loop locked: up to `ms` for `fet`, unless the stream is lost.
-bool sortida_pipewire::espera(int ms, const std::atomic<bool>& fet) {
-    timespec fi{};
-    pw_thread_loop_get_time(bucle_, &fi, int64_t(ms) * SPA_NSEC_PER_MSEC);
-    while (!fet && !perduda_)
-        if (pw_thread_loop_timed_wait_full(bucle_, &fi) != 0) break;
+// With the loop locked: up to `ms` for `fet`, unless the stream is lost or `atura`
+// is set, which is looked at every 50 ms.
+bool sortida_pipewire::espera(int ms, const std::atomic<bool>& fet, const std::atomic<bool>& atura) {
+    using namespace std::chrono;
+    const auto fi = steady_clock::now() + milliseconds(ms);
+    while (!fet && !perduda_ && !atura) {
+        const auto resta = duration_cast<nanoseconds>(fi - steady_clock::now()).count();
+        if (resta <= 0) break;
+        timespec tall{};
+        pw_thread_loop_get_time(bucle_, &tall, std::min<int64_t>(resta, 50 * SPA_NSEC_PER_MSEC));
+        pw_thread_loop_timed_wait_full(bucle_, &tall);
+    }
     return fet && !perduda_;
 }
 
@@ -124,7 +136,6 @@ void sortida_pipewire::tanca() {
     pw_thread_loop_destroy(bucle_);
     bucle_ = nullptr;
     activa_ = false;
-    pw_deinit();
 }
 
 void sortida_pipewire::desperta() {
@@ -138,6 +149,7 @@ void sortida_pipewire::desperta() {
 void sortida_pipewire::processa() {
     pw_buffer* b = pw_stream_dequeue_buffer(stream_);
     if (!b) return;
+    if (despertant_.exchange(false) && despertat_) despertat_();
     spa_data& d = b->buffer->datas[0];
     const uint32_t pas = 2 * sizeof(float);
     uint32_t n = d.data ? d.maxsize / pas : 0;
@@ -148,6 +160,7 @@ void sortida_pipewire::processa() {
     d.chunk->size = n * pas;
     pw_stream_queue_buffer(stream_, b);
     frames_ = int(n);
+    ++quanta_;
     if (!rebut_.exchange(true)) pw_loop_signal_event(pw_thread_loop_get_loop(bucle_), avis_);
     compta_repos(int(n));
 }
@@ -175,6 +188,7 @@ void sortida_pipewire::revisa_repos() {
     if (!repos) demana_repos_ = false;
     if (activa_ != repos) return;
     activa_ = !repos;
+    despertant_ = !repos;
     pw_stream_set_active(stream_, !repos);
 }
 

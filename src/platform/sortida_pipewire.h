@@ -32,13 +32,17 @@ public:
     sortida_pipewire(const sortida_pipewire&) = delete;
     sortida_pipewire& operator=(const sortida_pipewire&) = delete;
 
+    // Audio thread, before the first render after a rest: what was sent meanwhile
+    // waited for the stream, it is not late. Set before opening.
+    void set_despertat(std::function<void()> despertat) { despertat_ = std::move(despertat); }
+
     // Connects, silent, and waits up to `espera_ms` for the server to take the
-    // stream: false when no server answers in time (motiu() says why), and
-    // nothing stays open.
-    bool obre(int espera_ms);
-    // Starts rendering, and waits up to `espera_ms` for the graph's first quantum
-    // (false when none came), so that frames() is the graph's own.
-    bool engega(int espera_ms);
+    // stream, or until `atura` is set: false when no server answers in time
+    // (motiu() says why), and nothing stays open.
+    bool obre(int espera_ms, const std::atomic<bool>& atura = sense_atura);
+    // Starts rendering, and waits as obre() does for the graph's first quantum
+    // (false when none came: motiu() says why), so that frames() is the graph's own.
+    bool engega(int espera_ms, const std::atomic<bool>& atura = sense_atura);
     void tanca();
     // The server went away or the stream failed: only tanca() and obre() again help.
     bool perduda() const { return perduda_; }
@@ -47,6 +51,8 @@ public:
     bool activa() const { return activa_; }
     // The frames of the latest quantum the graph asked for.
     int frames() const { return frames_; }
+    // How many quanta the graph has asked for: a server that froze asks for none.
+    uint64_t quanta() const { return quanta_; }
     QString motiu() const { return motiu_; }
 
 private:
@@ -55,10 +61,12 @@ private:
     void canvia_estat(int estat, const char* error);
     void revisa_repos();
     void compta_repos(int frames);
-    bool espera(int ms, const std::atomic<bool>& fet);
+    bool espera(int ms, const std::atomic<bool>& fet, const std::atomic<bool>& atura);
+    static inline const std::atomic<bool> sense_atura{false};
 
     font render_;
     en_repos repos_;
+    std::function<void()> despertat_;
     pw_thread_loop* bucle_ = nullptr;
     pw_stream* stream_ = nullptr;
     spa_source* avis_ = nullptr; // wakes the loop's thread from the audio thread or the window's
@@ -67,6 +75,8 @@ private:
     std::string error_; // the stream's own, written on the loop's thread
     std::atomic<bool> perduda_{false}, connectada_{false}, rebut_{false}, engegada_{false}, activa_{false};
     std::atomic<int> frames_{quantum};
+    std::atomic<uint64_t> quanta_{0};
+    std::atomic<bool> despertant_{false}; // set by the loop's thread as the rest ends
     // The rest: the audio thread asks for it, naming the wake-ups it had seen;
     // the loop's thread grants it unless a wake-up came since.
     std::atomic<uint64_t> despertades_{0}, repos_demanat_{0};

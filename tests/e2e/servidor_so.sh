@@ -2,7 +2,8 @@
 # The sound on a real audio server of the test's own (PipeWire and its PulseAudio
 # service, into a sink that plays to nowhere): killed and replaced by a server that
 # never answers, "Sortir" still ends the program within 2 s; killed and started
-# again, the sound comes back with no restart.
+# again, the sound comes back with no restart; and the program's own PipeWire
+# stream, whose server stops dead, is given up and "Sortir" still ends it in time.
 set -euo pipefail
 programa=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -104,4 +105,17 @@ tanca_avis "El so ha tornat"
 sona || falla "a server that comes back: no sound after it came back"
 echo "a server that comes back: sound again with no restart"
 surt_en "a server that comes back"
-echo "2 passed, 0 failed"
+
+# The program's own stream on PipeWire, whose server stops dead while it plays: no
+# error ever comes, only no more quanta; each later opening then waits on it.
+pw_servidor() { while read -r p; do kill "-$1" "$p"; done <"$PW_SERVIDOR_PIDS"; }
+unset SDL_AUDIODRIVER
+engega "$programa"
+trap 'estat=$?; pw_servidor CONT; { kill $pid && wait $pid; } 2>/dev/null || true; atura_servidors; rm -rf "$feina"; exit $estat' EXIT
+finestra=$(troba_finestra) || falla "a native stream that freezes: no window titled Brisola"
+for _ in $(seq 100); do pw-dump 2>/dev/null | grep -q '"node.name": "brisola"' && break; sleep 0.1; done
+pw_servidor STOP
+tanca_avis "No s'ha trobat cap sortida de so"
+surt_en "a native stream that freezes"
+pw_servidor CONT
+echo "3 passed, 0 failed"
