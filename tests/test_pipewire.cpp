@@ -65,6 +65,12 @@ int sonores_de_fitxer(const QString& cami) {
 // The server's functions of amb_servidor.sh.
 bool servidor(const char* que) { return QProcess::execute("bash", {"-c", que}) == 0; }
 
+// The server stopped dead (SIGSTOP) for as long as it lives, whatever the test finds meanwhile.
+struct servidor_parat {
+    servidor_parat() { servidor("kill -STOP $(cat $PW_SERVIDOR_PIDS)"); }
+    ~servidor_parat() { servidor("kill -CONT $(cat $PW_SERVIDOR_PIDS)"); }
+};
+
 void font_muda(float* estereo, int frames) { std::fill(estereo, estereo + 2 * frames, 0.0f); }
 
 // BRISOLA_AUDIO and SDL_AUDIODRIVER as given (empty: unset) for as long as it lives.
@@ -182,9 +188,10 @@ private slots:
         sortida_audio sortida(std::ref(font), {}, {.servidor_ms = 500, .entre_obertures_ms = 200});
         sortida.obre_en_segon_pla(r.de());
         QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
-        QVERIFY(servidor("kill -STOP $(cat $PW_SERVIDOR_PIDS)"));
-        QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::so, resultat::mut}), 5000);
-        QVERIFY(servidor("kill -CONT $(cat $PW_SERVIDOR_PIDS)"));
+        {
+            servidor_parat parat;
+            QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::so, resultat::mut}), 5000);
+        }
         QTRY_VERIFY_WITH_TIMEOUT(r.llista() == (std::vector{resultat::so, resultat::mut, resultat::tornat}), 10000);
         const int renders = font.renders;
         QTRY_VERIFY(font.renders > renders);
