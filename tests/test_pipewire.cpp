@@ -124,17 +124,22 @@ private slots:
         const QString icona = QString::fromUtf8(entrada.readAll()).section("Icon=", 1).section('\n', 0, 0);
         QCOMPARE(props["application.icon-name"].toString(), icona);
 
+        // Half a second of the tone in both channels, in one of a few recordings of 1.5 s: a
+        // recorder started on a busy machine may link to the sink late.
         QTemporaryDir dir;
         const QString wav = dir.filePath("monitor.wav");
-        QProcess grava;
-        grava.start("pw-record", {"--target", "brisola_prova", "-P", "{ stream.capture.sink = true }", "--rate",
-                                  "48000", "--channels", "2", "--format", "f32", wav});
-        QVERIFY(grava.waitForStarted());
-        QTest::qWait(1500);
-        grava.terminate();
-        QVERIFY(grava.waitForFinished(3000));
-        // Half a second of the tone in both channels, however late the recorder started.
-        QVERIFY2(sonores_de_fitxer(wav) > 48000 * 2 / 3, "the tone must reach the sink's monitor");
+        int sonores = 0;
+        for (int intent = 0; intent < 5 && sonores <= 48000 * 2 / 3; ++intent) {
+            QProcess grava;
+            grava.start("pw-record", {"--target", "brisola_prova", "-P", "{ stream.capture.sink = true }", "--rate",
+                                      "48000", "--channels", "2", "--format", "f32", wav});
+            QVERIFY(grava.waitForStarted());
+            QTest::qWait(1500);
+            grava.terminate();
+            QVERIFY(grava.waitForFinished(3000));
+            sonores = sonores_de_fitxer(wav);
+        }
+        QVERIFY2(sonores > 48000 * 2 / 3, "the tone must reach the sink's monitor");
     }
 
     void at_rest_it_leaves_the_graph_and_a_wake_up_brings_it_back() {
@@ -185,7 +190,7 @@ private slots:
         entorn_audio nomes("pipewire", {});
         to font;
         registre r;
-        sortida_audio sortida(std::ref(font), {}, {.servidor_ms = 500, .entre_obertures_ms = 200});
+        sortida_audio sortida(std::ref(font), {}, {.servidor_ms = 1000, .entre_obertures_ms = 200, .maxim_entre_intents_ms = 400});
         sortida.obre_en_segon_pla(r.de());
         QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
         {
@@ -206,7 +211,7 @@ private slots:
         SDL_SetHint(SDL_HINT_AUDIODRIVER, "disk");
         registre r;
         {
-            sortida_audio sortida(std::ref(font_muda), {}, {.servidor_ms = 1000, .entre_obertures_ms = 200});
+            sortida_audio sortida(std::ref(font_muda), {}, {.servidor_ms = 1000, .entre_obertures_ms = 200, .maxim_entre_intents_ms = 1000});
             sortida.obre_en_segon_pla(r.de());
             QTRY_VERIFY_WITH_TIMEOUT(r.llista() == std::vector{resultat::so}, 5000);
             QVERIFY(servidor("atura_servidor"));
