@@ -1,11 +1,35 @@
 #include "configuracio.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace tintseer {
+
+namespace {
+
+std::string en_hexadecimal(const std::vector<unsigned char>& bytes) {
+    static const char xifres[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char b : bytes) text += {xifres[b >> 4], xifres[b & 15]};
+    return text;
+}
+
+// A damaged line gives what it holds up to the damage.
+std::vector<unsigned char> de_hexadecimal(const std::string& text) {
+    std::vector<unsigned char> bytes;
+    for (size_t i = 0; i + 1 < text.size(); i += 2) {
+        auto xifra = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) ? std::stoi(std::string(1, c), nullptr, 16) : -1; };
+        int alta = xifra(text[i]), baixa = xifra(text[i + 1]);
+        if (alta < 0 || baixa < 0) break;
+        bytes.push_back(static_cast<unsigned char>(alta * 16 + baixa));
+    }
+    return bytes;
+}
+
+} // namespace
 
 std::string configuracio::cami() {
     if (const char* propi = std::getenv("TINTSEER_CONFIG"); propi && *propi) return propi;
@@ -31,6 +55,8 @@ configuracio configuracio::llegeix() {
         else if (clau == "histograma")
             for (int bin = 0; nombres >> bin; nombres >> coma) c.histograma.push_back(bin);
         else if (clau == "font") c.font = valor;
+        else if (clau == "segueix") c.segueix = valor == "punt" ? manera::punt : manera::color;
+        else if (clau == "plantilla") c.plantilla = de_hexadecimal(valor);
     }
     return c;
 }
@@ -49,6 +75,8 @@ bool configuracio::desa() const {
         for (size_t i = 0; i < histograma.size(); ++i) f << (i == 0 ? "histograma=" : ",") << histograma[i];
         if (!histograma.empty()) f << '\n';
         if (!font.empty()) f << "font=" << font << '\n';
+        if (segueix == manera::punt) f << "segueix=punt\n";
+        if (!plantilla.empty()) f << "plantilla=" << en_hexadecimal(plantilla) << '\n';
         if (!f.flush()) return false;
     }
     std::filesystem::rename(nou, p, error);

@@ -1,6 +1,7 @@
 #pragma once
-// The tracker's own settings: the calibrated colour, its tolerance, and where
-// the pictures come from (a camera, or a video file in its place). They live in
+// The tracker's own settings: what it follows (a colour, or a point of the body
+// by its picture), the calibrated colour, its tolerance, and where the pictures
+// come from (a camera, or a video file in its place). They live in
 // $TINTSEER_CONFIG, else $XDG_CONFIG_HOME/tintseer/tintseer.conf (~/.config/...).
 #include <string>
 #include <vector>
@@ -8,6 +9,9 @@
 namespace tintseer {
 
 struct configuracio {
+    enum class manera { color, punt };
+    manera segueix = manera::color;           // a file that does not say follows a colour
+    std::vector<unsigned char> plantilla;     // the clicked point's patch, grey, square, row by row
     int to = 0, saturacio = 200, valor = 200; // OpenCV's HSV: hue 0..179, the others 0..255
     int tolerancia = 12;                      // hue units either side of `to`
     std::vector<int> histograma;              // hue × saturation of the clicked object; empty: from `to`

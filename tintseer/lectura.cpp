@@ -1,7 +1,7 @@
 #include "lectura.h"
 
 #include "font.h"
-#include "seguiment.h"
+#include "seguidor.h"
 
 #include <opencv2/videoio.hpp>
 
@@ -72,7 +72,7 @@ std::unique_ptr<cv::VideoCapture> torna_a_obrir(const obertura& reobre, const st
 
 // A camera read until it is lost for good or told to stop; the following goes on across its reopenings,
 // the time it was away counting as time out of sight.
-void llegeix_camera(std::unique_ptr<cv::VideoCapture> font, const obertura& reobre, seguiment& seg,
+void llegeix_camera(std::unique_ptr<cv::VideoCapture> font, const obertura& reobre, const seguidor& seg,
                     const std::atomic<bool>& atura, informe& posicio, const temps_de_lectura& temps) {
     cv::Mat fotograma;
     std::optional<rellotge::time_point> anterior;
@@ -92,12 +92,12 @@ void llegeix_camera(std::unique_ptr<cv::VideoCapture> font, const obertura& reob
         auto presa = moment_de_camera(*font, anterior, temps.ara());
         double dt = anterior ? std::chrono::duration<double>(presa - *anterior).count() : 0;
         anterior = presa;
-        posicio(seg.processa(fotograma, dt), presa);
+        posicio(seg(fotograma, dt), presa);
     }
 }
 
 // A video in place of a camera, at its own pace on absolute deadlines, or as fast as it decodes; to its end.
-void llegeix_video(cv::VideoCapture& font, bool al_seu_ritme, seguiment& seg, const std::atomic<bool>& atura,
+void llegeix_video(cv::VideoCapture& font, bool al_seu_ritme, const seguidor& seg, const std::atomic<bool>& atura,
                    informe& posicio, const temps_de_lectura& temps) {
     const double fps = font.get(cv::CAP_PROP_FPS) > 0 ? font.get(cv::CAP_PROP_FPS) : 30;
     const auto periode = std::chrono::duration<double>(1 / fps);
@@ -107,7 +107,7 @@ void llegeix_video(cv::VideoCapture& font, bool al_seu_ritme, seguiment& seg, co
         auto previst = inici + std::chrono::duration_cast<rellotge::duration>(periode * double(n));
         if (al_seu_ritme) temps.dorm_fins(previst);
         if (!font.read(fotograma) || fotograma.empty()) return;
-        posicio(seg.processa(fotograma, 1 / fps), al_seu_ritme ? previst : temps.ara());
+        posicio(seg(fotograma, 1 / fps), al_seu_ritme ? previst : temps.ara());
     }
 }
 
@@ -116,7 +116,7 @@ void llegeix_video(cv::VideoCapture& font, bool al_seu_ritme, seguiment& seg, co
 void llegeix(std::unique_ptr<cv::VideoCapture> font, const obertura& reobre, const configuracio& c, bool al_seu_ritme,
              const std::atomic<bool>& atura, const avis_de_posicio& posicio, const temps_de_lectura& temps) {
     if (!font) return;
-    seguiment seg(c);
+    const seguidor seg = fes_seguidor(c);
     informe avis(posicio);
     if (llegeix_un_video(c)) llegeix_video(*font, al_seu_ritme, seg, atura, avis, temps);
     else llegeix_camera(std::move(font), reobre, seg, atura, avis, temps);
