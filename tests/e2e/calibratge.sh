@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tracker's calibration program on a video of a still green disc: a click on
 # the disc picks its colour, "Desa" writes the calibration, and the tracker
-# library then follows that disc, in the camera's own coordinates. A program that
+# library then follows that disc, in the camera's own coordinates. On a person,
+# "Punt" and a click on the tip of the nose: the library follows that point. A program that
 # ends while tracking ends cleanly; with no camera the window still shows, saying so.
 set -euo pipefail
 calibrador=$(realpath "$1")
@@ -40,6 +41,30 @@ awk -v v="$vertical" -v h="$horitzontal" 'BEGIN { exit !((v - 150) ^ 2 + (h - 20
   falla "the library does not follow the calibrated disc (at $vertical, $horitzontal, expected 150, 200)"
 "$ajudant" segueix "$(dirname "$calibrador")" i-surt >/dev/null 2>"$feina/surt.log" ||
   falla "a program that ends while tracking did not end cleanly: $(cat "$feina/surt.log")"
+
+kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+# A point of the body: "Punt", a click on the tip of the nose, "Desa"; the library then follows that point.
+"$ajudant" cara "$feina/cara.avi" quiet 90 >/dev/null
+sed -i "s|^font=.*|font=$feina/cara.avi|" "$TINTSEER_CONFIG"
+engega "$calibrador"
+finestra=$(troba_finestra Tintseer) || falla "the calibration program showed no window"
+sleep 0.5
+xdotool mousemove --window "$finestra" 100 100 click 1 # the window takes the keys once clicked
+sleep 0.3
+xdotool windowfocus --sync "$finestra" 2>/dev/null || true
+xdotool key alt+p
+sleep 0.3
+# The nose's tip is at 320, 230 of the camera's picture.
+xdotool mousemove --window "$finestra" $((8 + 639 - 320)) $((8 + 230)) click 1
+sleep 0.3
+xdotool windowfocus --sync "$finestra" 2>/dev/null || true
+xdotool key alt+d
+sleep 0.5
+grep -qx segueix=punt "$TINTSEER_CONFIG" || falla "the calibration does not say it follows a point: $(cat "$TINTSEER_CONFIG")"
+read -r vertical horitzontal < <("$ajudant" segueix "$(dirname "$calibrador")")
+echo "the library follows the point at $vertical, $horitzontal"
+awk -v v="$vertical" -v h="$horitzontal" 'BEGIN { exit !((v - 230) ^ 2 + (h - 320) ^ 2 <= 16) }' ||
+  falla "the library does not follow the nose's tip (at $vertical, $horitzontal, expected 230, 320)"
 
 kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
 sed -i "s|^font=.*|font=$feina/cap.avi|" "$TINTSEER_CONFIG"

@@ -1,8 +1,14 @@
 // Helpers of the tracker's end-to-end tests:
 //   video_prova escriu fitxer.avi x y [x2 y2]  a green disc at (x, y) for two seconds, then at (x2, y2) for two
+//   video_prova cara fitxer.avi cas [fotogrames] a person of ours (a case of fakes/cara.h), cut to so many pictures;
+//                                              prints where the tip of the nose is in the first, "x y"
+//   video_prova punt fitxer.avi x y            the tracker's settings ($TINTSEER_CONFIG) for a click at (x, y) of
+//                                              the video's first picture, following that point in that video
 //   video_prova segueix carpeta [i-surt]       starts the tracker library of that folder, prints "vertical horitzontal";
 //                                              with i-surt, ends while it still tracks, without the stop call
+#include "fakes/cara.h"
 #include "fakes/video_disc.h"
+#include "seguiment_punt.h"
 
 #include <dlfcn.h>
 
@@ -20,6 +26,25 @@ int main(int argc, char** argv) {
         cv::Point2d segon = argc == 7 ? cv::Point2d(std::atof(argv[5]), std::atof(argv[6])) : primer;
         video_disc::escriu(argv[2], argc == 7 ? 120 : 60, [&](int i) { return i < 60 ? primer : segon; });
         return 0;
+    }
+    if (ordre == "cara" && (argc == 4 || argc == 5)) {
+        for (cara::cas c : cara::casos())
+            if (c.nom == argv[3]) {
+                if (argc == 5) c.fotogrames = std::atoi(argv[4]);
+                cv::Point2d nas = *cara::grava(c, argv[2]).front().nas;
+                std::printf("%.0f %.0f\n", nas.x, nas.y);
+                return 0;
+            }
+        return 2;
+    }
+    if (ordre == "punt" && argc == 5) {
+        cv::VideoCapture video(argv[2]);
+        cv::Mat primer;
+        if (!video.read(primer)) return 1;
+        auto c = tintseer::calibra_punt(primer, cv::Point(std::atoi(argv[3]), std::atoi(argv[4])), {});
+        if (!c) return 1;
+        c->font = argv[2];
+        return c->desa() ? 0 : 1;
     }
     if (ordre == "segueix" && (argc == 3 || argc == 4)) {
         void* lib = dlopen((std::string(argv[2]) + "/libtintseer.so").c_str(), RTLD_NOW);
@@ -39,6 +64,7 @@ int main(int argc, char** argv) {
         std::printf("%d %d\n", v, h);
         return 0;
     }
-    std::fprintf(stderr, "usage: %s escriu fitxer.avi x y [x2 y2] | segueix carpeta [i-surt]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s escriu fitxer.avi x y [x2 y2] | cara fitxer.avi cas [fotogrames] | punt fitxer.avi x y | segueix carpeta [i-surt]\n",
+                 argv[0]);
     return 2;
 }
