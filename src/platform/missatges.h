@@ -14,6 +14,8 @@ public:
     // A notice that names a person or their files: shown, and kept out of standard error
     // (which a desktop's launcher puts in the system's log).
     virtual void avisa_personal(const QString& text) { avisa(text); }
+    // A notice's line where the journal keeps it, for a notice shown some other way.
+    virtual void registra(const QString&) {}
 };
 
 } // namespace brisola

@@ -21,8 +21,12 @@ void missatges_qt::MsgBox(const QString& text, const QString& titol) {
 
 // Notices also go to standard error, so that the journal keeps them once the box is closed.
 void missatges_qt::avisa(const QString& text) {
-    std::fprintf(stderr, "%s\n", amb_salts(text).toLocal8Bit().constData());
+    registra(text);
     avisa_personal(text);
+}
+
+void missatges_qt::registra(const QString& text) {
+    std::fprintf(stderr, "%s\n", amb_salts(text).toLocal8Bit().constData());
 }
 
 void missatges_qt::avisa_personal(const QString& text) {

@@ -13,6 +13,7 @@ public:
     void MsgBox(const QString& text, const QString& titol) override;
     void avisa(const QString& text) override;
     void avisa_personal(const QString& text) override;
+    void registra(const QString& text) override;
 
 private:
     QPointer<QWidget> pare_;

@@ -17,9 +17,8 @@ public:
     void MsgBox(const QString& text, const QString& titol = "Brisola") override {
         if (!pres(text)) real_.MsgBox(text, titol);
     }
-    void avisa(const QString& text) override {
-        if (!pres(text)) real_.avisa(text);
-    }
+    // A notice shown as a tile is still written where the journal keeps it.
+    void avisa(const QString& text) override { pres(text) ? real_.registra(text) : real_.avisa(text); }
     void avisa_personal(const QString& text) override {
         if (!pres(text)) real_.avisa_personal(text);
     }

@@ -100,6 +100,8 @@ struct missatges_fals : missatges {
     void avisa(const QString& text) override { avisos << text; }
     QStringList personals; // of those, the ones kept out of standard error
     void avisa_personal(const QString& text) override { avisos << text, personals << text; }
+    QStringList registrats; // notices written to standard error only
+    void registra(const QString& text) override { registrats << text; }
 };
 
 struct dialeg_fals : dialeg_fitxers {
