@@ -7,9 +7,12 @@
 #include "tauler/caixes_tauler.h"
 #include "tauler/tauler.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QtTest>
 
 #include <algorithm>
+#include <optional>
 
 namespace brisola {
 
@@ -67,22 +70,41 @@ struct amb_tauler : banc {
         for (int i = 0; i < 40 && ressaltat() != text; ++i) rellotge.avanca(500);
         QCOMPARE(ressaltat(), text);
     }
-    // Opens the board and goes to a choice as a switch user does: waits for the highlight to
-    // come to each tile on the way and presses. Seconds until the choice is highlighted.
-    double camina(const std::vector<int>& cami) {
+    // Opens the board and chooses as a switch user does: at each tile on the way, waits for the
+    // highlight to come to its caption and presses. The seconds and the presses it took, or none
+    // when the highlight never came there or another choice ran.
+    struct passeig {
+        double segons;
+        int premudes;
+    };
+    std::optional<passeig> camina(const std::vector<int>& cami) {
         t().obre();
+        std::vector<rajola> nivell = t().rajoles();
+        QObject triades;
+        QStringList triat;
+        // A menu tells of its item before the item's own handler runs (which may build the menu again).
+        for (QMenu* menu : w->findChildren<QMenu*>())
+            QObject::connect(menu, &QMenu::triggered, &triades, [&triat](QAction* a) { triat << de_l_accio(a).text; });
         const double inici = rellotge.segons();
-        for (size_t nivell = 0; nivell < cami.size(); ++nivell) {
-            if (nivell > 0) {
-                prem();
-                deixa();
-            }
-            for (int pas = 0; pas < 40 && t().ressaltada() != cami[nivell]; ++pas) rellotge.avanca(m->ajustos().valors().escombrat);
+        passeig p{0, 0};
+        rajola darrera;
+        for (int index : cami) {
+            darrera = nivell[size_t(index)];
+            const QString text = darrera.text;
+            auto ressaltat = [&] { return t().obert() ? t().rajoles()[size_t(t().ressaltada())].text : QString(); };
+            for (int pas = 0; pas < 40 && ressaltat() != text; ++pas) rellotge.avanca(m->ajustos().valors().escombrat);
+            if (ressaltat() != text) return std::nullopt;
+            prem();
+            deixa();
+            ++p.premudes;
+            nivell = darrera.fills;
         }
-        const double segons = rellotge.segons() - inici;
-        if (t().ressaltada() != cami.back()) return 1e9;
-        t().tanca();
-        return segons;
+        p.segons = rellotge.segons() - inici;
+        // The choice's own item runs first (a person's runs those of their setup after it); "Tornar a tocar" runs none.
+        const bool ok = triat.isEmpty() ? darrera.t == rajola::tipus::tanca : triat.front() == darrera.text;
+        t().tanca(); // a box the choice raised
+        if (!w->mn_acces.Checked(3)) w->mn_acces_Click(3);
+        return ok ? std::optional(p) : std::nullopt;
     }
     // The captions of the choices under a tile, in the board's order.
     static QStringList textos(const rajola& r) {

@@ -13,7 +13,12 @@ private slots:
         const std::vector<std::vector<int>> fulles = camins(b.t().rajoles());
         b.t().tanca();
         std::vector<double> premudes, segons;
-        for (const std::vector<int>& cami : fulles) premudes.push_back(double(cami.size())), segons.push_back(b.camina(cami));
+        for (const std::vector<int>& cami : fulles) {
+            const auto p = b.camina(cami);
+            QVERIFY(p);
+            premudes.push_back(p->premudes);
+            segons.push_back(p->segons);
+        }
         std::sort(premudes.begin(), premudes.end());
         std::sort(segons.begin(), segons.end());
         const size_t mig = fulles.size() / 2;
@@ -46,7 +51,7 @@ private slots:
             QVERIFY(g.t != rajola::tipus::grup || g.fills.size() > 2 || g.fills[0].t != rajola::tipus::grup);
         b.t().tanca();
         for (const std::vector<int>& cami : camins(b.t().rajoles()))
-            if (cami[0] == 1) QVERIFY(b.camina(cami) < 60); // each one reached with the switch
+            if (cami[0] == 1) QVERIFY(b.camina(cami)); // each one chosen with the switch
         b.t().obre();
         const rajola& modalitat = b.t().rajoles()[0];
         QVERIFY(std::none_of(modalitat.fills.begin(), modalitat.fills.end(),
@@ -118,6 +123,18 @@ private slots:
         b.rellotge.avanca(350);
         QTest::keyRelease(b.w.get(), Qt::Key_Space);
         QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
+        b.t().tanca();
+
+        // Pressed as the idle rounds end: the board waits for the press, which chooses and plays nothing.
+        b.t().obre();
+        const long abans = b.notes();
+        b.rellotge.avanca(500 * 3 * int(b.t().rajoles().size()) - 100);
+        QTest::keyPress(b.w.get(), Qt::Key_Space); // on "Tornar a tocar"
+        b.rellotge.avanca(350);
+        QVERIFY(!b.t().obert());
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(1000);
+        QCOMPARE(b.notes(), abans);
     }
 
     void a_second_switch_moves_the_highlight_and_never_plays() {
@@ -178,7 +195,9 @@ private slots:
         QVERIFY(b.t().missatge().startsWith("No hi ha veu"));
         b.prem();
         b.deixa();
-        QVERIFY(!b.t().obert());
+        QVERIFY(b.t().obert() && b.t().missatge().isEmpty()); // the board it interrupted goes on
+        b.espera("Velocitat");
+        b.t().tanca();
         b.t().obre();
         QVERIFY(b.t().missatge().isEmpty());
     }
@@ -188,6 +207,9 @@ private slots:
         b.caixes_del_tauler.MsgBox("Error MIDI");
         QVERIFY(b.caixes.caixes.isEmpty());
         QVERIFY(b.t().obert() && b.t().missatge() == "Error MIDI");
+        b.caixes_del_tauler.avisa("El so s'ha perdut");
+        QVERIFY(b.t().missatge().endsWith("El so s'ha perdut") && b.caixes.avisos.isEmpty());
+        QCOMPARE(b.caixes.registrats, QStringList{"El so s'ha perdut"}); // the journal keeps it all the same
         b.prem();
         b.deixa();
         QVERIFY(!b.t().obert());
@@ -196,17 +218,36 @@ private slots:
         QVERIFY(!b.t().obert() && b.caixes.caixes.size() == 1);
     }
 
-    void captions_fit_their_tiles() {
-        amb_tauler b(ajuts{}, 3);
+    void captions_fit_their_tiles_in_every_language() {
+        amb_tauler b(escombrat(), 3);
         b.w->pantalla->resize(1920, 1000);
-        b.t().obre();
-        const std::vector<QRectF> llocs = b.t().llocs();
-        for (size_t i = 0; i < llocs.size(); ++i) {
-            const QFont lletra = b.t().lletra(i);
-            QVERIFY(lletra.pixelSize() >= 1000 / 20);
-            const QRectF text = QFontMetricsF(lletra).boundingRect(llocs[i], Qt::AlignCenter | Qt::TextWordWrap,
-                                                                   b.t().rajoles()[i].text);
-            QVERIFY2(llocs[i].contains(text), qPrintable(b.t().rajoles()[i].text));
+        b.w->mn_instrument[3]->trigger(); // a group's mark is drawn too
+        // The captions as drawn, marks and all, in their place inside the tile; then each group's.
+        std::function<void()> mira = [&] {
+            tauler& t = b.t();
+            for (size_t i = 0; i < t.rajoles().size(); ++i) {
+                const QFont lletra = t.lletra(i);
+                QVERIFY(lletra.pixelSize() >= 1000 / 20);
+                const QRectF lloc = t.lloc_del_text(i);
+                const QRectF text = QFontMetricsF(lletra).boundingRect(lloc, Qt::AlignCenter | Qt::TextWordWrap, t.text(i));
+                QVERIFY2(lloc.contains(text), qPrintable(t.text(i)));
+            }
+            for (size_t i = 0; i < t.rajoles().size(); ++i) {
+                if (t.rajoles()[i].t != rajola::tipus::grup) continue;
+                b.espera(t.rajoles()[i].text);
+                b.prem();
+                b.deixa();
+                mira();
+                b.espera(t.rajoles().back().text); // "Tornar"
+                b.prem();
+                b.deixa();
+            }
+        };
+        for (int idioma = 0; idioma < 3; ++idioma) {
+            b.w->mn_idioma[idioma]->trigger();
+            b.t().obre();
+            mira();
+            b.t().tanca();
         }
     }
 

@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace brisola {
 
@@ -45,7 +46,7 @@ void etapa_pulsador::set_temps(int acceptacio, int ignora) {
         directa_ = seleccio_.acceptada() ? seleccio_.tecla() : 0;
         seleccio_.reinicia();
     }
-    if (!filtrava && filtra() && directa_ != 0) seleccio_.adopta(directa_);
+    if (!filtrava && filtra() && directa_ != 0) seleccio_.adopta(std::exchange(directa_, 0));
 }
 
 std::optional<etapa_pulsador::pols> etapa_pulsador::llegeix(QObject* objecte, const QEvent& event) const {
@@ -99,7 +100,7 @@ void etapa_pulsador::guarda(QObject* objecte, const QEvent& event, const pols& p
 }
 
 void etapa_pulsador::compta(bool premsa, int tecla) {
-    const guardat& g = premsa ? premsa_ : alliberament_;
+    const guardat g = std::move(premsa ? premsa_ : alliberament_);
     if (!intercepta(premsa, tecla) && g.event) passa(g.desti, *g.event);
 }
 

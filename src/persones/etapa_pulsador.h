@@ -33,6 +33,8 @@ public:
     // Sees every press and release as it comes (`acceptada` false) and again once it counts (true).
     using observador = std::function<void(bool premsa, bool acceptada)>;
     void set_observador(observador o) { observador_ = std::move(o); }
+    // A press of the switch has begun and waits for its acceptance time.
+    bool premsa_en_espera() const { return seleccio_.en_espera(); }
 
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;

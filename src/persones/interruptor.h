@@ -33,6 +33,8 @@ public:
     void reinicia();
     int tecla() const { return tecla_; }
     bool acceptada() const { return acceptada_; }
+    // A press has begun and has not counted yet.
+    bool en_espera() const { return tecla_ != 0 && !acceptada_; }
 
 private:
     void accepta();

@@ -15,7 +15,6 @@ public:
 
     const std::vector<rajola>& rajoles() const;
     int ressaltada() const { return index_; }
-    bool a_l_inici() const { return cami_.empty(); }
 
     // One scan step; false when the idle rounds closed the board.
     bool avanca();

@@ -1,15 +1,11 @@
 #include "tauler/pulsador_tauler.h"
 
+#include "persones/interruptor.h"
 #include "platform/temporitzador.h"
 
+#include <utility>
+
 namespace brisola {
-
-namespace {
-
-constexpr double repeticio_s = 0.03; // a release and a press closer than this are one held key
-constexpr double acceptacio_maxima_s = 1; // the longest a press can wait in the switch stage
-
-} // namespace
 
 pulsador_tauler::pulsador_tauler(rellotge& r, tauler_escombrat& t)
     : rellotge_(r), tauler_(t), escombrat_(r.crea()), premuda_(r.crea()) {
@@ -28,28 +24,17 @@ void pulsador_tauler::set_temps(const temps& t, bool escombra) {
     temps_ = t;
     escombrat_->set_Interval(t.escombrat);
     escombrat_->set_Enabled(escombra);
-    if (!escombra) passos_.clear();
 }
 
 void pulsador_tauler::reinicia_escombrat() {
-    passos_.clear();
     if (!escombrat_->Enabled()) return;
     escombrat_->set_Enabled(false);
     escombrat_->set_Enabled(true);
 }
 
+// While a press waits to count, the highlight stays on the tile it began on, and the board stays open for it.
 void pulsador_tauler::pas() {
-    const double ara = rellotge_.segons();
-    while (!passos_.empty() && ara - passos_.front().first > acceptacio_maxima_s) passos_.pop_front();
-    passos_.emplace_back(ara, tauler_.ressaltada());
-    tauler_.avanca();
-}
-
-// A press reaches the board once the acceptance time has passed: the tile is the one highlighted as it began.
-int pulsador_tauler::ressaltada_a(double segons) const {
-    for (const auto& [quan, abans] : passos_)
-        if (quan > segons) return abans;
-    return tauler_.ressaltada();
+    if (!tauler_.premsa_en_espera()) tauler_.avanca();
 }
 
 bool pulsador_tauler::tecla_seguent(bool premsa) {
@@ -67,7 +52,7 @@ bool pulsador_tauler::intercepta(bool premsa, int tecla) {
         return alliberament_del_tauler_;
     }
     // A key held down can come as a release and a press at once (the keyboard's repeat): the same press goes on.
-    if (ara - alliberat_a_ < repeticio_s) return premsa_del_tauler_ = alliberament_del_tauler_;
+    if ((ara - alliberat_a_) * 1000 < interruptor::repeticio_ms) return premsa_del_tauler_ = alliberament_del_tauler_;
     if (!tauler_.obert()) {
         // The hold's clock starts at a press; a release leaves it to find the switch up.
         if (temps_.obertura > 0) {
@@ -77,9 +62,7 @@ bool pulsador_tauler::intercepta(bool premsa, int tecla) {
         return false;
     }
     premsa_del_tauler_ = true;
-    const int triada = ressaltada_a(ara - temps_.acceptacio / 1000.0);
-    passos_.clear();
-    tauler_.prem(triada);
+    tauler_.prem();
     return true;
 }
 

@@ -1,11 +1,10 @@
 #pragma once
 // The board's side of the switch: holding it opens the board, the highlight
-// moves by itself (or by a second key), and a press chooses the tile that was
-// highlighted when the press began. A press the board takes never reaches the
-// instrument, nor does its release.
-#include <deque>
+// moves by itself (or by a second key), and a press chooses the highlighted
+// tile. The highlight waits while a press waits for its acceptance time, so
+// the tile chosen is the one the press began on. A press the board takes
+// never reaches the instrument, nor does its release.
 #include <memory>
-#include <utility>
 
 namespace brisola {
 
@@ -18,10 +17,10 @@ public:
     virtual ~tauler_escombrat() = default;
     virtual bool obert() const = 0;
     virtual void obre() = 0;
-    virtual int ressaltada() const = 0;
     virtual void avanca() = 0;          // one scan step (the board may close)
     virtual void seguent() = 0;         // the "next" key
-    virtual void prem(int ressaltada) = 0; // a press on that tile
+    virtual void prem() = 0;            // a press on the highlighted tile
+    virtual bool premsa_en_espera() const = 0; // a press has begun and waits for its acceptance time
 };
 
 class pulsador_tauler {
@@ -30,7 +29,6 @@ public:
         int obertura = 0;  // ms the switch is held to open the board; 0: never
         int escombrat = 1500;
         int tecla_seguent = 0;
-        int acceptacio = 0; // ms a press waits in the switch stage before it reaches the board
     };
 
     pulsador_tauler(rellotge& r, tauler_escombrat& t);
@@ -46,7 +44,6 @@ public:
 private:
     bool tecla_seguent(bool premsa);
     void pas();
-    int ressaltada_a(double segons) const;
 
     rellotge& rellotge_;
     tauler_escombrat& tauler_;
@@ -56,8 +53,6 @@ private:
     bool premsa_del_tauler_ = false;      // the press held now was the board's: so is its release
     bool alliberament_del_tauler_ = false; // the last release was the board's (a key's repeat goes on with it)
     double alliberat_a_ = -1;
-    // The scan's recent steps: when each came and the tile highlighted before it.
-    std::deque<std::pair<double, int>> passos_;
 };
 
 } // namespace brisola

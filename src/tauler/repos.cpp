@@ -20,8 +20,7 @@ void repos::reinicia() {
 
 void repos::bloqueja(const QRectF& lloc) {
     // At least a pixel, so that a point is a place a pointer can stay in.
-    const QRectF r = lloc.normalized().united(QRectF(lloc.center() - QPointF(0.5, 0.5), QSizeF(1, 1)));
-    bloqueig_ = bloqueig_ ? bloqueig_->united(r) : r;
+    bloqueig_ = lloc.normalized().united(QRectF(lloc.center() - QPointF(0.5, 0.5), QSizeF(1, 1)));
 }
 
 int repos::mira(const QPointF* punt, const std::vector<QRectF>& rajoles, double dt) {

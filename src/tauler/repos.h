@@ -20,7 +20,7 @@ public:
     int mira(const QPointF* punt, const std::vector<QRectF>& rajoles, double dt);
     // The layout changed: the dwell starts afresh, away from the place just chosen.
     void reinicia();
-    // Nothing is chosen until the pointer has left this place too.
+    // Nothing is chosen until the pointer has left this place (instead of any other).
     void bloqueja(const QRectF& lloc);
     // No place need be left first.
     void allibera() { bloqueig_.reset(); }

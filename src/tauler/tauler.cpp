@@ -82,7 +82,7 @@ void tauler::actualitza() {
     setGeometry(w_.pantalla->rect()); // a hidden surface's resizes reach no event filter
     const ajuts& a = ajustos_.valors();
     punter_.set_parametres(a.repos / 1000.0, height() * a.tolerancia / 100.0);
-    pulsador_.set_temps({a.tauler_pulsador, a.escombrat, a.tecla_seguent, a.acceptacio},
+    pulsador_.set_temps({a.tauler_pulsador, a.escombrat, a.tecla_seguent},
                         obert() && escombrant() && a.tecla_seguent == 0);
     punter_.mira_si(obert() ? !escombrant() : amb_boto());
     setVisible(obert() || amb_boto());
@@ -171,6 +171,7 @@ void tauler::tanca() {
     if (!obert()) return;
     nav_.reset();
     missatge_.clear();
+    obert_per_avis_ = false;
     represa();
     actualitza();
 }
@@ -189,26 +190,36 @@ void tauler::seguent() {
     update();
 }
 
-void tauler::prem(int index) { tria(index); }
+bool tauler::premsa_en_espera() const { return ajustos_.pulsador().premsa_en_espera(); }
 
 void tauler::triat(int index) {
     if (!obert()) return obre(); // the corner's button
-    const bool missatge = !missatge_.isEmpty();
     tria(index);
-    if (missatge) punter_.allibera(); // a box is left by resting anywhere: nothing to leave after it
 }
 
 void tauler::tria(int index) {
-    if (!missatge_.isEmpty()) return tanca();
+    if (!missatge_.isEmpty()) return llegit();
     const rajola* r = nav_->tria(index);
-    if (!r) {
-        punter_.reinicia();
-        pulsador_.reinicia_escombrat(); // the highlight's period starts afresh in the group
-        actualitza();
-        anuncia();
-        return;
-    }
+    if (!r) return mostra_rajoles();
     executa(*r);
+}
+
+// The tiles shown afresh: the rest and the highlight's period start again.
+void tauler::mostra_rajoles() {
+    punter_.reinicia();
+    pulsador_.reinicia_escombrat();
+    actualitza();
+    anuncia();
+}
+
+// A box read: the board it interrupted goes on, one opened for it closes. It was left by
+// resting anywhere: nothing to leave after it but the place the pointer rests on now.
+void tauler::llegit() {
+    missatge_.clear();
+    punter_.allibera();
+    if (std::exchange(obert_per_avis_, false)) return tanca();
+    punter_.espera_moviment();
+    mostra_rajoles();
 }
 
 // The board closes first, so that the choice's handler finds the instrument as it left it.
@@ -219,18 +230,19 @@ void tauler::executa(const rajola& r) {
     QScopedValueRollback<bool> triant(triant_, true);
     QStringList caixes = fonts_.caixes ? fonts_.caixes->desvia(tria) : (tria(), QStringList());
     if (caixes.isEmpty()) return;
-    obre();
-    missatge_ = caixes.join("\n");
-    punter_.allibera(); // the box is chosen by resting anywhere, the place just chosen too
-    anuncia();
-    update();
+    mostra(caixes.join("\n"));
 }
 
-// A box's text as the only tile, which the one input closes.
+// A box's text as the only tile, which the one input closes. The box is chosen by resting
+// anywhere, the place just chosen too.
 bool tauler::mostra(const QString& text) {
-    obre();
+    if (!obert()) {
+        obre();
+        obert_per_avis_ = true;
+    }
     if (!missatge_.contains(text)) missatge_ += (missatge_.isEmpty() ? "" : "\n") + text;
     punter_.allibera();
+    anuncia();
     update();
     return true;
 }
@@ -268,12 +280,12 @@ QString tauler::text(size_t i) const {
     return (r.marcada ? "✔ " : "") + r.text + (r.t == rajola::tipus::grup ? " ▸" : "");
 }
 
-QRectF tauler::lloc_del_text(const QRectF& lloc) const { return lloc.adjusted(marge, marge, -marge, -marge); }
+QRectF tauler::lloc_del_text(size_t i) const { return llocs().at(i).adjusted(marge, marge, -marge, -marge); }
 
 QFont tauler::lletra(size_t i) const {
     QFont lletra = font();
     lletra.setBold(true);
-    const QRectF lloc = lloc_del_text(llocs().at(i));
+    const QRectF lloc = lloc_del_text(i);
     // Read from two metres where it fits; smaller where it must, but never below a twentieth of the height.
     const int minima = std::max(12, height() / 20);
     for (int mida = std::max(minima, height() / 12); mida >= minima; --mida) {
@@ -304,7 +316,7 @@ void tauler::paintEvent(QPaintEvent*) {
             p.setPen(QPen(ressaltat ? Qt::black : Qt::white, 4));
             p.drawRect(r);
             p.setFont(lletra(i));
-            p.drawText(lloc_del_text(llocs[i]), alineacio, text(i));
+            p.drawText(lloc_del_text(i), alineacio, text(i));
         }
         p.setPen(Qt::white);
         p.setFont(lletra_de_la_indicacio());

@@ -48,11 +48,14 @@ public:
 
     // What the board shows now (a test's and an accessibility tool's look).
     const std::vector<rajola>& rajoles() const;
-    int ressaltada() const override;
+    int ressaltada() const;
     std::vector<QRectF> llocs() const;
     QString missatge() const { return missatge_; }
     // A line below the tiles while the highlight waits for the "next" key (empty otherwise).
     QString indicacio() const;
+    // A tile's caption as drawn, with its marks, and where it is drawn.
+    QString text(size_t i) const;
+    QRectF lloc_del_text(size_t i) const;
     // The lettering of a tile's caption: as large as reads from afar, and small enough to fit.
     QFont lletra(size_t i) const;
 
@@ -64,19 +67,20 @@ private:
     bool escombrant() const;
     bool amb_boto() const;
     QRectF boto() const;
-    QRectF lloc_del_text(const QRectF& lloc) const;
     QRectF lloc_de_la_indicacio() const;
     QFont lletra_de_la_indicacio() const;
-    QString text(size_t i) const;
     punter_tauler::vista vista() const;
     std::array<temporitzador*, 5> timers_de_musica() const;
     void atura_musica();
     void represa();
     void avanca() override;
     void seguent() override;
-    void prem(int index) override;
+    void prem() override { tria(ressaltada()); }
+    bool premsa_en_espera() const override;
     void triat(int index);
     void tria(int index);
+    void mostra_rajoles();
+    void llegit();
     void executa(const rajola& r);
     bool mostra(const QString& text);
     void anuncia();
@@ -91,6 +95,7 @@ private:
     punter_tauler punter_;
     QString missatge_; // a box's text shown as the only tile
     bool triant_ = false;
+    bool obert_per_avis_ = false; // closes once its box is read
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
 };
