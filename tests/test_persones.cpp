@@ -168,7 +168,16 @@ private slots:
             return it == p.midi.enviats.rend() ? -1 : int(*it >> 8);
         };
         control_mobil* imatge = p.w->cursor_actiu; // Anna's picture
+        QMenu* menu = p.w->menuBar()->actions().back()->menu();
+        auto marcades = [menu] {
+            QStringList m;
+            for (QAction* a : menu->actions())
+                if (a->isChecked()) m << a->text().remove(QChar('&'));
+            return m;
+        };
+        QCOMPARE(marcades(), QStringList{"Anna"});
         p.m->tria("Berta");
+        QCOMPARE(marcades(), QStringList{"Berta"});
         QCOMPARE(marques(p.w->mn_acces), QList<bool>({false, false, false, false}));
         QVERIFY(imatge != p.w->cursor_actiu && imatge->isHidden()); // one pointer shows, not two
         QVERIFY(!p.w->T_mouse->Enabled());
@@ -180,6 +189,7 @@ private slots:
         p.m->tria("Anna");
         QCOMPARE(programa(), 73);
         p.m->cap_persona(); // a fresh start's instrument
+        QCOMPARE(marcades(), QStringList{"Cap persona"});
         QCOMPARE(programa(), 0);
         QCOMPARE(p.w->cursor_actiu, static_cast<control_mobil*>(p.w->u_curs_shape));
         QCOMPARE(p.w->cursor_actiu->size(), cursor_inicial);
@@ -420,6 +430,7 @@ private slots:
         p.m->cap_persona();
         QCOMPARE(volum.fets.back().sintetitzador, 1.0); // the seed's levels again
         QCOMPARE(p.m->captura().ajuts.cursor_contrast, 0);
+        QCOMPARE(f.findChild<QSpinBox*>("cursor_contrast")->value(), 0); // the open window shows who plays now
 
         // A reach too narrow to play in, or values beyond their ranges, are brought back and said.
         p.escriu("persones/Marta.ini", "[persona]\nabast_x0=500\nabast_x1=520\nvolum=300\nacompanyament=-90\n");

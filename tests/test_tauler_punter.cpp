@@ -117,6 +117,26 @@ private slots:
         QCOMPARE(b.t().rajoles().front().text, QString("Ritme i notes"));
     }
 
+    void a_joystick_player_who_chooses_no_person_on_the_board_keeps_the_corner() {
+        ajuts a;
+        a.tauler_cantonada = 1;
+        a.repos = 1000;
+        amb_tauler b(a, 2);
+        b.w->pantalla->resize(640, 480);
+        b.t().obre();
+        auto apunta = [&](const QRectF& r) { // a quarter in from the tile's top left, as in a mirror
+            b.joystick.lectura.wXpos = uint32_t((640 - r.left() - r.width() / 4) * 66000 / 640);
+            b.joystick.lectura.wYpos = uint32_t((r.top() + r.height() / 4) * 66000 / 480);
+        };
+        apunta(b.lloc("Persona"));
+        b.rellotge.avanca(1100);
+        apunta(b.lloc("Cap persona"));
+        b.rellotge.avanca(1100);
+        QVERIFY(!b.t().obert() && b.w->mn_acces.Checked(2));
+        QCOMPARE(b.m->captura().ajuts.tauler_cantonada, 1);
+        QVERIFY(b.t().isVisible()); // the corner's button
+    }
+
     void a_mouse_gone_from_the_window_rests_nowhere_while_the_smoothing_settles() {
         ajuts a;
         a.repos = 1000;
