@@ -2,6 +2,7 @@
 
 #include "app/finestra_main.h"
 #include "music/tecla_pulsador.h"
+#include "persones/metode_acces.h"
 #include "platform/caixa_imatge.h"
 
 #include <QCoreApplication>
@@ -62,7 +63,7 @@ std::optional<etapa_pulsador::pols> etapa_pulsador::llegeix(QObject* objecte, co
 
 bool etapa_pulsador::eventFilter(QObject* objecte, QEvent* event) {
     if (passant_) return false;
-    if (!w_.mn_acces.Checked(3)) {
+    if (!w_.mn_acces.Checked(metode_acces::pulsador)) {
         deixa_anar();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "persones/etapa_punter.h"
 
 #include "app/finestra_main.h"
+#include "persones/metode_acces.h"
 #include "platform/caixa_imatge.h"
 #include "platform/temporitzador.h"
 
@@ -16,8 +17,9 @@ namespace brisola {
 namespace {
 
 constexpr double rang_joystick = 65535;
-// The frame the pointer's positions are measured in, whose units the smoothing's speeds are given in.
-constexpr double ample = 640, alt = 480;
+// The frame's units are the smoothing's speeds' too.
+using metode_acces::alt;
+using metode_acces::ample;
 // A tick that comes this late (the window was busy) starts the smoothing afresh rather than leap.
 constexpr double interrupcio = 0.25;
 
@@ -45,7 +47,7 @@ void etapa_punter::enganxa(finestra_main& w) {
 void etapa_punter::set_abast(const caixa_abast& caixa) {
     abast_ = caixa;
     ratoli_enviat_ = {-1, -1};
-    if (ratoli_ && w_ && w_->mn_acces.Checked(0) && !suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
+    if (ratoli_ && w_ && w_->mn_acces.Checked(metode_acces::ratoli) && !suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
 }
 
 void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
@@ -56,7 +58,7 @@ void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
 
 // Only the mouse and the joystick are smoothed on the clock: with another source it rests.
 bool etapa_punter::cal_rellotge() const {
-    return w_ && suau_.actiu() && (w_->mn_acces.Checked(0) || w_->mn_acces.Checked(2));
+    return w_ && suau_.actiu() && (w_->mn_acces.Checked(metode_acces::ratoli) || w_->mn_acces.Checked(metode_acces::joystick));
 }
 
 void etapa_punter::rellotge_segons_cal() {
@@ -76,12 +78,12 @@ std::array<double, 2> etapa_punter::suavitza(double x, double y) {
 
 void etapa_punter::tic() {
     if (!cal_rellotge()) return rellotge_segons_cal(); // the source changed without its menu item
-    if (w_->mn_acces.Checked(0) && ratoli_) {
+    if (w_->mn_acces.Checked(metode_acces::ratoli) && ratoli_) {
         auto f = suavitza((*ratoli_)[0], (*ratoli_)[1]);
         return mou_ratoli(ajusta(f[0], f[1]));
     }
     JOYINFO lectura;
-    if (!w_->mn_acces.Checked(2) || joystick_.real_.joyGetPos(0, lectura) != JOYERR_NOERROR) {
+    if (!w_->mn_acces.Checked(metode_acces::joystick) || joystick_.real_.joyGetPos(0, lectura) != JOYERR_NOERROR) {
         joystick_.suau_.reset();
         darrer_tic_ = temps_.segons();
         return;
@@ -112,23 +114,23 @@ bool etapa_punter::eventFilter(QObject* objecte, QEvent* event) {
     ratoli_ = std::array<double, 2>{e.position().x() / std::max(1, w_->pantalla->width()),
                                     e.position().y() / std::max(1, w_->pantalla->height())};
     botons_ = e.buttons();
-    if (!actiu() || !w_->mn_acces.Checked(0)) return false;
+    if (!actiu() || !w_->mn_acces.Checked(metode_acces::ratoli)) return false;
     if (!suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
     return true;
 }
 
 std::optional<std::array<double, 2>> etapa_punter::cru() const {
     if (!w_) return std::nullopt;
-    if (w_->mn_acces.Checked(0)) return ratoli_;
-    if (w_->mn_acces.Checked(2)) {
+    if (w_->mn_acces.Checked(metode_acces::ratoli)) return ratoli_;
+    if (w_->mn_acces.Checked(metode_acces::joystick)) {
         JOYINFO l;
         if (joystick_.real_.joyGetPos(0, l) != JOYERR_NOERROR) return std::nullopt;
         return std::array<double, 2>{l.wXpos / rang_joystick, l.wYpos / rang_joystick};
     }
-    if (w_->mn_acces.Checked(1)) {
-        int16_t v = 0, h = 0;
+    if (w_->mn_acces.Checked(metode_acces::seguidor)) {
+        int16_t v = -1, h = -1;
         tintseer_.real_.TintseerObtenirPosicio(v, h);
-        if (v == 0 && h == 0) return std::nullopt; // not seen yet
+        if (v < 0 || h < 0) return std::nullopt; // nothing written: not seen
         return std::array<double, 2>{h / ample, v / alt};
     }
     return std::nullopt;

@@ -5,6 +5,7 @@
 #include "platform/control_mobil.h"
 #include "platform/forma.h"
 #include "persones/finestra_ajustos.h"
+#include "persones/metode_acces.h"
 #include "persones/textos.h"
 #include "tauler/tauler.h"
 #include "platform/numeros.h"
@@ -93,7 +94,8 @@ int marcat(const menu_array& m) {
 
 // Whether a setup lets its player open the board: holding the switch, or resting on the corner's button.
 bool te_entrada(int acces, const ajuts& a) {
-    return (acces == 3 && a.tauler_pulsador > 0) || (acces >= 0 && acces <= 2 && a.tauler_cantonada > 0);
+    return (acces == metode_acces::pulsador && a.tauler_pulsador > 0) ||
+           (acces >= metode_acces::ratoli && acces <= metode_acces::joystick && a.tauler_cantonada > 0);
 }
 
 // A setup chosen on the board that has no way back to it keeps the way the player came in.

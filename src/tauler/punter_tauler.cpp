@@ -1,5 +1,6 @@
 #include "tauler/punter_tauler.h"
 
+#include "persones/metode_acces.h"
 #include "platform/joystick_sistema.h"
 #include "platform/temporitzador.h"
 #include "platform/tintseer_biblioteca.h"
@@ -12,8 +13,7 @@ namespace brisola {
 
 namespace {
 
-enum : int { ratoli, seguidor, joystick };
-constexpr double ample = 640, alt = 480; // the frame the access methods' positions are measured in
+using namespace metode_acces;
 
 } // namespace
 

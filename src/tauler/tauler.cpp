@@ -2,6 +2,7 @@
 
 #include "app/finestra_main.h"
 #include "persones/ajustos_persona.h"
+#include "persones/metode_acces.h"
 #include "persones/textos.h"
 #include "platform/caixa_imatge.h"
 #include "platform/control_mobil.h"
@@ -65,11 +66,12 @@ tauler::~tauler() {
     if (fonts_.caixes) fonts_.caixes->set_receptor({});
 }
 
-bool tauler::escombrant() const { return w_.mn_acces.Checked(3); }
+bool tauler::escombrant() const { return w_.mn_acces.Checked(metode_acces::pulsador); }
 
 bool tauler::amb_boto() const {
-    return ajustos_.valors().tauler_cantonada > 0 && (w_.mn_acces.Checked(0) || w_.mn_acces.Checked(1) ||
-                                                      w_.mn_acces.Checked(2));
+    using namespace metode_acces;
+    return ajustos_.valors().tauler_cantonada > 0 &&
+           (w_.mn_acces.Checked(ratoli) || w_.mn_acces.Checked(seguidor) || w_.mn_acces.Checked(joystick));
 }
 
 QRectF tauler::boto() const {
