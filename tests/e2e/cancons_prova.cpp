@@ -1,5 +1,5 @@
 // Writes two songs into a folder, as a user's catalogue might hold them: a
-// MIDI song of a minute and a recorded one, an MP3 at 44.1 kHz behind an ID3
+// MIDI song of half a minute and a recorded one, an MP3 at 44.1 kHz behind an ID3
 // tag, both with blanks and accents in their names.
 #include <sndfile.h>
 
@@ -20,7 +20,7 @@ std::string gran(uint32_t n, int bytes) {
     return s;
 }
 
-// A note every quarter of a second for a minute, on the piano.
+// A note every eighth of a second for half a minute, on the piano.
 std::string midi() {
     std::string pista = std::string("\x00\xFF\x51\x03", 4) + gran(500000, 3) + std::string("\x00\xC0\x00", 3);
     for (int i = 0; i < 240; ++i) {
