@@ -272,6 +272,18 @@ private slots:
         QVERIFY(instruments.fills[0].fills[2].marcada && !instruments.fills[0].fills[1].marcada);
         const rajola& velocitat = b.t().rajoles()[2];
         QVERIFY(velocitat.fills[1].marcada && !velocitat.fills[0].marcada); // "Normal"
+        auto marques_de_velocitat = [&] {
+            b.t().tanca();
+            b.t().obre();
+            QList<bool> m;
+            for (const rajola& r : b.t().rajoles()[2].fills) m << r.marcada;
+            return m;
+        };
+        b.w->mn_ritme[0]->trigger(); // slower
+        QCOMPARE(marques_de_velocitat(), QList<bool>({true, false, false, false}));
+        b.w->mn_ritme[2]->trigger();
+        b.w->mn_ritme[2]->trigger(); // back to normal, then faster
+        QCOMPARE(marques_de_velocitat(), QList<bool>({false, false, true, false}));
     }
 
     void a_person_chosen_on_the_board_keeps_the_way_back_to_it() {

@@ -210,6 +210,12 @@ private slots:
         QVERIFY(b.t().obert() && b.t().rajoles().front().text != "Modalitat");
         QTest::keyClick(b.w.get(), Qt::Key_Escape);
         QVERIFY(!b.t().obert());
+        b.w->show();
+        QVERIFY(QTest::qWaitForWindowActive(b.w.get()));
+        QTest::keyClick(b.w.get(), Qt::Key_G, Qt::ControlModifier); // the helper's shortcut opens and closes it
+        QVERIFY(b.t().obert());
+        QTest::keyClick(b.w.get(), Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(!b.t().obert());
     }
 
     void a_tracker_rests_on_the_corner_in_a_video() {
