@@ -81,7 +81,12 @@ bool sortida_pipewire::obre(int espera_ms, const std::atomic<bool>& atura) {
     }
     pw_thread_loop_lock(bucle_);
     pw_loop* bucle = pw_thread_loop_get_loop(bucle_);
-    stream_ = pw_stream_new_simple(bucle, "Brisola", propietats(), &events_stream, this);
+    // The real-time configuration: the thread that renders then keeps the quantum's
+    // deadline on a busy machine, where the system lets it.
+    context_ = pw_context_new(bucle, pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0);
+    nucli_ = context_ ? pw_context_connect(context_, nullptr, 0) : nullptr;
+    stream_ = nucli_ ? pw_stream_new(nucli_, "Brisola", propietats()) : nullptr;
+    if (stream_) pw_stream_add_listener(stream_, &escolta_, &events_stream, this);
     bool obert = stream_ && connecta(stream_) == 0;
     if (obert) {
         std::lock_guard<std::mutex> l(avis_mutex_);
@@ -126,11 +131,15 @@ void sortida_pipewire::tanca() {
     pw_thread_loop_lock(bucle_);
     if (stream_) pw_stream_destroy(stream_); // first: its audio thread signals the loop
     stream_ = nullptr;
+    if (nucli_) pw_core_disconnect(nucli_);
+    nucli_ = nullptr;
     {
         std::lock_guard<std::mutex> l(avis_mutex_);
         if (avis_) pw_loop_destroy_source(pw_thread_loop_get_loop(bucle_), avis_);
         avis_ = nullptr;
     }
+    if (context_) pw_context_destroy(context_);
+    context_ = nullptr;
     pw_thread_loop_unlock(bucle_);
     pw_thread_loop_stop(bucle_);
     pw_thread_loop_destroy(bucle_);

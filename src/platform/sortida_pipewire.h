@@ -5,12 +5,16 @@
 // instrument rests it leaves the graph, so that the device can sleep.
 #include <QString>
 
+#include <spa/utils/hook.h>
+
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
 
+struct pw_context;
+struct pw_core;
 struct pw_stream;
 struct pw_thread_loop;
 struct spa_source;
@@ -68,7 +72,10 @@ private:
     en_repos repos_;
     std::function<void()> despertat_;
     pw_thread_loop* bucle_ = nullptr;
+    pw_context* context_ = nullptr;
+    pw_core* nucli_ = nullptr;
     pw_stream* stream_ = nullptr;
+    spa_hook escolta_{};
     spa_source* avis_ = nullptr; // wakes the loop's thread from the audio thread or the window's
     std::mutex avis_mutex_;     // desperta() against tanca()
     QString motiu_;
