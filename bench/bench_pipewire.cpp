@@ -2,8 +2,9 @@
 // moments to the built-in synthesizer, through the native stream and through SDL
 // on the same server, found in the sink's monitor with the time they reached it;
 // then the process's share of a core while the instrument rests, and the first
-// note after that rest. Beside a server of its own:
-//   tests/pipewire/amb_servidor.sh build/bench/bench_pipewire
+// note after that rest; and 64 notes held, whose missed quanta show as holes.
+// Beside a server of its own:
+//   tests/pipewire/amb_servidor.sh build/bench/bench_pipewire [quantum]
 #include "mesura.h"
 #include "platform/media_interpret.h"
 #include "platform/sintetitzador.h"
@@ -46,11 +47,15 @@ public:
             e.process = [](void* jo) { static_cast<monitor*>(jo)->processa(); };
             return e;
         }();
-        stream_ = pw_stream_new_simple(pw_thread_loop_get_loop(bucle_), "monitor",
-                                       pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
-                                                         PW_KEY_TARGET_OBJECT, "brisola_prova",
-                                                         PW_KEY_STREAM_CAPTURE_SINK, "true", nullptr),
-                                       &events, this);
+        // Real-time, as the program's own stream: a capture that misses quanta would lose the notes in them.
+        context_ = pw_context_new(pw_thread_loop_get_loop(bucle_),
+                                  pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0);
+        nucli_ = pw_context_connect(context_, nullptr, 0);
+        stream_ = pw_stream_new(nucli_, "monitor",
+                                pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
+                                                  PW_KEY_TARGET_OBJECT, "brisola_prova", PW_KEY_STREAM_CAPTURE_SINK,
+                                                  "true", nullptr));
+        pw_stream_add_listener(stream_, &escolta_, &events, this);
         uint8_t memoria[256];
         spa_pod_builder b = SPA_POD_BUILDER_INIT(memoria, sizeof(memoria));
         spa_audio_info_raw format{};
@@ -68,6 +73,8 @@ public:
     ~monitor() {
         pw_thread_loop_lock(bucle_);
         pw_stream_destroy(stream_);
+        pw_core_disconnect(nucli_);
+        pw_context_destroy(context_);
         pw_thread_loop_unlock(bucle_);
         pw_thread_loop_stop(bucle_);
         pw_thread_loop_destroy(bucle_);
@@ -82,6 +89,18 @@ public:
             if (t >= des_de) r.push_back(t);
         }
         return r;
+    }
+    // Quanta the sink got nothing for while it sounded: runs of a quantum or more of exact silence.
+    int forats(int quantum) {
+        std::lock_guard<std::mutex> l(m_);
+        int forats = 0, zeros = 0;
+        bool sona = false;
+        for (float m : mostres_) {
+            sona = sona || std::fabs(m) > 0.01f;
+            zeros = m == 0.0f ? zeros + 1 : 0;
+            if (sona && zeros == quantum) ++forats;
+        }
+        return forats;
     }
 
 private:
@@ -100,7 +119,10 @@ private:
         pw_stream_queue_buffer(stream_, b);
     }
     pw_thread_loop* bucle_;
+    pw_context* context_;
+    pw_core* nucli_;
     pw_stream* stream_;
+    spa_hook escolta_{};
     std::mutex m_;
     std::vector<float> mostres_;
     std::vector<std::pair<long, int64_t>> blocs_; // first frame of each buffer, and its cycle's time
@@ -141,7 +163,8 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum) {
     {
         monitor m;
         espera_ms(500);
-        r = retards(toca(synth, 100), m.inicis_des_de(0));
+        const std::vector<int64_t> enviats = toca(synth, 100); // before the onsets are looked for
+        r = retards(enviats, m.inicis_des_de(0));
     }
     espera_ms(sortida_pipewire::repos_ms + 1000); // the voices end, and the rest begins
     const double cpu = cpu_s();
@@ -149,7 +172,8 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum) {
     const double repos = (cpu_s() - cpu) / 30 * 100;
     monitor m;
     espera_ms(500);
-    const std::vector<double> primera = retards(toca(synth, 1), m.inicis_des_de(0));
+    const std::vector<int64_t> enviada = toca(synth, 1);
+    const std::vector<double> primera = retards(enviada, m.inicis_des_de(0));
     const double mediana = percentil(r, 0.5), limit = quantum * 1000.0 / freq + 5;
     std::printf("%s: quantum %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
                 "found)\n",
@@ -159,6 +183,18 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum) {
         std::printf("%s: the first note after a rest sounds %.2f ms after it is sent, %.2f ms later than the median "
                     "(limit: one quantum and 5 ms, %.2f ms)\n",
                     qPrintable(nom), primera[0], primera[0] - mediana, limit);
+}
+
+// 64 organ notes held for 10 s: the quanta the stream missed show as holes in what the sink played.
+void mesura_veus(sintetitzador& synth, int quantum) {
+    monitor m;
+    for (int canal = 0; canal < 8; ++canal) {
+        synth.envia(uint8_t(0xC0 | canal), 19, 0);
+        for (int nota = 0; nota < 8; ++nota) synth.envia(uint8_t(0x90 | canal), uint8_t(40 + 4 * nota + canal), 90);
+    }
+    espera_ms(10000);
+    for (int canal = 0; canal < 8; ++canal) synth.envia(uint8_t(0xB0 | canal), 123, 0);
+    std::printf("pipewire: quantum %d, 64 notes held for 10 s: %d quanta missed\n", quantum, m.forats(quantum));
 }
 
 bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render, const sortida_pipewire::en_repos& repos) {
@@ -171,12 +207,14 @@ bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render,
     synth.set_periode(pipewire.frames());
     synth.set_despertador([&] { pipewire.desperta(); });
     mesura("pipewire", synth, pipewire.frames());
+    mesura_veus(synth, pipewire.frames());
     synth.set_despertador({});
     return true;
 }
 
 // SDL on the same server through its PulseAudio service, the way SDL reaches a desktop's server.
 bool mesura_sdl(sintetitzador& synth, const sortida_audio::font& render) {
+    qunsetenv("PIPEWIRE_LATENCY"); // SDL's path as it comes
     QProcess pulse;
     pulse.start("pipewire-pulse", {});
     const QString socol = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pulse/native";
@@ -203,8 +241,10 @@ bool mesura_sdl(sintetitzador& synth, const sortida_audio::font& render) {
 
 } // namespace
 
+// An argument asks the graph for that quantum instead of the program's own (64: the least it allows here).
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    if (argc > 1) qputenv("PIPEWIRE_LATENCY", QByteArray(argv[1]) + "/48000");
     pw_init(nullptr, nullptr); // for the monitor's streams
     sintetitzador synth(freq);
     if (!synth.carrega(sintetitzador::troba_soundfont())) {
