@@ -197,7 +197,8 @@ void mesura_veus(sintetitzador& synth, int quantum) {
     std::printf("pipewire: quantum %d, 64 notes held for 10 s: %d quanta missed\n", quantum, m.forats(quantum));
 }
 
-bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render, const sortida_pipewire::en_repos& repos) {
+bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render,
+                     const sortida_pipewire::en_repos& repos) {
     sortida_pipewire pipewire(render, repos);
     pipewire.set_despertat([&synth] { synth.ve_del_repos(); });
     if (!pipewire.obre(3000) || !pipewire.engega(3000)) {
