@@ -125,6 +125,23 @@ private slots:
         QCOMPARE(b.tintseer.crides, QStringList({"ObtenirPosicio"}));
     }
 
+    void a_player_who_starts_with_the_tracker_keeps_it_past_the_start_up_probe() {
+        banc b;
+        b.captura.drivers = b.captura.connectables = {0}; // a camera
+        auto w = b.obre();
+        w->mn_acces_Click(1); // a person's setup chooses it before the probe has run
+        QCoreApplication::processEvents();
+        QCOMPARE(b.tintseer.crides, QStringList({"Inicialitza", "Inicialitza"}));
+        QVERIFY(w->mn_acces[1]->isEnabled());
+        banc altre; // chosen and left for the mouse before the probe: the probe's own start is stopped
+        altre.captura.drivers = altre.captura.connectables = {0};
+        auto w2 = altre.obre();
+        w2->mn_acces_Click(1);
+        w2->mn_acces_Click(0);
+        QCoreApplication::processEvents();
+        QCOMPARE(altre.tintseer.crides.last(), QString("Finalitza"));
+    }
+
     void a_started_program_is_watched_through_its_window() {
         QTemporaryDir dir;
         QString programa = dir.path() + "/calibra";

@@ -51,7 +51,8 @@ void finestra_main::prova_biblioteca_seguidor() {
     // Without the tracker's library there is nothing to start: the items would only fail.
     if (!tintseer.carregada()) return activa_seguidor(false);
     if (tintseer.TintseerInicialitza(0) == 1) activa_seguidor(true);
-    tintseer.TintseerFinalitza();
+    // A person who plays with the tracker may have started it already: it stays on for them.
+    if (!t_tintseer->Enabled()) tintseer.TintseerFinalitza();
 }
 
 void finestra_main::activa_seguidor(bool actiu) {
