@@ -1,6 +1,7 @@
 // Following a point of the body with nothing worn, on people of our own making
 // through a camera's compression, and the settings that say which way the tracker follows.
 #include "fakes/cara.h"
+#include "lectura.h"
 #include "seguidor.h"
 #include "seguiment_punt.h"
 
@@ -44,6 +45,29 @@ private slots:
         QVERIFY2(x.mediana <= 3 && x.p95 <= 8 && x.deriva <= 3, qPrintable(xifres));
         QVERIFY2(x.per_gest <= 2 && x.retorn <= 1, qPrintable(xifres));
         QVERIFY2(x.perduts <= x.en_vista / 50 && x.falsos == 0, qPrintable(xifres));
+    }
+
+    void the_reader_says_a_point_out_of_view_is_not_seen() {
+        QTemporaryDir dir;
+        const std::string cami = dir.filePath("away.avi").toStdString();
+        const std::vector<cara::veritat> veritats = cara::grava(*cara::anomenat("away"), cami);
+        tintseer::configuracio c = clic_al_nas(veritats, cami);
+        c.font = cami;
+        // The video at its own pace on a clock of the test's own: picture n is taken at n / fps.
+        tintseer::rellotge::time_point ara{};
+        tintseer::temps_de_lectura temps{[&] { return ara; }, [&](tintseer::rellotge::time_point t) { ara = t; }};
+        int vist_fora = 0, no_vist_fora = 0, no_vist_dins = 0;
+        std::atomic<bool> mai{false};
+        tintseer::llegeix(std::make_unique<cv::VideoCapture>(cami), {}, c, true, mai,
+                          [&](std::optional<cv::Point2f> p, tintseer::rellotge::time_point presa) {
+                              const auto n = size_t(std::lround(std::chrono::duration<double>(presa.time_since_epoch()).count() * cara::fps));
+                              const cara::veritat& v = veritats.at(n);
+                              if (!v.nas) (p ? vist_fora : no_vist_fora)++;
+                              else if (v.clar && !p) no_vist_dins++;
+                          }, temps);
+        QCOMPARE(vist_fora, 0);
+        QVERIFY(no_vist_fora > 90); // most of its 3 s away
+        QCOMPARE(no_vist_dins, 0);
     }
 
     void a_flat_patch_is_refused_and_an_odd_picture_skipped() {

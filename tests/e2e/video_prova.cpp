@@ -28,14 +28,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (ordre == "cara" && (argc == 4 || argc == 5)) {
-        for (cara::cas c : cara::casos())
-            if (c.nom == argv[3]) {
-                if (argc == 5) c.fotogrames = std::atoi(argv[4]);
-                cv::Point2d nas = *cara::grava(c, argv[2]).front().nas;
-                std::printf("%.0f %.0f\n", nas.x, nas.y);
-                return 0;
-            }
-        return 2;
+        std::optional<cara::cas> c = cara::anomenat(argv[3]);
+        if (!c) return 2;
+        if (argc == 5) c->fotogrames = std::atoi(argv[4]);
+        cv::Point2d nas = *cara::grava(*c, argv[2]).front().nas;
+        std::printf("%.0f %.0f\n", nas.x, nas.y);
+        return 0;
     }
     if (ordre == "punt" && argc == 5) {
         cv::VideoCapture video(argv[2]);

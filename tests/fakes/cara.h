@@ -278,6 +278,12 @@ inline std::vector<cas> casos() {
     return v;
 }
 
+inline std::optional<cas> anomenat(const std::string& nom) {
+    for (cas& c : casos())
+        if (c.nom == nom) return c;
+    return std::nullopt;
+}
+
 // The case written as an MJPG video at `cami`; its truth, picture by picture.
 inline std::vector<veritat> grava(const cas& c, const std::string& cami) {
     const detall::figura f = detall::fes_figura(c.ulleres);
