@@ -174,7 +174,10 @@ finestra_ajustos& menu_persona::obre_ajustos() {
     return *finestra_ajustos_;
 }
 
-void menu_persona::avisa(int t, const QStringList& dades) { w_.serveis_.caixes.avisa(text(w_.estat.idioma, t, dades)); }
+// Its notices name people and their files: kept out of standard error.
+void menu_persona::avisa(int t, const QStringList& dades) {
+    w_.serveis_.caixes.avisa_personal(text(w_.estat.idioma, t, dades));
+}
 
 void menu_persona::inicia(const std::optional<QString>& demanada) {
     if (demanada && demanada->trimmed().isEmpty()) return avisa(t_sense_nom);

@@ -46,7 +46,8 @@ surt
 engega "$programa" --persona Ningú
 finestra=$(troba_finestra) || falla "no window titled Brisola with an unknown person"
 for _ in $(seq 30); do [ -n "$(finestres)" ] && break; sleep 0.1; done
-grep -q "Ningú" "$feina/sortida.log" || falla "an unknown person was not said"
+[ -n "$(finestres)" ] || falla "an unknown person was not said"
+! grep -q "Ningú" "$feina/sortida.log" || falla "the person's name went to standard error"
 xdotool windowfocus --sync "$(finestres | head -1)" key Return
 sleep 0.3
 inici=$(so_fins_ara)
