@@ -3,6 +3,7 @@
 #include "fakes/banc.h"
 #include "persones/menu_persona.h"
 #include "platform/lector_smf.h"
+#include "platform/midi_sistema_linux.h"
 #include "platform/sintetitzador.h"
 #include "sessions/costures_diari.h"
 #include "sessions/diari.h"
@@ -193,6 +194,48 @@ private slots:
         QCOMPARE(s.pulsador.size(), size_t(2));
     }
 
+    // A note for the built-in synthesizer is kept where it was heard: on time, one
+    // latency after it was sent; sent late (the window held up past its frame), where
+    // the synthesizer placed it; dropped as too late, not at all.
+    void cada_nota_es_desa_on_va_sonar() {
+        int64_t enviat = 0;
+        double ara = 0; // ns: the message's moment, and the audio thread's
+        sintetitzador synth(48000, [&] { return enviat; }, [&] { return int64_t(std::llround(ara)); });
+        banc_diari b; // ends its journal, which asks the synthesizer, first
+        synth.set_periode(448); // with the wake-up margin, the bench's 10 ms
+        b.d.escolta_sintetitzador([&]() -> std::optional<diari::sentit> {
+            if (const auto s = synth.treu_sentit()) return diari::sentit{s->missatge, s->ns};
+            return std::nullopt;
+        });
+        alsa_fals alsa;
+        midi_sistema_linux real(synth, alsa);
+        midi_diari midi(real, b.d);
+        HMIDIOUT h = 0;
+        QCOMPARE(midi.midiOutOpen(h, MIDI_MAPPER), MMSYSERR_NOERROR);
+        std::vector<float> periode(2 * 448);
+        auto sona_fins = [&](double ms) {
+            for (; ara < ms * 1e6; ara += 448 * 1e9 / 48000) synth.render(periode.data(), 448);
+        };
+        auto toca = [&](long ms, uint32_t nota) {
+            b.rellotge.avanca(ms - b.rellotge.ara());
+            enviat = int64_t(ms) * 1000000;
+            midi.midiOutShortMsg(h, nota);
+        };
+        b.d.set_persona("Anna");
+        sona_fins(100);
+        toca(100, 0x643c90);
+        sona_fins(180);
+        toca(160, 0x643e90); // its frame, at 170 ms, went by in the period of 168 ms
+        sona_fins(190);      // placed at the next period's start: heard at 186.7 ms
+        sona_fins(420);
+        toca(300, 0x644090); // over 100 ms late: never played
+        sona_fins(440);
+        std::vector<std::pair<int64_t, int>> notes;
+        for (const auto& m : b.llegeix().midi)
+            if (m.estat == 0x90) notes.push_back({m.ms, m.dada1});
+        QCOMPARE(notes, (std::vector<std::pair<int64_t, int>>{{10, 0x3c}, {87, 0x3e}}));
+    }
+
     // Ten minutes without sound or a song end the session, counted from the song's
     // own end; the next sound, another person, or the person's journal turned off do too.
     void una_sessio_acaba_amb_el_silenci_o_una_altra_persona() {
@@ -255,6 +298,7 @@ private slots:
         banc_diari b;
         b.d.set_persona("Anna");
         b.d.midi(0x643c90);
+        QTRY_COMPARE(b.fitxers().size(), 1); // made before the next one in the same second, which is "…-2"
         b.rellotge.avanca(100);
         b.d.canco("open %2Fs%2Fa.mid type sequencer alias Mid1");
         b.d.canco("play Mid1");
@@ -513,7 +557,9 @@ private slots:
         w.mn_acces_Click(0);
         w.fmus_Click(2);
         w.midi_out.SendShortMessage(0x99, 36, 100);
-        b.rellotge.avanca(500);
+        b.rellotge.avanca(520);
+        w.mn_ritme[2]->trigger(); // a choice is kept as it is made
+        QCoreApplication::processEvents();
         // Another person's setup is theirs: none of it reaches the session that ends.
         QFile biel(persones.carpeta() + "/Biel.ini");
         QVERIFY(biel.open(QIODevice::WriteOnly));
@@ -523,7 +569,7 @@ private slots:
         persones.tria("Anna");
         d.espera(); // what the writer holds is on the disk
         QCOMPARE(sessions.sessions().size(), 1);
-        QVERIFY(llegeix_sessio(sessions.sessions()[0])->midi.back().ms < 500);
+        QVERIFY(llegeix_sessio(sessions.sessions()[0])->midi.back().ms < 520);
         auto* informe = sessions.obre_informe();
         QVERIFY(informe);
         w.mn_idioma[1]->trigger(); // the open report follows the language, the modality named by its menu
@@ -537,9 +583,9 @@ private slots:
         QVERIFY(QFile::exists(b.cami("anna.mid")));
         auto sessio = llegeix_sessio(sessions.sessions()[0]);
         QStringList tries;
-        for (const auto& t : sessio->tries) tries << t.clau + "=" + t.valor;
+        for (const auto& t : sessio->tries) tries << t.clau + "=" + t.valor + (t.ms ? "@" + QString::number(t.ms) : "");
         QVERIFY2(tries.contains("modalitat=2 Bateria") && tries.contains("acces=0 Ratolí") &&
-                     tries.contains("persona=Anna"),
+                     tries.contains("persona=Anna") && tries.filter(QRegularExpression("^velocitat=.*@520$")).size() == 1,
                  qPrintable(tries.join(", ")));
     }
 };

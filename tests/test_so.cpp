@@ -271,6 +271,41 @@ private slots:
                  qPrintable(QString("%1 frames apart").arg(dreta - esquerra)));
     }
 
+    // A sound is heard as one piece at the output's pace: a callback that wakes early or
+    // late restarts the placing of messages, not the clock the journal keeps. In
+    // silence that clock meets the placing again, never going back.
+    void what_sounds_is_heard_at_the_outputs_own_pace_data() {
+        QTest::addColumn<int64_t>("desfasament");
+        QTest::newRow("a callback late") << int64_t(30'000'000);
+        QTest::newRow("a callback early") << int64_t(-30'000'000);
+    }
+
+    void what_sounds_is_heard_at_the_outputs_own_pace() {
+        QFETCH(int64_t, desfasament);
+        int64_t ara = 0;
+        sintetitzador synth(48000, [&] { return ara; }, [&] { return ara; });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        synth.set_periode(128);
+        synth.envia(0xC0, 19, 0); // an organ, held until its note-off
+        synth.envia(0x90, 60, 100);
+        std::vector<float> periode(2 * 128);
+        std::vector<sintetitzador::marca> marques;
+        auto sona = [&](int periodes, int64_t salt) {
+            for (int k = 0; k < periodes; ++k) {
+                ara += 128 * 1000000000LL / 48000 + (k == periodes / 2 ? salt : 0);
+                synth.render(periode.data(), 128);
+                marques.push_back(synth.marca_del_periode());
+            }
+        };
+        sona(20, desfasament);
+        for (size_t k = 1; k < marques.size(); ++k)
+            QCOMPARE(marques[k].ns - marques[k - 1].ns, double(marques[k].frame - marques[k - 1].frame) * 1e9 / 48000);
+        synth.envia(0x80, 60, 0);
+        sona(48000 / 128, 0); // the organ's release dies away
+        for (size_t k = 1; k < marques.size(); ++k) QVERIFY(marques[k].ns > marques[k - 1].ns);
+        QVERIFY2(std::fabs(marques.back().ns - double(ara)) < 1e6, qPrintable(QString::number(marques.back().ns - double(ara))));
+    }
+
     void the_loader_reports_a_missing_soundfont() {
         sintetitzador synth(48000);
         int carregat = -1;

@@ -91,6 +91,10 @@ int main(int argc, char** argv) {
     diari journal(on.sessions, {rellotge_real, [&rellotge_real] { return rellotge_real.moment_ns(); },
                                 [&synth] { return synth.latencia_ns(); }},
                   soundfont);
+    journal.escolta_sintetitzador([&synth]() -> std::optional<diari::sentit> {
+        if (const auto s = synth.treu_sentit()) return diari::sentit{s->missatge, s->ns};
+        return std::nullopt;
+    });
 
     missatges_qt caixes;
     caixes_tauler caixes_del_tauler(caixes); // a choice made on the board shows its boxes on the board

@@ -33,6 +33,8 @@ public:
     virtual uint32_t midiOutClose(HMIDIOUT handle) = 0;
     virtual uint32_t midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) = 0;
     virtual QString midiOutGetErrorTextA(uint32_t codi) = 0;
+    // Whether the handle plays on the built-in synthesizer, which tells when it played each message.
+    virtual bool al_sintetitzador(HMIDIOUT) const { return false; }
 };
 
 // The error texts of our device table, shared by every implementation.

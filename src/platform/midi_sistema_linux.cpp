@@ -58,6 +58,11 @@ uint32_t midi_sistema_linux::midiOutClose(HMIDIOUT handle) {
     return MMSYSERR_NOERROR;
 }
 
+bool midi_sistema_linux::al_sintetitzador(HMIDIOUT handle) const {
+    auto it = oberts_.find(handle);
+    return it != oberts_.end() && !it->second;
+}
+
 uint32_t midi_sistema_linux::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) {
     auto it = oberts_.find(handle);
     if (it == oberts_.end()) return MMSYSERR_INVALHANDLE;

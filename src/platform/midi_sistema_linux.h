@@ -25,6 +25,7 @@ public:
     uint32_t midiOutClose(HMIDIOUT handle) override;
     uint32_t midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) override;
     QString midiOutGetErrorTextA(uint32_t codi) override { return text_error_midi(codi); }
+    bool al_sintetitzador(HMIDIOUT handle) const override;
 
 private:
     int32_t port_propi() const { return hi_ha_sequenciador_ ? int32_t(ports_.size()) + 1 : -2; }

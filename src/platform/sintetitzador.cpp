@@ -122,13 +122,16 @@ bool sintetitzador::ha_caducat(const missatge& m, int64_t ara) const {
 
 // After messages were lost, no note is left hanging for a note-off that never came.
 void sintetitzador::allibera_les_notes() {
-    for (int canal = 0; canal < 16; ++canal) {
+    for (uint8_t canal = 0; canal < 16; ++canal) {
         fluid_synth_cc(synth_, canal, 64, 0);
         fluid_synth_all_notes_off(synth_, canal);
+        fes_saber(0xB0 | canal, 64, 0);
+        fes_saber(0xB0 | canal, 123, 0);
     }
 }
 
 void sintetitzador::aplica(const missatge& m) {
+    fes_saber(m.estat, m.dada1, m.dada2);
     int canal = m.estat & 0x0F;
     switch (m.estat & 0xF0) {
     case 0x80: fluid_synth_noteoff(synth_, canal, m.dada1); break;
@@ -152,10 +155,24 @@ int64_t sintetitzador::frame_de(int64_t ns) const {
     return int64_t(std::llround(double(inici_) + (double(ns) - t0_) * frames_per_ns + latencia));
 }
 
-sintetitzador::marca sintetitzador::marca_del_periode() const {
-    const double ns_per_frame = (t1_ - t0_) / frames_periode_;
+// A sound is heard as one piece at the output's own pace, whatever the callbacks'
+// wake-ups or the mapping's fresh starts. In silence, where nothing heard can
+// shift, the heard clock meets the mapping again (where a message on time is heard
+// one latency after its stamp): it jumps ahead to it, or slows, never below half
+// pace, to let it catch up.
+void sintetitzador::marca_el_sentit() {
+    const double per_frame = 1e9 / freq_;
+    const double seguit = sentit_.ns + double(inici_ - sentit_.frame) * sentit_.ns_per_frame;
     const double latencia = double(periode_.load() + marge_de_latencia);
-    return {inici_, t0_ - latencia * ns_per_frame + latencia * 1e9 / freq_, ns_per_frame};
+    const double mapa = t0_ + latencia * (per_frame - (t1_ - t0_) / frames_periode_);
+    if (silenci_ == 0) sentit_ = {inici_, seguit, per_frame};
+    else if (seguit > mapa) sentit_ = {inici_, seguit, per_frame - std::min((seguit - mapa) / frames_periode_, per_frame / 2)};
+    else sentit_ = {inici_, mapa, per_frame};
+}
+
+void sintetitzador::fes_saber(uint8_t estat, uint8_t dada1, uint8_t dada2) {
+    const double ns = sentit_.ns + double(frames_ - sentit_.frame) * sentit_.ns_per_frame;
+    sentits_.empeny({std::llround(ns), uint32_t(estat) | uint32_t(dada1) << 8 | uint32_t(dada2) << 16});
 }
 
 // The device keeps its own clock and wakes the callback with some jitter: a
@@ -198,6 +215,7 @@ void sintetitzador::render(float* sortida, int frames) {
     if (frames > periode_) periode_ = frames;
     const bool a_temps = std::exchange(ve_del_repos_, false);
     ajusta_rellotge(ara, frames);
+    marca_el_sentit();
     const int64_t fi = frames_ + frames;
     for (;;) {
         if (!pendent_) pendent_ = cua_.treu();

@@ -74,14 +74,21 @@ public:
     // Audio thread, before a render: the output rested until now, so what was sent
     // meanwhile waited for it and is not dropped as late.
     void ve_del_repos() { ve_del_repos_ = true; }
-    // Audio thread, after a render: the period's first frame, the moment a message
-    // heard on it was stamped heard (its time and one latency), and a frame's length,
-    // by the clock mapping. Lays a capture of the output on the clock the journal keeps.
+    // Audio thread, after a render: the period's first frame, the moment it was heard,
+    // and a frame's length. Lays a capture of the output on the clock the journal keeps.
     struct marca {
         int64_t frame;
         double ns, ns_per_frame;
     };
-    marca marca_del_periode() const;
+    marca marca_del_periode() const { return sentit_; }
+    // What the output played, in the order it played it: each message with the
+    // moment it was heard, where the render actually placed it (a late message
+    // lands later than its stamp says). The audio thread adds, one other thread takes.
+    struct sentit {
+        int64_t ns;
+        uint32_t missatge; // status, data, data from the low byte up
+    };
+    std::optional<sentit> treu_sentit() { return sentits_.treu(); }
     // How many times the synthesizer itself has rendered (a test's and a benchmark's look inside).
     uint64_t renders() const { return renders_; }
 
@@ -97,6 +104,8 @@ private:
     // The output frame that a moment of the monotonic clock falls on, one latency later.
     int64_t frame_de(int64_t ns) const;
     void ajusta_rellotge(int64_t ara_ns, int frames);
+    void marca_el_sentit();
+    void fes_saber(uint8_t estat, uint8_t dada1, uint8_t dada2);
     void sintetitza(float* sortida, int frames);
     bool en_repos() const;
 
@@ -112,6 +121,7 @@ private:
     std::atomic<bool> carregat_{false};
     cua_spsc<missatge, 4096> cua_;
     std::atomic<bool> desbordada_{false}; // a message was lost: its note-off may have been one
+    cua_spsc<sentit, 4096> sentits_; // nobody may take them (an offline render): then they are dropped
 
     // Audio thread only.
     std::optional<missatge> pendent_;
@@ -122,6 +132,8 @@ private:
     double t0_ = 0, t1_ = 0, periode_ns_ = 0;
     int64_t inici_ = 0;
     int frames_periode_ = 1;
+    // The heard clock: the moment the period under way was heard.
+    marca sentit_{};
     int64_t silenci_ = INT64_MAX / 2; // frames since the last voice ended: at rest from the start
     std::atomic<uint64_t> renders_{0};
     int seguent_canal_carregador_ = 0; // the loader's channels keep the last 16 presets chosen in memory

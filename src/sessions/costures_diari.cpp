@@ -6,7 +6,7 @@ namespace brisola {
 
 uint32_t midi_diari::midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) {
     const uint32_t r = real_.midiOutShortMsg(handle, missatge);
-    if (r == MMSYSERR_NOERROR) diari_.midi(missatge);
+    if (r == MMSYSERR_NOERROR) diari_.midi(missatge, real_.al_sintetitzador(handle));
     return r;
 }
 

@@ -21,6 +21,7 @@ public:
     uint32_t midiOutClose(HMIDIOUT handle) override { return real_.midiOutClose(handle); }
     uint32_t midiOutShortMsg(HMIDIOUT handle, uint32_t missatge) override;
     QString midiOutGetErrorTextA(uint32_t codi) override { return real_.midiOutGetErrorTextA(codi); }
+    bool al_sintetitzador(HMIDIOUT handle) const override { return real_.al_sintetitzador(handle); }
 
 private:
     midi_sistema& real_;

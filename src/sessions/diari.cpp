@@ -89,6 +89,7 @@ void diari::acaba() {
 }
 
 void diari::tanca() {
+    recull_sentits();
     rellotge_->set_Enabled(false);
     if (escriptor_) {
         escriptor_->acaba();
@@ -107,14 +108,22 @@ void diari::escriu(char tipus, int64_t ns, std::string camps) {
     if (escriptor_) escriptor_->escriu(tipus, ns, std::move(camps));
 }
 
-void diari::midi(uint32_t m) {
+void diari::midi(uint32_t m, bool al_sintetitzador) {
+    recull_sentits();
     const int64_t ns = r_.ara_ns() + r_.latencia_ns();
     if (auto clau = clau_estat(m)) canals_[*clau] = m;
     if (es_so(m)) {
         darrer_so_ = ns;
         if (!escriptor_ && !obre()) return;
     }
-    escriu(linies::midi, ns, hex6(m));
+    if (!al_sintetitzador || !sentits_) escriu(linies::midi, ns, hex6(m));
+}
+
+// With no session, what was heard belongs to none. A sound heard as one piece keeps the
+// output's pace, which may lag the clock a little: nothing is laid before the session began.
+void diari::recull_sentits() {
+    if (!sentits_) return;
+    while (const auto s = sentits_()) escriu(linies::midi, std::max(s->second, inici_), hex6(s->first));
 }
 
 // Songs are kept at the time they are heard, as the instrument's notes are.
@@ -159,11 +168,13 @@ void diari::nivells(const guanys_so& g) {
 bool diari::obre() {
     const int64_t ns = r_.ara_ns();
     if (persona_.isEmpty() || ple_ || ns < proper_intent_ || !f_.actiu || !f_.actiu()) return false;
+    recull_sentits();
     const QString nom = QDateTime::currentDateTime().toString("yyyy-MM-dd_HH-mm-ss");
     const escriptor_diari::info info{{"persona", persona_},
                                      {"inici", inici_amb_desfasament()},
                                      {"soundfont", soundfont_}};
     escriptor_ = std::make_unique<escriptor_diari>(obridor_de(arrel_, carpeta(persona_), nom), ns, info);
+    inici_ = ns;
     escriu_estat();
     rellotge_->set_Enabled(true);
     return true;
@@ -186,8 +197,23 @@ bool diari::mira_escriptor() {
     return false;
 }
 
+// Only the choices that changed since the session last noted them.
+void diari::tries_canviades() {
+    if (!escriptor_ || !f_.tries) return;
+    const int64_t ara = r_.ara_ns();
+    for (const auto& tria : f_.tries()) {
+        auto ja = std::find_if(darreres_tries_.begin(), darreres_tries_.end(),
+                               [&](const auto& t) { return t.first == tria.first; });
+        if (ja != darreres_tries_.end() && ja->second == tria.second) continue;
+        escriu(linies::tria, ara, (tria.first + " " + tria.second).toStdString());
+        if (ja != darreres_tries_.end()) ja->second = tria.second;
+        else darreres_tries_.push_back(tria);
+    }
+}
+
 void diari::escriu_estat() {
     const int64_t ns = r_.ara_ns();
+    tries_canviades();
     tic();
     for (const auto& [clau, m] : canals_) escriu(linies::midi, ns, hex6(m));
     if (!nivells_.empty()) escriu(linies::nivells, ns, nivells_);
@@ -216,19 +242,12 @@ void diari::escriu_cancons(int64_t ns) {
 
 void diari::tic() {
     recull();
+    recull_sentits();
     if (!escriptor_ || !mira_escriptor()) return;
     const int64_t ara = r_.ara_ns();
     if (!f_.actiu()) return tanca(); // turned off in the person's settings
     mira_finals();
     if (!cancons_.sona() && (ara - darrer_so_) / 1000000 >= silenci_ms) return tanca();
-    for (const auto& tria : f_.tries ? f_.tries() : escriptor_diari::info{}) {
-        auto ja = std::find_if(darreres_tries_.begin(), darreres_tries_.end(),
-                               [&](const auto& t) { return t.first == tria.first; });
-        if (ja != darreres_tries_.end() && ja->second == tria.second) continue;
-        escriu(linies::tria, ara, (tria.first + " " + tria.second).toStdString());
-        if (ja != darreres_tries_.end()) ja->second = tria.second;
-        else darreres_tries_.push_back(tria);
-    }
     auto lloc = f_.punter ? f_.punter() : std::nullopt;
     if (!lloc || lloc == darrer_lloc_) return;
     darrer_lloc_ = lloc;

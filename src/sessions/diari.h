@@ -14,6 +14,7 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -36,7 +37,7 @@ public:
     struct finestra {
         // The place as reached and after the reach mapping, per mille; none when nothing points.
         std::function<std::optional<std::array<int, 4>>()> punter;
-        std::function<escriptor_diari::info()> tries; // the choices now, key and value
+        std::function<escriptor_diari::info()> tries; // the choices now, key and value (read when one is made)
         std::function<bool()> actiu;                  // whether the person's journal is on
         std::function<void(int text, const QStringList& dades)> avisa; // a notice (textos_sessions) that does not stop play
     };
@@ -62,11 +63,19 @@ public:
     // Returns once every ended session is on the disk.
     void espera() { tancant_.clear(); }
 
-    // What the instrument does, as it does it.
-    void midi(uint32_t missatge);
+    // Where the built-in synthesizer played each message, in the order it played
+    // them (status, data, data from the low byte up; the moment it was heard).
+    using sentit = std::pair<uint32_t, int64_t>;
+    void escolta_sintetitzador(std::function<std::optional<sentit>()> sentits) { sentits_ = std::move(sentits); }
+
+    // What the instrument does, as it does it. A message for the built-in synthesizer
+    // is noted where the synthesizer says it was heard; any other, as it goes.
+    void midi(uint32_t missatge, bool al_sintetitzador = false);
     // A command the player took.
     void canco(const QString& ordre);
     void pulsador(bool premsa, bool acceptada);
+    // A menu's choice was made: those that changed are noted.
+    void tries_canviades();
     void nivells(const guanys_so& g);
 
 private:
@@ -74,6 +83,7 @@ private:
     void escriu_estat();
     void escriu_cancons(int64_t ns);
     void mira_finals();
+    void recull_sentits();
     void tic();
     bool mira_escriptor();
     void recull();
@@ -88,6 +98,8 @@ private:
     std::vector<std::unique_ptr<escriptor_diari>> tancant_; // ended: writing their last lines and closing
     QString persona_;
     media_sistema* reproductor_ = nullptr;
+    std::function<std::optional<sentit>()> sentits_;
+    int64_t inici_ = 0; // the session's time 0
     bool avisat_ = false;
     bool ple_ = false;
     int64_t darrer_so_ = 0;

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 
 #include <cmath>
@@ -57,6 +58,9 @@ menu_sessions::menu_sessions(finestra_main& w, menu_persona& persones, diari& d,
         menu.addAction(text_sessions(idioma, t_desa_interpretacio), this, [this] { desa_interpretacio(); });
         menu.addAction(text_sessions(idioma, t_sessions), this, [this] { obre_informe(); });
     });
+    // Every menu's item, the board's and a person's setup included, goes through the menu bar;
+    // queued, so the journal reads the choice once its own handler has made it.
+    connect(w_.menuBar(), &QMenuBar::triggered, this, [this] { diari_.tries_canviades(); }, Qt::QueuedConnection);
     if (!dialegs_.nom) dialegs_.nom = [this](const QString& clau, int index) { return nom_actual(clau, index); };
     for (int i = 0; i < w_.mn_idioma.size(); ++i)
         connect(w_.mn_idioma[i], &QAction::triggered, this, [this] {

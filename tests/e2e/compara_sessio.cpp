@@ -1,8 +1,8 @@
 // Compares a session's exports with its journal and with the sound captured
 // while it played: the MIDI file's notes against the journal's (same notes,
 // times within 1 ms), and the exported audio's onsets and level against the
-// capture's (onsets within 5 ms, level within 1 dB), the capture laid on
-// the monotonic clock by the marks the program wrote beside it.
+// capture's (every onset within 5 ms, level within 1 dB), the capture laid on
+// the heard clock by the marks the program wrote beside it.
 // Usage: compara_sessio JOURNAL OUT.mid OUT.wav CAPTURE.raw (48 kHz stereo float) MARKS
 #include "platform/lector_smf.h"
 #include "sessions/sessio.h"
@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace brisola;
@@ -147,28 +148,67 @@ int compara_midi(const sessio& s, const char* mid) {
     return iguals && pitjor <= 1 && !diari.empty() ? 0 : (std::printf("FAIL: the MIDI file's notes differ\n"), 1);
 }
 
+// The capture's quarter millisecond heard at a moment, in ms of the monotonic clock.
+double tros_del_moment(const std::vector<marca>& marques, double moment) {
+    const double ns = moment * 1e6;
+    auto it = std::upper_bound(marques.begin(), marques.end(), ns, [](double n, const marca& m) { return n < m.ns; });
+    if (it == marques.begin()) return std::nan("");
+    --it;
+    return (double(it->frame) + (ns - it->ns) / it->ns_per_frame) / 48 / tros_ms;
+}
+
+// How alike two stretches of envelope are, -1 to 1.
+double semblanca(const std::vector<double>& a, size_t ia, const std::vector<double>& b, size_t ib, size_t n) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    for (size_t k = 0; k < n; ++k) {
+        const double x = a[ia + k], y = b[ib + k];
+        sa += x, sb += y, saa += x * x, sbb += y * y, sab += x * y;
+    }
+    const double cov = sab - sa * sb / double(n), va = saa - sa * sa / double(n), vb = sbb - sb * sb / double(n);
+    return va > 0 && vb > 0 ? cov / std::sqrt(va * vb) : -1;
+}
+
+// Where, in quarter milliseconds of the capture, the exported sound that begins at `t`
+// (ms of the export) is heard: the 50 ms from just before its onset laid over the
+// capture, within 100 ms either side of where the journal puts it. The output wakes
+// with the first note, so a sound may begin the capture with little before it.
+std::optional<size_t> on_sona(const std::vector<double>& ee, const std::vector<double>& ec, double t, double esperat) {
+    constexpr size_t llarg = size_t(50 / tros_ms), marge = size_t(100 / tros_ms);
+    const size_t ie = size_t(t / tros_ms), abans = std::min(size_t(5 / tros_ms), ie);
+    if (ie + llarg > ee.size() || ec.size() < llarg || std::isnan(esperat)) return std::nullopt;
+    const double primer = std::max(esperat - double(marge), double(abans));
+    const double darrer = std::min(esperat + double(marge), double(ec.size() - llarg + abans));
+    std::optional<size_t> millor;
+    double millor_s = -2;
+    for (size_t ic = size_t(std::ceil(primer)); double(ic) <= darrer; ++ic)
+        if (double v = semblanca(ee, ie - abans, ec, ic - abans, llarg); v > millor_s) millor_s = v, millor = ic;
+    return millor;
+}
+
 int compara_audio(const so& exportat, const so& capturat, const std::vector<marca>& marques) {
     const auto ee = envolupant(exportat), ec = envolupant(capturat);
     if (ee.empty() || ec.empty() || marques.empty()) return std::printf("FAIL: a sound or its marks are missing\n"), 1;
     // The last two seconds are left out: the quitting menu's own sounds come after the journal's end.
     auto oe = onsets(ee);
     std::erase_if(oe, [&](double t) { return t > double(ee.size()) * tros_ms - 2000; });
-    std::vector<std::pair<double, double>> oc; // each captured onset: its moment, its ms in the capture
-    for (double c : onsets(ec))
-        if (double m = moment_ms(marques, c); !std::isnan(m)) oc.push_back({m, c});
     std::vector<double> moments;
-    for (const auto& [m, c] : oc) moments.push_back(m);
+    for (double c : onsets(ec))
+        if (double m = moment_ms(marques, c); !std::isnan(m)) moments.push_back(m);
     const double zero = origen(oe, moments);
-    // Each exported onset against the captured one nearest its moment (sounds come 200 ms apart at the least).
+    // Each exported sound found in the capture by its shape near where the journal puts it: onsets
+    // picked in each alone can fall a few ms apart on overlapping drums.
     std::vector<std::pair<double, double>> parells;
     std::vector<double> diferencies;
     for (double t : oe) {
-        auto proper = std::min_element(oc.begin(), oc.end(), [&](const auto& a, const auto& b) {
-            return std::fabs(a.first - zero - t) < std::fabs(b.first - zero - t);
-        });
-        if (proper == oc.end() || std::fabs(proper->first - zero - t) > 100) continue;
-        parells.push_back({t, proper->second});
-        diferencies.push_back(std::fabs(proper->first - zero - t));
+        const auto ic = on_sona(ee, ec, t, tros_del_moment(marques, zero + t));
+        if (!ic) {
+            std::printf("the sound exported at %.2f ms is not in the capture\n", t);
+            continue;
+        }
+        const double c = double(*ic) * tros_ms;
+        parells.push_back({t, c});
+        diferencies.push_back(std::fabs(moment_ms(marques, c) - zero - t));
+        if (diferencies.back() > 5) std::printf("the sound exported at %.2f ms is heard %.2f ms off\n", t, moment_ms(marques, c) - zero - t);
     }
     double nivell_e = 0, nivell_c = 0;
     for (const auto& [t, c] : parells) {
@@ -180,13 +220,12 @@ int compara_audio(const so& exportat, const so& capturat, const std::vector<marc
     std::sort(diferencies.begin(), diferencies.end());
     const double mitjana = diferencies.empty() ? 0 : diferencies[diferencies.size() / 2];
     const double pitjor = diferencies.empty() ? 0 : diferencies.back();
-    std::printf("audio: %zu onsets exported, %zu captured, %zu paired, %zu within 5 ms (median %.2f ms, worst %.2f ms); "
+    std::printf("audio: %zu onsets exported, %zu captured, %zu found, %zu within 5 ms (median %.2f ms, worst %.2f ms); "
                 "level %.2f dB exported, %.2f dB captured\n",
-                oe.size(), oc.size(), parells.size(), dins, mitjana, pitjor, nivell_e, nivell_c);
+                oe.size(), moments.size(), parells.size(), dins, mitjana, pitjor, nivell_e, nivell_c);
     if (oe.size() < 10) return std::printf("FAIL: too few onsets\n"), 1;
-    // Measured on the program's own clock, what is left is the program's: a note whose timer, or
-    // the output's callback, woke later than the output's few milliseconds of latency sounds late.
-    if (dins < oe.size() * 2 / 3 || mitjana > 3) return std::printf("FAIL: onsets differ by more than 5 ms\n"), 1;
+    // The journal keeps each note where the output placed it: every one is where it was heard.
+    if (dins < oe.size()) return std::printf("FAIL: onsets differ by more than 5 ms\n"), 1;
     if (std::fabs(nivell_e - nivell_c) > 1) return std::printf("FAIL: the levels differ by more than 1 dB\n"), 1;
     return 0;
 }
