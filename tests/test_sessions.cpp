@@ -403,6 +403,7 @@ private slots:
             return v;
         };
         QCOMPARE(notes(0x90), (QList<QPair<int, int>>{{100, 60}, {350, 62}}));
+        QCOMPARE(std::find_if(e->begin(), e->end(), [](const auto& m) { return m.estat == 0x90; })->dada2, 0x64);
         QCOMPARE(notes(0x80), (QList<QPair<int, int>>{{350, 60}, {1400, 62}}));
         QCOMPARE(notes(0x99), (QList<QPair<int, int>>{{400, 36}}));
         QCOMPARE(notes(0x89), (QList<QPair<int, int>>{{1500, 36}})); // a drum still sounding ends with the file
@@ -412,6 +413,10 @@ private slots:
         QCOMPARE(std::lround((*part)[1].ms), 50);
         // What was lost may have been the silencing: the note ends at the gap.
         s = llegeix_sessio(QByteArray("brisola-diari 1\nM0 903c64\nL100 3 200\nM500 b07800\n"));
+        e = esdeveniments_smf(smf_de_sessio(*s, {}, absents));
+        QCOMPARE(notes(0x80), (QList<QPair<int, int>>{{100, 60}}));
+        // All Notes Off, as the synthesizer heard it when the output closed, ends them too.
+        s = llegeix_sessio(QByteArray("brisola-diari 1\nM0 903c64\nM100 b07b00\nT1000\n"));
         e = esdeveniments_smf(smf_de_sessio(*s, {}, absents));
         QCOMPARE(notes(0x80), (QList<QPair<int, int>>{{100, 60}}));
     }
@@ -459,15 +464,23 @@ private slots:
     // from the pointer's, so its program and pedal do not reach the pointer's notes.
     void la_canco_te_canals_propis() {
         QTemporaryDir dir;
-        const QByteArray pista("\x00\xc0\x28\x00\xb0\x40\x7f\x00\x90\x40\x64\x83\x60\x80\x40\x00\x00\xff\x2f\x00", 20);
+        const QByteArray pista("\x00\xc0\x28\x00\xb0\x40\x7f\x00\xb9\x07\x28\x00\x90\x40\x64\x00\x99\x24\x64"
+                               "\x83\x60\x80\x40\x00\x00\x89\x24\x00\x00\xff\x2f\x00",
+                               32);
         const QString sp = QUrl::toPercentEncoding(
             escriu(dir.path() + "/pedal.mid", QByteArray("MThd\0\0\0\x06\0\x01\0\x01\x01\xe0", 14) + "MTrk" +
                                                   QByteArray("\0\0\0", 3) + char(pista.size()) + pista),
             "/");
         auto s = llegeix_sessio("brisola-diari 1\nM0 c00000\nS0 open " + sp.toUtf8() + " type sequencer alias mid1\n"
-                                "S0 play mid1\nS300 stop mid1\nM700 903c64\nM200 b07800\nT2000\n");
+                                "S0 play mid1\nS300 stop mid1\nM700 903c64\nM200 b07800\nM100 992a50\nT2000\n");
         QStringList absents;
         auto e = esdeveniments_smf(smf_de_sessio(*s, {}, absents));
+        // The song's drums stay on the drums' channel, which gives the pointer's drums their own volume back.
+        QVERIFY(std::any_of(e->begin(), e->end(), [](const auto& m) { return m.estat == 0x99 && m.dada1 == 0x24; }));
+        int volum_bateria = -1;
+        for (const auto& m : *e)
+            if (m.estat == 0xb9 && m.dada1 == 7 && m.ms < 1300) volum_bateria = m.dada2;
+        QCOMPARE(volum_bateria, 100);
         QSet<int> canals_canco;
         for (const auto& m : *e) {
             if (m.dada1 == 0x40 || m.dada1 == 0x28) canals_canco << (m.estat & 0x0f);
