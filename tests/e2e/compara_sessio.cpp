@@ -170,10 +170,11 @@ double semblanca(const std::vector<double>& a, size_t ia, const std::vector<doub
 
 // Where, in quarter milliseconds of the capture, the exported sound that begins at `t`
 // (ms of the export) is heard: the 50 ms from just before its onset laid over the
-// capture, within 100 ms either side of where the journal puts it. The output wakes
-// with the first note, so a sound may begin the capture with little before it.
+// capture, within 25 ms either side of where the journal puts it (five times what is
+// allowed, and less than half the time between two drum strokes, which sound alike).
+// The output wakes with the first note, so a sound may begin the capture with little before it.
 std::optional<size_t> on_sona(const std::vector<double>& ee, const std::vector<double>& ec, double t, double esperat) {
-    constexpr size_t llarg = size_t(50 / tros_ms), marge = size_t(100 / tros_ms);
+    constexpr size_t llarg = size_t(50 / tros_ms), marge = size_t(25 / tros_ms);
     const size_t ie = size_t(t / tros_ms), abans = std::min(size_t(5 / tros_ms), ie);
     if (ie + llarg > ee.size() || ec.size() < llarg || std::isnan(esperat)) return std::nullopt;
     const double primer = std::max(esperat - double(marge), double(abans));
