@@ -97,6 +97,26 @@ private slots:
         QVERIFY(!b.t().rajoles().empty() && b.t().rajoles().back().t == rajola::tipus::tornar);
         b.rellotge.avanca(500 * 3 * int(b.t().rajoles().size()));
         QVERIFY(!b.t().obert());
+
+        // A player slow to decide: two rounds on the first tiles, then three whole rounds in the group entered.
+        b.t().obre();
+        b.rellotge.avanca(500 * 2 * int(b.t().rajoles().size()));
+        b.espera("Velocitat");
+        b.prem();
+        b.deixa();
+        b.rellotge.avanca(500 * (3 * int(b.t().rajoles().size()) - 1) - 50);
+        QVERIFY(b.t().obert());
+        b.rellotge.avanca(550);
+        QVERIFY(!b.t().obert());
+        b.t().obre(); // and "Tornar" goes back to the tile of the group it leaves
+        b.espera("Velocitat");
+        b.prem();
+        b.deixa();
+        b.espera("Tornar");
+        b.prem();
+        b.deixa();
+        QCOMPARE(b.t().rajoles()[size_t(b.t().ressaltada())].text, QString("Velocitat"));
+        b.t().tanca();
     }
 
     void after_the_board_closed_by_itself_a_press_plays_and_its_release_stops() {
@@ -200,6 +220,23 @@ private slots:
         b.t().tanca();
         b.t().obre();
         QVERIFY(b.t().missatge().isEmpty());
+    }
+
+    void a_press_begun_before_a_box_showed_leaves_it_to_be_read() {
+        ajuts a = escombrat();
+        a.acceptacio = 300;
+        amb_tauler b(a, 3);
+        QTest::keyPress(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(100);
+        b.caixes_del_tauler.avisa("El so s'ha perdut");
+        b.rellotge.avanca(250);
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        QVERIFY(b.t().obert() && !b.t().missatge().isEmpty());
+        b.rellotge.avanca(300);
+        QTest::keyPress(b.w.get(), Qt::Key_Space); // a press of its own reads it
+        b.rellotge.avanca(350);
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        QVERIFY(!b.t().obert());
     }
 
     void no_box_opens_while_the_switch_plays() {

@@ -5,6 +5,7 @@
 #include "tauler/punter_tauler.h"
 
 #include <QtTest>
+#include <QtTest/qtestspontaneevent.h>
 
 using namespace brisola;
 
@@ -89,6 +90,8 @@ private slots:
         b.tauler.en_espera = false;
         QVERIFY(b.p.intercepta(true, Qt::Key_Space));
         QCOMPARE(b.tauler.premudes, std::vector<int>{2});
+        b.tauler.obert_ = false; // the choice closed the board: the release is still the board's
+        QVERIFY(b.p.intercepta(false, Qt::Key_Space));
     }
 
     void a_group_entered_starts_the_highlight_s_period_afresh() {
@@ -99,6 +102,10 @@ private slots:
         b.rellotge.avanca(499);
         QCOMPARE(b.tauler.ressaltada, 0);
         b.rellotge.avanca(1);
+        QCOMPARE(b.tauler.ressaltada, 1);
+        b.p.set_temps({2000, 500, Qt::Key_N}, false); // the highlight waits for the next key
+        b.p.reinicia_escombrat();
+        b.rellotge.avanca(2000);
         QCOMPARE(b.tauler.ressaltada, 1);
     }
 
@@ -127,6 +134,8 @@ private slots:
         v.mida = QSizeF(1280, 960); // twice the frame the methods measure in
         v.acces = 1;
         QVERIFY(!p.llegeix(v)); // the tracker has not seen its object
+        tintseer.posicio = std::pair<int16_t, int16_t>(0, 0); // the picture's corner is a place too
+        QCOMPARE(*p.llegeix(v), QPointF(1280, 0));
         tintseer.posicio = std::pair<int16_t, int16_t>(120, 40);
         QCOMPARE(*p.llegeix(v), QPointF(1200, 240)); // as in a mirror, y by the height
         v.invertir_x = v.invertir_y = true;
@@ -154,6 +163,11 @@ private slots:
         QMouseEvent moguda(QEvent::MouseMove, QPointF(), QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         p.veu(moguda); // a move we sent ourselves (the smoothing's) brings nothing back
         QVERIFY(!p.llegeix(v));
+        QMouseEvent del_sistema(QEvent::MouseMove, QPointF(), QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&del_sistema);
+        p.veu(del_sistema); // the window system's own move does
+        QVERIFY(p.llegeix(v));
+        p.veu(fora);
         QEvent entra(QEvent::Enter);
         p.veu(entra);
         QVERIFY(p.llegeix(v));
@@ -182,6 +196,17 @@ private slots:
         QVERIFY(triats.empty());
         rellotge.avanca(300);
         QCOMPARE(triats, std::vector<int>{0});
+    }
+    void a_block_put_anew_replaces_the_last() {
+        repos r;
+        r.set_parametres(1, 0);
+        const std::vector<QRectF> rajoles{QRectF(0, 0, 100, 100)};
+        r.bloqueja(rajoles[0]);
+        r.bloqueja(QRectF(300, 300, 0, 0)); // only this point has to be left now
+        const QPointF dins(50, 50);
+        int triada = -1;
+        for (int i = 0; i < 30 && triada < 0; ++i) triada = r.mira(&dins, rajoles, 0.05);
+        QCOMPARE(triada, 0);
     }
 };
 

@@ -11,11 +11,7 @@
 
 namespace brisola {
 
-namespace {
-
 using namespace metode_acces;
-
-} // namespace
 
 punter_tauler::punter_tauler(rellotge& r, tintseer_biblioteca& tintseer, joystick_sistema& joystick, fonts f)
     : rellotge_(r), tintseer_(tintseer), joystick_(joystick), fonts_(std::move(f)), mirada_(r.crea()) {
@@ -46,7 +42,8 @@ std::optional<QPointF> punter_tauler::lloc_propi(const vista& v) const {
     switch (v.acces) {
     case ratoli: return QPointF(v.ratoli.x() * ample, v.ratoli.y() * alt);
     case seguidor: {
-        int16_t vertical = -1, horitzontal = -1; // the tracker writes nothing while it does not see its object
+        // The tracker writes both or nothing, while it does not see its object.
+        int16_t vertical = -1, horitzontal = -1;
         tintseer_.TintseerObtenirPosicio(vertical, horitzontal);
         if (horitzontal < 0 || vertical < 0) return std::nullopt;
         return QPointF(horitzontal, vertical);

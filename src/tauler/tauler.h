@@ -75,7 +75,7 @@ private:
     void represa();
     void avanca() override;
     void seguent() override;
-    void prem() override { tria(ressaltada()); }
+    void prem() override;
     bool premsa_en_espera() const override;
     void triat(int index);
     void tria(int index);
@@ -96,6 +96,7 @@ private:
     QString missatge_; // a box's text shown as the only tile
     bool triant_ = false;
     bool obert_per_avis_ = false; // closes once its box is read
+    bool premsa_abans_de_l_avis_ = false; // a press that began before the box showed, and has not counted
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
 };
