@@ -370,6 +370,22 @@ private slots:
 
         p.w->mn_acces[3]->trigger(); // the switch: nothing to smooth, so the smoothing's clock rests
         QVERIFY(!rellotge.creat->Enabled());
+
+        // The tracker's places are smoothed at the pace they are read, from the first one seen.
+        p.w->mn_acces[1]->setEnabled(true);
+        p.w->mn_acces[1]->trigger();
+        auto llegeix = [&](int16_t x) {
+            p.tintseer.posicio = std::pair<int16_t, int16_t>(240, x);
+            int16_t v = -1, h = -1;
+            punter.tintseer().TintseerObtenirPosicio(v, h);
+            p.rellotge.avanca(100);
+            return h;
+        };
+        QCOMPARE(llegeix(64), int16_t(64));
+        const int16_t despres_del_salt = llegeix(576);
+        QVERIFY2(despres_del_salt > 64 && despres_del_salt < 400, qPrintable(QString::number(despres_del_salt)));
+        for (int i = 0; i < 30; ++i) llegeix(576);
+        QCOMPARE(llegeix(576), int16_t(576));
     }
 
     void the_ring_repaints_only_where_it_moves() {

@@ -40,7 +40,10 @@ void etapa_punter::enganxa(finestra_main& w) {
     pantalla_ = w.pantalla;
     w.pantalla->installEventFilter(this);
     for (int i = 0; i < w.mn_acces.size(); ++i)
-        connect(w.mn_acces[i], &QAction::triggered, this, [this] { rellotge_segons_cal(); });
+        connect(w.mn_acces[i], &QAction::triggered, this, [this] {
+            suau_.reinicia(); // another source: no glide from where the last one pointed
+            rellotge_segons_cal();
+        });
     rellotge_segons_cal();
 }
 
@@ -157,8 +160,10 @@ uint32_t etapa_punter::joystick_ajustat::joyGetPos(uint32_t numero, JOYINFO& lec
 
 void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, int16_t& horitzontal) {
     real_.TintseerObtenirPosicio(vertical, horitzontal);
-    if (etapa_.abast_.sencera() || horitzontal < 0) return; // nothing seen: nothing written, nothing to adjust
-    auto a = etapa_.ajusta(horitzontal / ample, vertical / alt);
+    if (!etapa_.actiu() || horitzontal < 0) return; // nothing seen: nothing written, nothing to adjust
+    std::array<double, 2> f{horitzontal / ample, vertical / alt};
+    if (etapa_.suau_.actiu()) f = etapa_.suavitza(f[0], f[1]); // at the pace of the reads: the tracker has no clock of ours
+    auto a = etapa_.ajusta(f[0], f[1]);
     horitzontal = int16_t(std::lround(a[0] * ample));
     vertical = int16_t(std::lround(a[1] * alt));
 }
