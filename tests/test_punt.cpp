@@ -15,7 +15,8 @@ tintseer::configuracio clic_al_nas(const std::vector<cara::veritat>& veritats, c
     cv::VideoCapture lector(cami);
     cv::Mat primer;
     lector.read(primer);
-    return *tintseer::calibra_punt(primer, cv::Point(*veritats.front().nas), {});
+    const cv::Point2d nas = *veritats.front().nas;
+    return *tintseer::calibra_punt(primer, cv::Point(int(std::lround(nas.x)), int(std::lround(nas.y))), {});
 }
 
 } // namespace
@@ -60,8 +61,8 @@ private slots:
         std::atomic<bool> mai{false};
         tintseer::llegeix(std::make_unique<cv::VideoCapture>(cami), {}, c, true, mai,
                           [&](std::optional<cv::Point2f> p, tintseer::rellotge::time_point presa) {
-                              const auto n = size_t(std::lround(std::chrono::duration<double>(presa.time_since_epoch()).count() * cara::fps));
-                              const cara::veritat& v = veritats.at(n);
+                              const double s = std::chrono::duration<double>(presa.time_since_epoch()).count();
+                              const cara::veritat& v = veritats.at(size_t(std::lround(s * cara::fps)));
                               if (!v.nas) (p ? vist_fora : no_vist_fora)++;
                               else if (v.clar && !p) no_vist_dins++;
                           }, temps);
@@ -101,6 +102,9 @@ private slots:
         QCOMPARE(llegida.segueix, tintseer::configuracio::manera::punt);
         QCOMPARE(llegida.plantilla, c.plantilla);
         QCOMPARE(llegida.to, 60);
+        c.plantilla.pop_back(); // a damaged file: the point cannot be followed, the colour can
+        QVERIFY(c.desa());
+        QCOMPARE(tintseer::configuracio::llegeix().segueix, tintseer::configuracio::manera::color);
         qunsetenv("TINTSEER_CONFIG");
     }
 };

@@ -21,7 +21,9 @@ std::string en_hexadecimal(const std::vector<unsigned char>& bytes) {
 std::vector<unsigned char> de_hexadecimal(const std::string& text) {
     std::vector<unsigned char> bytes;
     for (size_t i = 0; i + 1 < text.size(); i += 2) {
-        auto xifra = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) ? std::stoi(std::string(1, c), nullptr, 16) : -1; };
+        auto xifra = [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) ? std::stoi(std::string(1, c), nullptr, 16) : -1;
+        };
         int alta = xifra(text[i]), baixa = xifra(text[i + 1]);
         if (alta < 0 || baixa < 0) break;
         bytes.push_back(static_cast<unsigned char>(alta * 16 + baixa));
@@ -58,6 +60,7 @@ configuracio configuracio::llegeix() {
         else if (clau == "segueix") c.segueix = valor == "punt" ? manera::punt : manera::color;
         else if (clau == "plantilla") c.plantilla = de_hexadecimal(valor);
     }
+    if (c.plantilla.size() != size_t(costat_plantilla * costat_plantilla)) c.segueix = manera::color;
     return c;
 }
 

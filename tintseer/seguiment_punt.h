@@ -18,7 +18,8 @@ namespace tintseer {
 
 class seguiment_punt {
 public:
-    static constexpr int costat = 31; // the anchor's side, in pixels of the 640 × 480 frame
+    // The anchor's side, in pixels of the 640 × 480 frame.
+    static constexpr int costat = configuracio::costat_plantilla;
 
     // Lost until the anchor of `c` is found in a picture.
     explicit seguiment_punt(const configuracio& c);
