@@ -150,9 +150,10 @@ void finestra_calibratge::tria_manera(configuracio::manera m) {
     c_.segueix = m;
     clic_.reset();
     tolerancia_->setEnabled(m == configuracio::manera::color);
+    seg_.reset();
+    punt_.reset();
     desa_->setEnabled(false);
     estat_->setText(instruccio());
-    recalibra();
 }
 
 std::optional<cv::Point2f> finestra_calibratge::segueix() {
