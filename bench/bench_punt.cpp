@@ -11,6 +11,7 @@
 using namespace brisola;
 
 int main(int argc, char** argv) {
+    cv::setNumThreads(1); // the cost on one core: the instrument's other threads have the other
     const std::string carpeta = std::filesystem::temp_directory_path() / "bench_punt_";
     for (const cara::cas& cas : cara::casos()) {
         if (argc > 1 && cas.nom != argv[1]) continue;
@@ -20,7 +21,9 @@ int main(int argc, char** argv) {
         cv::Mat primer;
         lector.read(primer);
         // The helper clicks the tip of the nose in the first picture.
-        tintseer::seguiment_punt s(*tintseer::calibra_punt(primer, cv::Point(*veritats.front().nas), {}));
+        const cv::Point2d nas = *veritats.front().nas;
+        const cv::Point clic(int(std::lround(nas.x)), int(std::lround(nas.y)));
+        tintseer::seguiment_punt s(*tintseer::calibra_punt(primer, clic, {}));
         std::vector<double> temps;
         auto x = cara::avalua(veritats, cami, [&](const cv::Mat& f) {
             auto t0 = std::chrono::steady_clock::now();

@@ -50,11 +50,10 @@ trobada busca(const cv::Mat& gris, const cv::Mat& plantilla, cv::Rect on, cv::Ma
     double maxim = 0;
     cv::Point cim;
     cv::minMaxLoc(resultat, nullptr, &maxim, nullptr, &cim);
+    auto r = [&](int dy, int dx) { return resultat.at<float>(cim.y + dy, cim.x + dx); };
     cv::Point2f fi(float(cim.x), float(cim.y));
-    if (cim.x > 0 && cim.x + 1 < resultat.cols)
-        fi.x += float(entre_pixels(resultat.at<float>(cim.y, cim.x - 1), resultat.at<float>(cim), resultat.at<float>(cim.y, cim.x + 1)));
-    if (cim.y > 0 && cim.y + 1 < resultat.rows)
-        fi.y += float(entre_pixels(resultat.at<float>(cim.y - 1, cim.x), resultat.at<float>(cim), resultat.at<float>(cim.y + 1, cim.x)));
+    if (cim.x > 0 && cim.x + 1 < resultat.cols) fi.x += float(entre_pixels(r(0, -1), r(0, 0), r(0, 1)));
+    if (cim.y > 0 && cim.y + 1 < resultat.rows) fi.y += float(entre_pixels(r(-1, 0), r(0, 0), r(1, 0)));
     return {fi + cv::Point2f(on.tl()) + cv::Point2f(float(plantilla.cols / 2), float(plantilla.rows / 2)), maxim};
 }
 
@@ -124,7 +123,8 @@ std::optional<cv::Point2f> seguiment_punt::moviment() {
     if (dx.size() < 3) return std::nullopt;
     const cv::Point2f m(mediana(dx), mediana(dy));
     for (size_t i = 0; i < abans.size(); ++i)
-        if (estat[i] && cv::norm(despres[i] - abans[i] - m) <= desacord) punts_.push_back(despres[i] + cv::Point2f(zona.tl()));
+        if (estat[i] && cv::norm(despres[i] - abans[i] - m) <= desacord)
+            punts_.push_back(despres[i] + cv::Point2f(zona.tl()));
     return m;
 }
 

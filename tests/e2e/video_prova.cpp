@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
         std::printf("%d %d\n", v, h);
         return 0;
     }
-    std::fprintf(stderr, "usage: %s escriu fitxer.avi x y [x2 y2] | cara fitxer.avi cas [fotogrames] | punt fitxer.avi x y | segueix carpeta [i-surt]\n",
+    std::fprintf(stderr,
+                 "usage: %s escriu fitxer.avi x y [x2 y2] | cara fitxer.avi cas [fotogrames] | punt fitxer.avi x y"
+                 " | segueix carpeta [i-surt]\n",
                  argv[0]);
     return 2;
 }

@@ -106,7 +106,8 @@ inline figura fes_figura(bool ulleres) {
     aplica(g.color, textura({ample, alt}, 12, 25, 0.8), cabells & ~cara);
     if (ulleres) {
         for (int costat : {-1, 1})
-            cv::rectangle(g.color, cv::Rect(100 + 30 * costat - 17, 96, 34, 22), cv::Scalar(20, 20, 20), 2, cv::LINE_AA);
+            cv::rectangle(g.color, cv::Rect(100 + 30 * costat - 17, 96, 34, 22), cv::Scalar(20, 20, 20), 2,
+                          cv::LINE_AA);
         cv::line(g.color, {87, 104}, {113, 104}, cv::Scalar(20, 20, 20), 2, cv::LINE_AA);
     }
     cv::Mat gris;
@@ -135,9 +136,12 @@ inline cv::Mat amb_expressio(const figura& f, const gest& g) {
     const double s = g.somriure;
     const cv::Point boca(100, 168);
     const int mitja_amplada = int(std::lround(19 + 9 * s)), obertura = int(std::lround(2 + 8 * s));
-    cv::ellipse(c, boca + cv::Point(0, obertura / 2), {mitja_amplada, obertura}, 0, 0, 180, llavi, cv::FILLED, cv::LINE_AA);
+    cv::ellipse(c, boca + cv::Point(0, obertura / 2), {mitja_amplada, obertura}, 0, 0, 180, llavi, cv::FILLED,
+                cv::LINE_AA);
     cv::ellipse(c, boca, {mitja_amplada, int(std::lround(3 + 4 * s))}, 0, 180, 360, llavi, 2, cv::LINE_AA);
-    if (s > 0.3) cv::ellipse(c, boca + cv::Point(0, 2), {mitja_amplada - 4, obertura - 3}, 0, 0, 180, cv::Scalar(230, 230, 235), cv::FILLED);
+    if (s > 0.3) // the teeth
+        cv::ellipse(c, boca + cv::Point(0, 2), {mitja_amplada - 4, obertura - 3}, 0, 0, 180, cv::Scalar(230, 230, 235),
+                    cv::FILLED);
     return c;
 }
 
@@ -170,7 +174,8 @@ inline void posa_ma(cv::Mat& quadre, cv::Point2d centre) {
     cv::Point p(centre);
     cv::ellipse(quadre, p, {int(palmell_x), int(palmell_y)}, 0, 0, 360, pell * 1.05, cv::FILLED, cv::LINE_AA);
     for (int dit = 0; dit < 4; ++dit)
-        cv::rectangle(quadre, cv::Rect(p.x - 40 + 21 * dit, p.y - 115, 17, 70), pell * (1.0 - 0.04 * dit), cv::FILLED, cv::LINE_AA);
+        cv::rectangle(quadre, cv::Rect(p.x - 40 + 21 * dit, p.y - 115, 17, 70), pell * (1.0 - 0.04 * dit), cv::FILLED,
+                      cv::LINE_AA);
     cv::line(quadre, p + cv::Point(-30, 10), p + cv::Point(25, 25), pell * 0.8, 2, cv::LINE_AA);
 }
 
@@ -221,7 +226,8 @@ inline cv::Mat pinta(const cas& c, const detall::figura& f, const cv::Mat& paret
 // that settles in half a second.
 inline gest arcs(double t, cv::Point2d centre, double amplada = 40) {
     gest g;
-    g.nas = centre + cv::Point2d(amplada * std::sin(2 * M_PI * t / 6.3), 0.6 * amplada * std::sin(2 * M_PI * t / 4.1 + 1));
+    g.nas = centre +
+            cv::Point2d(amplada * std::sin(2 * M_PI * t / 6.3), 0.6 * amplada * std::sin(2 * M_PI * t / 4.1 + 1));
     const double part = amplada / 40;
     g.inclina = part * 0.1 * std::sin(2 * M_PI * t / 5.2);
     g.escala = 1 + part * 0.04 * std::sin(2 * M_PI * t / 7.7);
