@@ -162,7 +162,8 @@ void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, i
     real_.TintseerObtenirPosicio(vertical, horitzontal);
     if (!etapa_.actiu() || horitzontal < 0) return; // nothing seen: nothing written, nothing to adjust
     std::array<double, 2> f{horitzontal / ample, vertical / alt};
-    if (etapa_.suau_.actiu()) f = etapa_.suavitza(f[0], f[1]); // at the pace of the reads: the tracker has no clock of ours
+    // At the pace of the reads: the tracker's places come on its own timer, not on the smoothing's clock.
+    if (etapa_.suau_.actiu()) f = etapa_.suavitza(f[0], f[1]);
     auto a = etapa_.ajusta(f[0], f[1]);
     horitzontal = int16_t(std::lround(a[0] * ample));
     vertical = int16_t(std::lround(a[1] * alt));
