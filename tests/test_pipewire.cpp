@@ -284,7 +284,8 @@ private slots:
         QTRY_VERIFY(QFile::exists(socol));
         entorn_audio sdl({}, "pulseaudio");
         registre r;
-        auto* sortida = new sortida_audio(font_muda);
+        to font;
+        auto* sortida = new sortida_audio(std::ref(font));
         sortida->obre_en_segon_pla(r.de());
         QTRY_VERIFY_WITH_TIMEOUT(r.son({resultat::so}), 5000);
         QTest::qWait(300);
@@ -295,7 +296,10 @@ private slots:
             *acabat = true;
         }).detach();
         QTRY_VERIFY_WITH_TIMEOUT(*acabat, 2000);
+        const int renders = font.renders;
         ::kill(pid_t(pulse.processId()), SIGCONT);
+        QTest::qWait(300);
+        QCOMPARE(font.renders.load(), renders); // the output left behind, thawed, renders nothing more
         pulse.terminate();
         pulse.waitForFinished(3000);
     }
