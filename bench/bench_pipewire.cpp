@@ -90,7 +90,7 @@ public:
         }
         return r;
     }
-    // Quanta the sink got nothing for while it sounded: runs of a quantum or more of exact silence.
+    // Quanta the sink got nothing for while it sounded: each whole quantum of exact silence.
     int forats(int quantum) {
         std::lock_guard<std::mutex> l(m_);
         int forats = 0, zeros = 0;
@@ -98,7 +98,7 @@ public:
         for (float m : mostres_) {
             sona = sona || std::fabs(m) > 0.01f;
             zeros = m == 0.0f ? zeros + 1 : 0;
-            if (sona && zeros == quantum) ++forats;
+            if (sona && zeros > 0 && zeros % quantum == 0) ++forats;
         }
         return forats;
     }

@@ -134,6 +134,7 @@ private slots:
         QVERIFY(sortida.engega(3000));
         QCOMPARE(sortida.frames(), sortida_pipewire::quantum);
         // Rendered in real time where the system allows it: a busy machine then takes no quantum late.
+        QTRY_VERIFY(font.renders > 0);
         if (temps_real_permes()) QCOMPARE(font.politica.load() & ~SCHED_RESET_ON_FORK, SCHED_FIFO);
         QJsonObject props = node_brisola()["props"].toObject();
         QCOMPARE(props["application.name"].toString(), QString("Brisola"));
@@ -180,7 +181,7 @@ private slots:
         QCOMPARE(font.renders.load(), renders); // nothing renders at rest
 
         sortida.desperta();
-        QTRY_VERIFY_WITH_TIMEOUT(font.renders > renders, 1000);
+        QTRY_VERIFY(font.renders > renders);
         // Told once, before the first render after the rest, so that render knows its notes are not late.
         QCOMPARE(despertars.load(), 1);
         QCOMPARE(renders_en_despertar.load(), renders);
@@ -224,6 +225,30 @@ private slots:
         sortida.atura_obertura();
     }
 
+    void a_device_slow_to_come_back_from_a_rest_is_waited_for_not_given_up() {
+        entorn_audio nomes("pipewire", {});
+        to font;
+        registre r;
+        std::atomic<bool> repos{false};
+        sortida_audio sortida(std::ref(font));
+        sortida.set_repos([&] { return repos.load(); });
+        sortida.obre_en_segon_pla(r.de());
+        QTRY_VERIFY_WITH_TIMEOUT(r.son({resultat::so}), 5000);
+        repos = true;
+        QTRY_COMPARE_WITH_TIMEOUT(node_brisola()["state"].toString(), QString("idle"), 10000);
+        repos = false;
+        {
+            servidor_parat parat; // the device takes a second and a half to wake
+            sortida.desperta();
+            QTest::qWait(1500);
+        }
+        const int renders = font.renders;
+        QTRY_VERIFY(font.renders > renders);
+        QTest::qWait(500);
+        QVERIFY(r.son({resultat::so})); // never given up, never reopened
+        sortida.atura_obertura();
+    }
+
     void a_lost_stream_is_awaited_again_even_where_sdl_would_open() {
         // SDL told by its hint, not by the variable that would choose it, writes to a file: it always opens.
         QTemporaryDir dir;
@@ -249,6 +274,25 @@ private slots:
         qunsetenv("SDL_DISKAUDIOFILE");
     }
 
+    void asked_for_pipewire_with_no_server_it_keeps_time_in_silence_not_on_sdl() {
+        QTemporaryDir dir;
+        entorn_audio nomes("pipewire", {});
+        qputenv("PIPEWIRE_REMOTE", "cap-servidor");
+        qputenv("SDL_DISKAUDIOFILE", dir.filePath("so.raw").toUtf8());
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, "disk"); // an SDL that would always open
+        registre r;
+        {
+            sortida_audio sortida(font_muda, {}, {.servidor_ms = 500});
+            sortida.obre_en_segon_pla(r.de());
+            QTRY_VERIFY(r.son({resultat::mut}));
+            sortida.atura_obertura();
+        }
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        qunsetenv("SDL_DISKAUDIOFILE");
+        qunsetenv("PIPEWIRE_REMOTE");
+        QVERIFY(!QFile::exists(dir.filePath("so.raw")));
+    }
+
     void quitting_never_waits_on_a_server_that_takes_the_stream_and_never_answers() {
         const QByteArray nom = "brisola-muda";
         sockaddr_un lloc{};
@@ -261,7 +305,7 @@ private slots:
         qputenv("PIPEWIRE_REMOTE", nom);
         entorn_audio nomes("pipewire", {});
         registre r;
-        auto* sortida = new sortida_audio(font_muda, {}, {.servidor_ms = 20000});
+        auto* sortida = new sortida_audio(font_muda, {}, {.servidor_ms = 60000});
         sortida->obre_en_segon_pla(r.de());
         QTest::qWait(300);
         auto acabat = std::make_shared<std::atomic<bool>>(false);
@@ -269,7 +313,7 @@ private slots:
             delete sortida;
             *acabat = true;
         }).detach();
-        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 10000);
         QVERIFY(r.llista().empty()); // it was still waiting
         qunsetenv("PIPEWIRE_REMOTE");
         ::close(muda);
@@ -284,8 +328,8 @@ private slots:
         QTRY_VERIFY(QFile::exists(socol));
         entorn_audio sdl({}, "pulseaudio");
         registre r;
-        to font;
-        auto* sortida = new sortida_audio(std::ref(font));
+        to font; // the output left behind keeps a reference, but is muted before it is left
+        auto* sortida = new sortida_audio(std::ref(font), {}, {.tancament_ms = 200});
         sortida->obre_en_segon_pla(r.de());
         QTRY_VERIFY_WITH_TIMEOUT(r.son({resultat::so}), 5000);
         QTest::qWait(300);
@@ -295,11 +339,12 @@ private slots:
             delete sortida;
             *acabat = true;
         }).detach();
-        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(*acabat, 10000);
         const int renders = font.renders;
         ::kill(pid_t(pulse.processId()), SIGCONT);
         QTest::qWait(300);
         QCOMPARE(font.renders.load(), renders); // the output left behind, thawed, renders nothing more
+        QTRY_COMPARE(sortida_audio::tancaments_pendents_sdl(), 0); // and has closed before anything opens SDL again
         pulse.terminate();
         pulse.waitForFinished(3000);
     }

@@ -58,9 +58,17 @@ void espera(int ms, const std::atomic<bool>& atura) {
 
 const std::atomic<bool> mai{false};
 
+// SDL's audio is one per process: an output still closing, left behind on a server
+// that froze, would close whatever opened after it.
+std::atomic<int> tancaments_pendents{0};
+
 // The system's output, paused, with the period it gave in `frames`; 0 when it would not open.
 unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (tancaments_pendents > 0) {
+        SDL_SetError("the previous audio output is still closing");
+        return 0;
+    }
     if (SDL_AudioInit(nullptr) != 0) return 0;
     SDL_AudioSpec vull{}, tinc{};
     vull.freq = sortida_audio::freq_mostreig;
@@ -119,11 +127,13 @@ void sortida_audio::tanca_sdl() {
     canal_->mut = true;
     SDL_UnlockAudioDevice(dispositiu_);
     auto tancat = std::make_shared<std::atomic<bool>>(false);
+    ++tancaments_pendents;
     std::thread([dispositiu = dispositiu_, canal = canal_, tancat] {
         SDL_CloseAudioDevice(dispositiu);
         SDL_AudioQuit();
         SDL_TLSCleanup();
         *tancat = true;
+        --tancaments_pendents;
     }).detach();
     espera_que(temps_.tancament_ms, mai, [&tancat] { return tancat->load(); });
     dispositiu_ = 0;
@@ -207,12 +217,11 @@ bool sortida_audio::prova_sdl(const std::function<void(resultat)>& fet, int espe
 
 bool sortida_audio::posa_pipewire(const std::function<void(resultat)>& fet) {
     const bool tornat = substitut_ != nullptr;
-    substitut_.reset(); // the render function is never called from two threads at once
-    if (!pipewire_.engega(temps_.servidor_ms, atura_)) {
+    // The stand-in keeps time until the graph asks for sound, and stops before the
+    // stream renders: the render function is never called from two threads at once.
+    if (!pipewire_.engega(temps_.servidor_ms, atura_, [this] { substitut_.reset(); })) {
         motiu_ = pipewire_.motiu();
         pipewire_.tanca();
-        // Still nothing heard: the stand-in keeps time again, with no second notice.
-        if (tornat) substitut_ = std::make_unique<substitut_audio>(render_, freq_mostreig, frames_per_periode);
         return false;
     }
     nativa_ha_sonat_ = true;
@@ -244,7 +253,9 @@ bool sortida_audio::pipewire_muda(uint64_t& quanta, std::chrono::steady_clock::t
         des_de = ara;
         return false;
     }
-    return ara - des_de > std::chrono::milliseconds(temps_.sense_quanta_ms);
+    // A device coming back from suspend can take seconds before it asks for sound.
+    const int limit = pipewire_.despertant() ? 5 * temps_.sense_quanta_ms : temps_.sense_quanta_ms;
+    return ara - des_de > std::chrono::milliseconds(limit);
 }
 
 void sortida_audio::posa_substitut(const std::function<void(resultat)>& fet) {
@@ -258,6 +269,8 @@ void sortida_audio::atura_obertura() {
     atura_ = true;
     if (obridor_.joinable()) obridor_.join();
 }
+
+int sortida_audio::tancaments_pendents_sdl() { return tancaments_pendents; }
 
 int sortida_audio::sonda(const char* pare) {
     if (!sonda_audio::lligada_a(pid_t(std::atoll(pare)))) return 1;

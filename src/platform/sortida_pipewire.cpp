@@ -71,7 +71,7 @@ sortida_pipewire::~sortida_pipewire() {
 
 bool sortida_pipewire::obre(int espera_ms, const std::atomic<bool>& atura) {
     tanca();
-    perduda_ = connectada_ = rebut_ = engegada_ = false;
+    perduda_ = connectada_ = rebut_ = engegada_ = renderitza_ = false;
     error_.clear();
     bucle_ = pw_thread_loop_new("brisola-pw", nullptr);
     if (!bucle_ || pw_thread_loop_start(bucle_) != 0) {
@@ -101,13 +101,15 @@ bool sortida_pipewire::obre(int espera_ms, const std::atomic<bool>& atura) {
     return obert;
 }
 
-bool sortida_pipewire::engega(int espera_ms, const std::atomic<bool>& atura) {
+bool sortida_pipewire::engega(int espera_ms, const std::atomic<bool>& atura, const std::function<void()>& abans) {
     pw_thread_loop_lock(bucle_);
     engegada_ = activa_ = true;
     pw_stream_set_active(stream_, true);
     const bool sona = espera(espera_ms, rebut_, atura);
     if (!sona) motiu_ = !error_.empty() ? QString::fromStdString(error_) : "the PipeWire server plays nothing";
     pw_thread_loop_unlock(bucle_);
+    if (sona && abans) abans();
+    renderitza_ = sona;
     return sona;
 }
 
@@ -163,7 +165,8 @@ void sortida_pipewire::processa() {
     const uint32_t pas = 2 * sizeof(float);
     uint32_t n = d.data ? d.maxsize / pas : 0;
     if (b->requested) n = std::min<uint32_t>(n, uint32_t(b->requested));
-    if (n > 0) render_(static_cast<float*>(d.data), int(n));
+    if (n > 0 && renderitza_) render_(static_cast<float*>(d.data), int(n));
+    else if (n > 0) std::fill_n(static_cast<float*>(d.data), 2 * n, 0.0f);
     d.chunk->offset = 0;
     d.chunk->stride = int32_t(pas);
     d.chunk->size = n * pas;

@@ -44,15 +44,18 @@ public:
     // stream, or until `atura` is set: false when no server answers in time
     // (motiu() says why), and nothing stays open.
     bool obre(int espera_ms, const std::atomic<bool>& atura = sense_atura);
-    // Starts rendering, and waits as obre() does for the graph's first quantum
-    // (false when none came: motiu() says why), so that frames() is the graph's own.
-    bool engega(int espera_ms, const std::atomic<bool>& atura = sense_atura);
+    // Joins the graph, and waits as obre() does for its first quantum (false when
+    // none came: motiu() says why), so that frames() is the graph's own; then runs
+    // `abans` and starts rendering. Until then the graph is given silence.
+    bool engega(int espera_ms, const std::atomic<bool>& atura = sense_atura, const std::function<void()>& abans = {});
     void tanca();
     // The server went away or the stream failed: only tanca() and obre() again help.
     bool perduda() const { return perduda_; }
     // Any thread, never waits: a resting stream joins the graph again.
     void desperta();
     bool activa() const { return activa_; }
+    // Woken from a rest, and no quantum yet: the device may be coming back from suspend.
+    bool despertant() const { return despertant_; }
     // The frames of the latest quantum the graph asked for.
     int frames() const { return frames_; }
     // How many quanta the graph has asked for: a server that froze asks for none.
@@ -84,6 +87,7 @@ private:
     std::atomic<int> frames_{quantum};
     std::atomic<uint64_t> quanta_{0};
     std::atomic<bool> despertant_{false}; // set by the loop's thread as the rest ends
+    std::atomic<bool> renderitza_{false}; // once engega() has heard the graph
     // The rest: the audio thread asks for it, naming the wake-ups it had seen;
     // the loop's thread grants it unless a wake-up came since.
     std::atomic<uint64_t> despertades_{0}, repos_demanat_{0};

@@ -66,7 +66,9 @@ sleep 1
 torna_servidor
 espera_node application.name Brisola 20 || falla "no stream once the server is back"
 # A switch player reads the notices of the sound lost and back on a tile of the board: a press closes it.
-sleep 1
+for _ in $(seq 150); do grep -q "El so ha tornat" "$feina/sortida.log" && break; sleep 0.1; done
+grep -q "El so ha tornat" "$feina/sortida.log" || falla "no notice that the sound is back"
+sleep 0.3
 xdotool key space
 sleep 0.5
 rms=$(premsa_sentida 1.5)
