@@ -123,6 +123,9 @@ private slots:
         QVERIFY(b.tintseer.crides.isEmpty());
         b.rellotge.avanca(1);
         QCOMPARE(b.tintseer.crides, QStringList({"ObtenirPosicio"}));
+        w->mn_acces_Click(1); // started again: nothing is known of the last run until the object is seen
+        b.rellotge.avanca(100);
+        QCOMPARE(w->Label5->text(), QString(" 0"));
     }
 
     void a_player_who_starts_with_the_tracker_keeps_it_past_the_start_up_probe() {

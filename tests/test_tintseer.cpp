@@ -159,6 +159,20 @@ private slots:
         QVERIFY(!s.processa(cv::Mat(8, 8, CV_8UC1), 1 / fps)); // an odd picture is skipped, not thrown
     }
 
+    void the_colour_model_is_centred_on_the_colour_picked() {
+        // Green, and a red whose shades go round to the last hues: each spreads evenly to both sides.
+        const int s = tintseer::model_color::bins_saturacio, t = tintseer::model_color::bins_to;
+        for (int to : {60, 2}) {
+            cv::Mat hsv(40, 40, CV_8UC3, cv::Scalar(to, 200, 200));
+            std::vector<int> h = tintseer::model_color::histograma(hsv, cv::Mat(hsv.size(), CV_8U, cv::Scalar(255)), 12);
+            const int fila = to * t / 180, columna = 200 * s / 256;
+            auto bin = [&](int df, int dc) { return h[size_t(((fila + df + t) % t) * s + columna + dc)]; };
+            QCOMPARE(bin(0, 0), 255);
+            for (int d = 1; d <= 4; ++d) QCOMPARE(bin(0, -d), bin(0, d));
+            for (int d = -4; d <= 4; ++d) QCOMPARE(bin(-1, d), bin(1, d));
+        }
+    }
+
     void a_pick_with_no_colour_or_as_large_as_the_picture_is_refused() {
         tintseer::configuracio abans;
         abans.histograma.assign(size_t(tintseer::model_color::bins_to * tintseer::model_color::bins_saturacio), 7);
