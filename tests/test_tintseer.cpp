@@ -173,6 +173,23 @@ private slots:
         }
     }
 
+    void an_object_that_stops_wholly_inside_a_patch_of_its_colour_is_not_carried_on() {
+        // A cushion wider than two discs: the disc goes in at 150 px/s and stops inside, hidden whole.
+        const cv::Rect coixi(250, 180, 220, 130);
+        sala::cas cas = sala::fes("dins", [coixi](int i, sala::fotograma& f) {
+                            cv::rectangle(f.imatge, coixi, sala::verd, cv::FILLED);
+                            f.disc = cv::Point2d(40 + 5 * std::min(i, 64), 245);
+                            sala::disc(f);
+                        }).fes();
+        tintseer::seguiment s(tintseer::calibra(cas.fotogrames.front().imatge, cas.clic()).c);
+        for (size_t i = 0; i < cas.fotogrames.size(); ++i) {
+            auto p = s.processa(cas.fotogrames[i].imatge, 1 / fps);
+            double error = p ? cv::norm(cv::Point2d(*p) - *cas.fotogrames[i].disc) : 0;
+            QVERIFY2(error <= 45, qPrintable(QString("picture %1: %2 px off").arg(i).arg(error)));
+            QVERIFY(i < 64 + 30 || !p); // a second after it stopped it is said to be nowhere
+        }
+    }
+
     void a_pick_with_no_colour_or_as_large_as_the_picture_is_refused() {
         tintseer::configuracio abans;
         abans.histograma.assign(size_t(tintseer::model_color::bins_to * tintseer::model_color::bins_saturacio), 7);

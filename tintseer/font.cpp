@@ -16,8 +16,8 @@ namespace {
 // run that never closed it, the next one puts it back when it closes.
 class camera : public cv::VideoCapture {
 public:
-    explicit camera(int index)
-        : cv::VideoCapture(index, cv::CAP_V4L2), nota_(configuracio::cami() + ".balanc" + std::to_string(index)) {
+    camera(const std::string& cami, int index)
+        : cv::VideoCapture(cami, cv::CAP_V4L2), nota_(configuracio::cami() + ".balanc" + std::to_string(index)) {
         if (!isOpened()) return;
         set(cv::CAP_PROP_FRAME_WIDTH, 640);
         set(cv::CAP_PROP_FRAME_HEIGHT, 480);
@@ -50,8 +50,9 @@ std::unique_ptr<cv::VideoCapture> obre_font(const configuracio& conf, const std:
         return video->isOpened() ? std::move(video) : nullptr;
     }
     for (int i = 0; i <= 8; ++i) {
-        if (!std::filesystem::exists(dispositius + std::to_string(i))) continue;
-        auto c = std::make_unique<camera>(i);
+        const std::string cami = dispositius + std::to_string(i);
+        if (!std::filesystem::exists(cami)) continue;
+        auto c = std::make_unique<camera>(cami, i);
         if (c->isOpened()) return c;
     }
     return nullptr;

@@ -29,14 +29,15 @@ constexpr double rodonesa_minima = 0.5;     // a disc is 1, a bar four times lon
 constexpr double temps_de_recerca = 0.5;    // seconds out of sight before it is looked for anywhere
 constexpr double temps_de_travessa = 3;     // seconds it is followed by its path through a patch of its colour
 constexpr double part_del_radi = 0.8;       // of its radius: how deep in a patch its shape must fit
-constexpr double part_visible_minima = 0.1; // of its area: less showing out of a patch of its colour is the patch's edge
+constexpr double part_visible_minima = 0.1; // of its area: less showing out of a patch is the patch's own edge
+constexpr double diametres_amagat = 1.5;    // how far its path is followed while it is wholly inside a patch
 constexpr double rodonesa_visible = 0.4;    // a disc's half is 0.75, a third of it about 0.5
 constexpr double abast_en_repos = 1500;     // frame units a second around where it is expected: 50 a picture at 30
 constexpr double temps_minim = 1.0 / 60;    // seconds: a picture with its predecessor's time stamp still reaches
 // How far a pixel's colour may stray from the clicked one and still be the same object: hue
 // (going round), then saturation and brightness, which its shading moves more.
 constexpr int marge_to = 10, marge_saturacio = 70, marge_valor = 90;
-constexpr double part_maxima_del_quadre = 0.5; // a pick larger than this share of the picture is the room, not an object
+constexpr double part_maxima_del_quadre = 0.5; // a pick larger than this share of the picture is the room
 
 // The point of a patch (its outline in the search picture) nearest `on`, within `radi` of it, where a
 // disc of radius `radi` sits nearly whole inside the patch; none when there is no such point.
@@ -103,7 +104,9 @@ std::optional<cv::Point2f> seguiment::processa(const cv::Mat& bgr, double dt) {
         perdut_ += dt;
     }
     if (!lloc) return std::nullopt;
-    return cv::Point2f(float(x_.filtra(lloc->x, dt)), float(y_.filtra(lloc->y, dt)));
+    // A disc cut by the picture's edge may be found centred a little beyond it.
+    return cv::Point2f(float(std::clamp(x_.filtra(lloc->x, dt), 0.0, 639.0)),
+                       float(std::clamp(y_.filtra(lloc->y, dt), 0.0, 479.0)));
 }
 
 std::optional<cv::Point2d> seguiment::localitza(const std::vector<candidat>& cs, double dt) {
@@ -111,7 +114,7 @@ std::optional<cv::Point2d> seguiment::localitza(const std::vector<candidat>& cs,
     for (const candidat& c : cs)
         if (plausible(c)) ps.push_back(&c);
     const candidat* triat = tria(ps, dt);
-    if (!ps.empty()) sol_ = ps.size() == 1 && triat;
+    sol_ = ps.size() == 1 && triat;
     if (triat) {
         segueix(triat->centre, dt);
         area_ = area_ > 0 ? 0.95 * area_ + 0.05 * triat->area : triat->area;
@@ -190,6 +193,9 @@ std::optional<cv::Point2d> seguiment::dins_dun_clap(const std::vector<candidat>&
     if (!seguit(dt) || area_ <= 0) return std::nullopt;
     const cv::Point2d p = previst(dt), on(p.x / escala_x, p.y / escala_y);
     const double radi = std::sqrt(area_ / std::numbers::pi);
+    // Wholly hidden it may have stopped: beyond a little way from where it was last seen, nothing is known.
+    if (cv::norm(on - cv::Point2d(lloc_->x / escala_x, lloc_->y / escala_y)) > 2 * diametres_amagat * radi)
+        return std::nullopt;
     for (const candidat& c : cs) {
         if (c.area <= 2 * area_ || cv::pointPolygonTest(c.contorn, on, true) < -radi) continue;
         if (auto lloc = on_hi_cap(c.contorn, on, radi)) return cv::Point2d(lloc->x * escala_x, lloc->y * escala_y);
