@@ -594,6 +594,7 @@ private slots:
         exportacio->desa();
         QTRY_VERIFY(!exportacio->ocupada());
         QVERIFY(QFile::exists(b.cami("anna.mid")));
+        QCOMPARE(b.caixes.personals.back(), text_sessions("español", t_exportat, {b.cami("anna.mid")})); // kept out of standard error
         auto sessio = llegeix_sessio(sessions.sessions()[0]);
         QStringList tries;
         for (const auto& t : sessio->tries) tries << t.clau + "=" + t.valor + (t.ms ? "@" + QString::number(t.ms) : "");

@@ -302,7 +302,8 @@ private slots:
             QCOMPARE(marques[k].ns - marques[k - 1].ns, double(marques[k].frame - marques[k - 1].frame) * 1e9 / 48000);
         synth.envia(0x80, 60, 0);
         sona(48000 / 128, 0); // the organ's release dies away
-        for (size_t k = 1; k < marques.size(); ++k) QVERIFY(marques[k].ns > marques[k - 1].ns);
+        for (size_t k = 1; k < marques.size(); ++k) // it slows, but never below half its pace
+            QVERIFY(marques[k].ns > marques[k - 1].ns && marques[k].ns_per_frame >= 1e9 / 48000 / 2);
         QVERIFY2(std::fabs(marques.back().ns - double(ara)) < 1e6, qPrintable(QString::number(marques.back().ns - double(ara))));
     }
 

@@ -119,8 +119,10 @@ void diari::midi(uint32_t m, bool al_sintetitzador) {
     if (!al_sintetitzador || !sentits_) escriu(linies::midi, ns, hex6(m));
 }
 
-// With no session, what was heard belongs to none. A sound heard as one piece keeps the
-// output's pace, which may lag the clock a little: nothing is laid before the session began.
+// With no session, what was heard belongs to none; what is still on its way to the output
+// when a session ends (one latency at most) is left to the export's end. A sound heard as
+// one piece keeps the output's pace, which may lag the clock a little: nothing is laid
+// before the session began.
 void diari::recull_sentits() {
     if (!sentits_) return;
     while (const auto s = sentits_()) escriu(linies::midi, std::max(s->second, inici_), hex6(s->first));

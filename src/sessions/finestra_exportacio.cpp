@@ -114,7 +114,7 @@ void finestra_exportacio::acaba() {
     if (resultat_.cancellada) return;
     if (!resultat_.error.isEmpty())
         return caixes_.MsgBox(text_sessions(idioma_, t_no_exportat, {desti_actual_, resultat_.error}));
-    caixes_.avisa(text_sessions(idioma_, t_exportat, {desti_actual_}));
+    caixes_.avisa_personal(text_sessions(idioma_, t_exportat, {desti_actual_})); // the path often names the person
 }
 
 } // namespace brisola

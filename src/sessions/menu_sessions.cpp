@@ -59,7 +59,8 @@ menu_sessions::menu_sessions(finestra_main& w, menu_persona& persones, diari& d,
         menu.addAction(text_sessions(idioma, t_sessions), this, [this] { obre_informe(); });
     });
     // Every menu's item, the board's and a person's setup included, goes through the menu bar;
-    // queued, so the journal reads the choice once its own handler has made it.
+    // queued, so the journal reads the choice once its own handler has made it (no such item
+    // opens a dialog, whose loop would run this before the choice is made).
     connect(w_.menuBar(), &QMenuBar::triggered, this, [this] { diari_.tries_canviades(); }, Qt::QueuedConnection);
     if (!dialegs_.nom) dialegs_.nom = [this](const QString& clau, int index) { return nom_actual(clau, index); };
     for (int i = 0; i < w_.mn_idioma.size(); ++i)
