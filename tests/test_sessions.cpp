@@ -45,8 +45,8 @@ struct banc_diari {
     std::array<int, 4> lloc{500, 500, 500, 500};
     QString modalitat = "0 Ritme i notes";
     media_fals media;
-    diari d{dir.path() + "/sessions",
-            {rellotge, [this] { return int64_t(rellotge.ara()) * 1000000; }, [] { return int64_t(10000000); }},
+    std::function<int64_t()> latencia = [] { return int64_t(10000000); };
+    diari d{dir.path() + "/sessions", {rellotge, [this] { return int64_t(rellotge.ara()) * 1000000; }, [this] { return latencia(); }},
             "/sf.sf2"};
     banc_diari() {
         d.escolta(media);
@@ -201,7 +201,9 @@ private slots:
         int64_t enviat = 0;
         double ara = 0; // ns: the message's moment, and the audio thread's
         sintetitzador synth(48000, [&] { return enviat; }, [&] { return int64_t(std::llround(ara)); });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
         banc_diari b; // ends its journal, which asks the synthesizer, first
+        b.latencia = [&] { return synth.latencia_ns() + synth.desfasament_del_sentit(); };
         synth.set_periode(448); // with the wake-up margin, the bench's 10 ms
         b.d.escolta_sintetitzador([&]() -> std::optional<diari::sentit> {
             if (const auto s = synth.treu_sentit()) return diari::sentit{s->missatge, s->ns};
@@ -223,6 +225,7 @@ private slots:
         };
         b.d.set_persona("Anna");
         sona_fins(100);
+        toca(100, 0x0013c0); // an organ, which sounds on until its note-off
         toca(100, 0x643c90);
         sona_fins(180);
         toca(160, 0x643e90); // its frame, at 170 ms, went by in the period of 168 ms
@@ -230,10 +233,19 @@ private slots:
         sona_fins(420);
         toca(300, 0x644090); // over 100 ms late: never played
         sona_fins(440);
+        ara += 50e6; // a callback 50 ms late while the organ sounds: the sound goes on at its pace
+        sona_fins(600);
+        toca(600, 0x644390);
+        b.d.canco("play %2Fs%2Fa.wav"); // a song started with the note is heard with it
+        sona_fins(650);
+        const sessio s = b.llegeix();
         std::vector<std::pair<int64_t, int>> notes;
-        for (const auto& m : b.llegeix().midi)
+        for (const auto& m : s.midi)
             if (m.estat == 0x90) notes.push_back({m.ms, m.dada1});
-        QCOMPARE(notes, (std::vector<std::pair<int64_t, int>>{{10, 0x3c}, {87, 0x3e}}));
+        QCOMPARE(notes.size(), size_t(3));
+        QCOMPARE(std::vector(notes.begin(), notes.begin() + 2), (std::vector<std::pair<int64_t, int>>{{10, 0x3c}, {87, 0x3e}}));
+        QCOMPARE(s.cancons.size(), size_t(1));
+        QVERIFY2(std::abs(s.cancons[0].ms - notes[2].first) <= 1, qPrintable(QString("%1 %2").arg(s.cancons[0].ms).arg(notes[2].first)));
     }
 
     // Ten minutes without sound or a song end the session, counted from the song's

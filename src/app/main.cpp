@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
     const QString soundfont = sintetitzador::troba_soundfont();
     // What the instrument sends, plays and sets passes the person's journal on its way.
     diari journal(on.sessions, {rellotge_real, [&rellotge_real] { return rellotge_real.moment_ns(); },
-                                [&synth] { return synth.latencia_ns(); }},
+                                [&synth] { return synth.latencia_ns() + synth.desfasament_del_sentit(); }},
                   soundfont);
     journal.escolta_sintetitzador([&synth]() -> std::optional<diari::sentit> {
         if (const auto s = synth.treu_sentit()) return diari::sentit{s->missatge, s->ns};

@@ -168,6 +168,7 @@ void sintetitzador::marca_el_sentit() {
     if (silenci_ == 0) sentit_ = {inici_, seguit, per_frame};
     else if (seguit > mapa) sentit_ = {inici_, seguit, per_frame - std::min((seguit - mapa) / frames_periode_, per_frame / 2)};
     else sentit_ = {inici_, mapa, per_frame};
+    desfasament_sentit_ = std::llround(sentit_.ns - mapa);
 }
 
 void sintetitzador::fes_saber(uint8_t estat, uint8_t dada1, uint8_t dada2) {

@@ -89,6 +89,9 @@ public:
         uint32_t missatge; // status, data, data from the low byte up
     };
     std::optional<sentit> treu_sentit() { return sentits_.treu(); }
+    // How far the heard clock runs from the placing: what is sent now, a song's
+    // command too, is heard this long after its stamp and one latency.
+    int64_t desfasament_del_sentit() const { return desfasament_sentit_.load(); }
     // How many times the synthesizer itself has rendered (a test's and a benchmark's look inside).
     uint64_t renders() const { return renders_; }
 
@@ -134,6 +137,7 @@ private:
     int frames_periode_ = 1;
     // The heard clock: the moment the period under way was heard.
     marca sentit_{};
+    std::atomic<int64_t> desfasament_sentit_{0};
     int64_t silenci_ = INT64_MAX / 2; // frames since the last voice ended: at rest from the start
     std::atomic<uint64_t> renders_{0};
     int seguent_canal_carregador_ = 0; // the loader's channels keep the last 16 presets chosen in memory

@@ -199,7 +199,7 @@ int compara_audio(const so& exportat, const so& capturat, const std::vector<marc
     // Each exported sound found in the capture by its shape near where the journal puts it: onsets
     // picked in each alone can fall a few ms apart on overlapping drums.
     std::vector<std::pair<double, double>> parells;
-    std::vector<double> diferencies;
+    std::vector<double> desfasaments;
     for (double t : oe) {
         const auto ic = on_sona(ee, ec, t, tros_del_moment(marques, zero + t));
         if (!ic) {
@@ -208,8 +208,17 @@ int compara_audio(const so& exportat, const so& capturat, const std::vector<marc
         }
         const double c = double(*ic) * tros_ms;
         parells.push_back({t, c});
-        diferencies.push_back(std::fabs(moment_ms(marques, c) - zero - t));
-        if (diferencies.back() > 5) std::printf("the sound exported at %.2f ms is heard %.2f ms off\n", t, moment_ms(marques, c) - zero - t);
+        desfasaments.push_back(moment_ms(marques, c) - zero - t);
+    }
+    // The journal's time 0 to a fraction of a millisecond: the middle of what the sounds found say.
+    std::vector<double> ordenats = desfasaments;
+    std::sort(ordenats.begin(), ordenats.end());
+    const double afinat = ordenats.empty() ? 0 : ordenats[ordenats.size() / 2];
+    std::vector<double> diferencies;
+    for (size_t i = 0; i < parells.size(); ++i) {
+        diferencies.push_back(std::fabs(desfasaments[i] - afinat));
+        if (diferencies.back() > 5)
+            std::printf("the sound exported at %.2f ms is heard %.2f ms off\n", parells[i].first, desfasaments[i] - afinat);
     }
     double nivell_e = 0, nivell_c = 0;
     for (const auto& [t, c] : parells) {
