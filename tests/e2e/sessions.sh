@@ -20,6 +20,8 @@ printf '[persona]\nacces=0\nmodalitat=2\n' >"$feina/bin/persones/Martí.ini"
 export BRISOLA_MARQUES_AUDIO=$feina/marques
 engega "$programa" --persona Martí
 finestra=$(troba_finestra .) || falla "no window"
+# The output opens behind a probe: the first note waits for it, so the capture holds it whole.
+for _ in $(seq 100); do [ "$(so_fins_ara)" -gt 0 ] && break; sleep 0.1; done
 sleep 1
 # Rests and moves, so that notes come slow enough apart to be told one from another.
 dalt=$(dalt_superficie)
