@@ -239,6 +239,25 @@ private slots:
         QVERIFY(!b.t().obert());
     }
 
+    // The press that waited when the box showed was a brush: the player's next press reads the box.
+    void a_brush_before_a_box_takes_no_later_press() {
+        ajuts a = escombrat();
+        a.acceptacio = 300;
+        a.tecla_seguent = Qt::Key_N; // no scan step to forget the brush by
+        amb_tauler b(a, 3);
+        QTest::keyPress(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(100);
+        b.caixes_del_tauler.avisa("El so s'ha perdut");
+        b.rellotge.avanca(50);
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(250);
+        QTest::keyPress(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(350);
+        QTest::keyRelease(b.w.get(), Qt::Key_Space);
+        b.rellotge.avanca(50);
+        QVERIFY(!b.t().obert());
+    }
+
     void no_box_opens_while_the_switch_plays() {
         amb_tauler b(escombrat(), 3);
         b.caixes_del_tauler.MsgBox("Error MIDI");

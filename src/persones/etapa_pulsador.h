@@ -35,6 +35,8 @@ public:
     void set_observador(observador o) { observador_ = std::move(o); }
     // A press of the switch has begun and waits for its acceptance time.
     bool premsa_en_espera() const { return seleccio_.en_espera(); }
+    // The press held or last held, by its number since the start.
+    int premsa() const { return seleccio_.premses(); }
 
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;

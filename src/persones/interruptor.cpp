@@ -31,6 +31,7 @@ void interruptor::premsa(int tecla) {
     }
     if ((r_.segons() - darrer_alliberament_) * 1000 < ignora_) return;
     tecla_ = tecla;
+    ++premses_;
     if (acceptacio_ == 0) return accepta();
     espera_->set_Interval(acceptacio_);
     espera_->set_Enabled(true);

@@ -35,6 +35,8 @@ public:
     bool acceptada() const { return acceptada_; }
     // A press has begun and has not counted yet.
     bool en_espera() const { return tecla_ != 0 && !acceptada_; }
+    // How many presses have begun: tells one press from the next.
+    int premses() const { return premses_; }
 
 private:
     void accepta();
@@ -45,6 +47,7 @@ private:
     std::unique_ptr<temporitzador> espera_, solta_;
     int acceptacio_ = 0, ignora_ = 0;
     int tecla_ = 0;            // the key held, 0 when none
+    int premses_ = 0;
     bool acceptada_ = false;   // its press counted
     bool madura_ = false;      // held long enough while it seemed let go: it counts if it repeats
     double soltada_a_ = -1;    // when it seemed let go (< 0: held)

@@ -173,13 +173,13 @@ void tauler::tanca() {
     if (!obert()) return;
     nav_.reset();
     missatge_.clear();
-    obert_per_avis_ = premsa_abans_de_l_avis_ = false;
+    obert_per_avis_ = false;
+    premsa_abans_de_l_avis_ = -1;
     represa();
     actualitza();
 }
 
 void tauler::avanca() {
-    premsa_abans_de_l_avis_ = false; // no press waits any more
     if (!obert() || !missatge_.isEmpty()) return;
     if (!nav_->avanca()) return tanca();
     anuncia();
@@ -195,7 +195,7 @@ void tauler::seguent() {
 
 // A press reads only a box that showed before it began: one begun earlier meant something else.
 void tauler::prem() {
-    if (!std::exchange(premsa_abans_de_l_avis_, false)) tria(ressaltada());
+    if (std::exchange(premsa_abans_de_l_avis_, -1) != ajustos_.pulsador().premsa()) tria(ressaltada());
 }
 
 bool tauler::premsa_en_espera() const { return ajustos_.pulsador().premsa_en_espera(); }
@@ -248,7 +248,7 @@ bool tauler::mostra(const QString& text) {
         obre();
         obert_per_avis_ = true;
     }
-    premsa_abans_de_l_avis_ = premsa_en_espera();
+    premsa_abans_de_l_avis_ = premsa_en_espera() ? ajustos_.pulsador().premsa() : -1;
     if (!missatge_.contains(text)) missatge_ += (missatge_.isEmpty() ? "" : "\n") + text;
     punter_.allibera();
     anuncia();

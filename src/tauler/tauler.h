@@ -96,7 +96,7 @@ private:
     QString missatge_; // a box's text shown as the only tile
     bool triant_ = false;
     bool obert_per_avis_ = false; // closes once its box is read
-    bool premsa_abans_de_l_avis_ = false; // a press that began before the box showed, and has not counted
+    int premsa_abans_de_l_avis_ = -1; // the press that waited when the box showed (-1: none)
     bool veu_absent_dita_ = false;
     std::vector<bool> timers_actius_;
 };
