@@ -25,11 +25,13 @@ finestra=$(troba_finestra) || falla "no window titled Brisola"
 tecla ctrl+m
 tecla ctrl+b
 tria p n # "Persona nova…"
-for _ in $(seq 30); do [ -n "$(finestres)" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -n "$(finestres)" ] && break; sleep 0.1; done
 [ -n "$(finestres)" ] || falla "no dialog asked for the person's name"
+# Typed once the dialog has the keyboard: a busy machine shows it before it takes keys.
+xdotool windowfocus --sync "$(finestres | head -1)"
 xdotool type --delay 50 "Núria"
 xdotool key Return
-sleep 0.5
+for _ in $(seq 100); do [ -f "$feina/bin/persones/Núria.ini" ] && break; sleep 0.1; done
 [ -f "$feina/bin/persones/Núria.ini" ] || falla "the person was not saved"
 surt
 
@@ -45,7 +47,7 @@ surt
 
 engega "$programa" --persona Ningú
 finestra=$(troba_finestra) || falla "no window titled Brisola with an unknown person"
-for _ in $(seq 30); do [ -n "$(finestres)" ] && break; sleep 0.1; done
+for _ in $(seq 100); do [ -n "$(finestres)" ] && break; sleep 0.1; done
 [ -n "$(finestres)" ] || falla "an unknown person was not said"
 ! grep -q "Ningú" "$feina/sortida.log" || falla "the person's name went to standard error"
 xdotool windowfocus --sync "$(finestres | head -1)" key Return
