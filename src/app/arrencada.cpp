@@ -1,5 +1,6 @@
 // Start-up and shut-down of the window.
 #include "app/finestra_main.h"
+#include "persones/metode_acces.h"
 #include "platform/forma.h"
 #include "platform/fitxer_ini.h"
 #include "platform/llista.h"
@@ -52,7 +53,7 @@ void finestra_main::prova_biblioteca_seguidor() {
     if (!tintseer.carregada()) return activa_seguidor(false);
     if (tintseer.TintseerInicialitza(0) == 1) activa_seguidor(true);
     // A person who plays with the tracker may have started it already: it stays on for them.
-    if (!t_tintseer->Enabled()) tintseer.TintseerFinalitza();
+    if (!mn_acces.Checked(metode_acces::seguidor)) tintseer.TintseerFinalitza();
 }
 
 void finestra_main::activa_seguidor(bool actiu) {
