@@ -89,8 +89,10 @@ void etapa_pulsador::deixa_anar() {
 
 // As it came; the board sees only the release of the press it saw.
 bool etapa_pulsador::directe(const pols& p) {
-    if (p.premsa) directa_ = p.tecla;
-    else if (p.tecla == directa_) directa_ = 0;
+    if (p.premsa) {
+        directa_ = p.tecla;
+        ++directes_;
+    } else if (p.tecla == directa_) directa_ = 0;
     else return false;
     return intercepta(p.premsa, p.tecla);
 }

@@ -35,8 +35,8 @@ public:
     void set_observador(observador o) { observador_ = std::move(o); }
     // A press of the switch has begun and waits for its acceptance time.
     bool premsa_en_espera() const { return seleccio_.en_espera(); }
-    // The press held or last held, by its number since the start.
-    int premsa() const { return seleccio_.premses(); }
+    // A number that changes with each press, counted or passed straight: tells one press from the next.
+    int premsa() const { return seleccio_.premses() + directes_; }
 
 protected:
     bool eventFilter(QObject* objecte, QEvent* event) override;
@@ -59,6 +59,7 @@ private:
     finestra_main& w_;
     int acceptacio_ = 0, ignora_ = 0;
     int tecla_seguent_ = 0;
+    int directes_ = 0; // presses passed straight, with no times to count
     interruptor seleccio_, seguent_;
     // The press and the release of the key held, kept until they count, with where they went.
     struct guardat {

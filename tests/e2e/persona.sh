@@ -14,8 +14,11 @@ cp -r "$(dirname "$programa")" "$feina/bin"
 programa=$feina/bin/brisola
 finestres() { xdotool search --all --onlyvisible --pid "$pid" 2>/dev/null | grep -v "^$finestra\$" || true; }
 surt() {
+  local abans
+  abans=$(finestres_visibles)
   tecla alt+o
-  sleep 0.5
+  espera_finestres $((abans + 1))
+  sleep 0.1
   xdotool key Up Return
   espera_final || falla "the program did not end after Sortir"
 }
@@ -35,9 +38,10 @@ for _ in $(seq 100); do [ -f "$feina/bin/persones/Núria.ini" ] && break; sleep 
 [ -f "$feina/bin/persones/Núria.ini" ] || falla "the person was not saved"
 surt
 
+rm -f "$SDL_DISKAUDIOFILE" # so that its growth is this start's sound
 engega "$programa"
 finestra=$(troba_finestra .) || falla "no window at the second start" # already playing: the title is the status line
-sleep 1
+for _ in $(seq 100); do [ "$(so_fins_ara)" -gt 0 ] && break; sleep 0.1; done # the output opens behind the probe
 inici=$(so_fins_ara)
 passeja 2
 rms=$(escolta "$inici" "$(so_fins_ara)" | awk '{ print $2 }')
