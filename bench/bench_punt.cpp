@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
         cv::Mat primer;
         lector.read(primer);
         // The helper clicks the tip of the nose in the first picture.
-        const cv::Point2d nas = *veritats.front().nas;
+        const cv::Point2d nas = *veritats.front().punt;
         const cv::Point clic(int(std::lround(nas.x)), int(std::lround(nas.y)));
         tintseer::seguiment_punt s(*tintseer::calibra_punt(primer, clic, {}));
         std::vector<double> temps;

@@ -48,7 +48,7 @@ private slots:
         cara::cas quiet = *cara::anomenat("quiet");
         quiet.fotogrames = 15;
         const std::string video = dir.filePath("cara.avi").toStdString();
-        const cv::Point2d nas = *cara::grava(quiet, video).front().nas;
+        const cv::Point2d nas = *cara::grava(quiet, video).front().punt;
         tintseer::finestra_calibratge f({}, std::make_unique<cv::VideoCapture>(video), t);
         f.show();
 

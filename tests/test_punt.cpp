@@ -15,7 +15,7 @@ tintseer::configuracio clic_al_nas(const std::vector<cara::veritat>& veritats, c
     cv::VideoCapture lector(cami);
     cv::Mat primer;
     lector.read(primer);
-    const cv::Point2d nas = *veritats.front().nas;
+    const cv::Point2d nas = *veritats.front().punt;
     return *tintseer::calibra_punt(primer, cv::Point(int(std::lround(nas.x)), int(std::lround(nas.y))), {});
 }
 
@@ -63,7 +63,7 @@ private slots:
                           [&](std::optional<cv::Point2f> p, tintseer::rellotge::time_point presa) {
                               const double s = std::chrono::duration<double>(presa.time_since_epoch()).count();
                               const cara::veritat& v = veritats.at(size_t(std::lround(s * cara::fps)));
-                              if (!v.nas) (p ? vist_fora : no_vist_fora)++;
+                              if (!v.punt) (p ? vist_fora : no_vist_fora)++;
                               else if (v.clar && !p) no_vist_dins++;
                           }, temps);
         QCOMPARE(vist_fora, 0);

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         std::optional<cara::cas> c = cara::anomenat(argv[3]);
         if (!c) return 2;
         if (argc == 5) c->fotogrames = std::atoi(argv[4]);
-        cv::Point2d nas = *cara::grava(*c, argv[2]).front().nas;
+        cv::Point2d nas = *cara::grava(*c, argv[2]).front().punt;
         std::printf("%.0f %.0f\n", nas.x, nas.y);
         return 0;
     }

@@ -1,15 +1,17 @@
 #pragma once
 // A person before the camera, made here: a head with a textured skin, eyes, nose,
 // mouth and hair (glasses in some cases) on a room's wall, moving as someone with
-// little head control moves (slow arcs of ±40 px, a jerk now and then), and what a
-// day brings: a blink, a smile, a hand before the face, a quick turn away, leaving
-// the picture, the light falling. The truth is the tip of the nose, where the
-// helper clicks; a case is made picture by picture, through MJPG as a camera gives it.
+// little head control moves (slow arcs of ±40 px, turning with them, a jerk now and
+// then), and what a day brings: a blink, a smile, a hand before the face, a quick turn
+// away, leaving the picture, the light falling. The truth is the point of the face the
+// helper clicks (the tip of the nose unless a case says otherwise); a case is made
+// picture by picture, through MJPG as a camera gives it.
 #include "sala.h"
 
 #include <opencv2/imgproc.hpp>
 #include <opencv2/videoio.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -24,8 +26,8 @@ constexpr double fps = 30;
 
 // What the person does in one picture.
 struct gest {
-    cv::Point2d nas;                  // where the tip of the nose would be, turned or not, in or out of the picture
-    double gir = 0;                   // radians turned away: past 1 the face is not seen
+    cv::Point2d nas;                  // where the tip of the nose would be, were the head not turned
+    double gir = 0;                   // radians turned, to the picture's left when positive: past 1 the face is not seen
     double inclina = 0, escala = 1;   // tilted to a shoulder, leant towards the camera
     bool ulls_closos = false;
     double somriure = 0;              // 0 … 1: the mouth opened and widened
@@ -33,18 +35,11 @@ struct gest {
     double llum = 1;
 };
 
-// What the generator knows of a picture: the nose's tip, when it is seen; `clar`, seen with room
-// around it (not at an edge, nor half behind a hand, nor turned); `gesticula`, while eyes or mouth move.
+// What the generator knows of a picture: the clicked point, when it is seen; `clar`, seen with room
+// around it (not at an edge, nor half behind a hand, nor turned far); `gesticula`, while eyes or mouth move.
 struct veritat {
-    std::optional<cv::Point2d> nas;
+    std::optional<cv::Point2d> punt;
     bool clar = false, gesticula = false;
-};
-
-struct cas {
-    std::string nom;
-    int fotogrames;
-    bool ulleres;
-    std::function<gest(int)> fa;
 };
 
 namespace detall {
@@ -52,12 +47,25 @@ namespace detall {
 constexpr int ample = 200, alt = 330;
 const cv::Point2d nas_al_sprite(100, 140);
 const cv::Scalar pell(105, 145, 200), cabell(30, 40, 60), llavi(70, 70, 150), samarreta(110, 60, 40);
-constexpr double gir_maxim_vist = 1.0, palmell_x = 45, palmell_y = 60;
+constexpr double gir_maxim_vist = 1.0, gir_clar = 0.4, palmell_x = 45, palmell_y = 60;
+constexpr double radi_del_cap = 80, alcada_del_nas = 14;
+constexpr int ull_al_costat = 25; // px from the middle of the face to each eye's centre
 
-// The head, neck and shoulders without eyes nor mouth, with a mask of where it is.
+// The head, neck and shoulders without eyes nor mouth, with a mask of where it is, and the
+// relief that a turn carries across: the columns of a picture of it and how far each pixel
+// stands out of the face's plane.
 struct figura {
     cv::Mat color, mascara, esquena;
+    cv::Mat columnes, files, relleu;
 };
+
+// How far a point of the figure stands out of the face's plane, in pixels: the nose forward,
+// the sides falling back as a head is round. A turn moves the nose over the cheeks.
+inline double relleu(double x, double y) {
+    const double dx = x - nas_al_sprite.x, dy = y - nas_al_sprite.y + 2;
+    const double enrera = radi_del_cap - std::sqrt(std::max(0.0, radi_del_cap * radi_del_cap - dx * dx));
+    return alcada_del_nas * std::exp(-(dx * dx + dy * dy) / 200) - enrera;
+}
 
 inline cv::Mat textura(cv::Size mida, unsigned llavor, double amplada, double desenfoc) {
     cv::Mat t(mida, CV_32F);
@@ -77,7 +85,7 @@ inline void aplica(cv::Mat& color, const cv::Mat& t, const cv::Mat& on) {
 }
 
 inline figura fes_figura(bool ulleres) {
-    figura g{cv::Mat(alt, ample, CV_8UC3, cv::Scalar::all(0)), cv::Mat::zeros(alt, ample, CV_8U), {}};
+    figura g{cv::Mat(alt, ample, CV_8UC3, cv::Scalar::all(0)), cv::Mat::zeros(alt, ample, CV_8U), {}, {}, {}, {}};
     const cv::Point c(100, 125);
     cv::Mat cabells = cv::Mat::zeros(alt, ample, CV_8U), cara = cv::Mat::zeros(alt, ample, CV_8U);
     cv::fillConvexPoly(g.color, std::vector<cv::Point>{{20, 330}, {40, 255}, {160, 255}, {180, 330}}, samarreta);
@@ -101,14 +109,14 @@ inline figura fes_figura(bool ulleres) {
     cv::ellipse(g.color, {93, 147}, {4, 2}, 15, 0, 360, pell * 0.35, cv::FILLED, cv::LINE_AA);
     cv::ellipse(g.color, {107, 147}, {4, 2}, -15, 0, 360, pell * 0.35, cv::FILLED, cv::LINE_AA);
     for (int costat : {-1, 1}) // eyebrows
-        cv::ellipse(g.color, {100 + 30 * costat, 94}, {16, 5}, 0, 190, 350, cabell, 3, cv::LINE_AA);
+        cv::ellipse(g.color, {100 + (ull_al_costat + 2) * costat, 94}, {16, 5}, 0, 190, 350, cabell, 3, cv::LINE_AA);
     aplica(g.color, textura({ample, alt}, 11, 7, 1.2), cara);
     aplica(g.color, textura({ample, alt}, 12, 25, 0.8), cabells & ~cara);
     if (ulleres) {
         for (int costat : {-1, 1})
-            cv::rectangle(g.color, cv::Rect(100 + 30 * costat - 17, 96, 34, 22), cv::Scalar(20, 20, 20), 2,
+            cv::rectangle(g.color, cv::Rect(100 + ull_al_costat * costat - 16, 96, 32, 22), cv::Scalar(20, 20, 20), 2,
                           cv::LINE_AA);
-        cv::line(g.color, {87, 104}, {113, 104}, cv::Scalar(20, 20, 20), 2, cv::LINE_AA);
+        cv::line(g.color, {100 - ull_al_costat + 16, 104}, {100 + ull_al_costat - 16, 104}, cv::Scalar(20, 20, 20), 2, cv::LINE_AA);
     }
     cv::Mat gris;
     cv::cvtColor(g.color, gris, cv::COLOR_BGR2GRAY);
@@ -117,6 +125,15 @@ inline figura fes_figura(bool ulleres) {
     g.esquena = g.color.clone();
     g.esquena.setTo(cabell, cabells | cara);
     aplica(g.esquena, textura({ample, alt}, 13, 25, 0.8), cabells | cara);
+    g.columnes.create(alt, ample, CV_32F);
+    g.files.create(alt, ample, CV_32F);
+    g.relleu.create(alt, ample, CV_32F);
+    for (int y = 0; y < alt; ++y)
+        for (int x = 0; x < ample; ++x) {
+            g.columnes.at<float>(y, x) = float(x);
+            g.files.at<float>(y, x) = float(y);
+            g.relleu.at<float>(y, x) = float(relleu(x, y));
+        }
     return g;
 }
 
@@ -124,7 +141,7 @@ inline figura fes_figura(bool ulleres) {
 inline cv::Mat amb_expressio(const figura& f, const gest& g) {
     cv::Mat c = f.color.clone();
     for (int costat : {-1, 1}) {
-        cv::Point ull(100 + 30 * costat, 107);
+        cv::Point ull(100 + ull_al_costat * costat, 107);
         if (g.ulls_closos) {
             cv::ellipse(c, ull, {12, 6}, 0, 0, 360, pell * 0.95, cv::FILLED, cv::LINE_AA);
             cv::ellipse(c, ull, {12, 3}, 0, 0, 180, cv::Scalar(40, 50, 70), 2, cv::LINE_AA);
@@ -145,25 +162,47 @@ inline cv::Mat amb_expressio(const figura& f, const gest& g) {
     return c;
 }
 
-// The figure onto the picture, its nose at `nas`, tilted by `inclina` radians and grown by
-// `escala` about it, squeezed by a turn; blended by its mask's edge, only where it falls.
-inline void posa(cv::Mat& quadre, const cv::Mat& color, const cv::Mat& mascara, const gest& g) {
-    const double gir = std::min(g.gir, gir_maxim_vist), k = std::max(0.05, std::cos(gir)), despla = std::sin(gir) * 30;
+// The figure turned by `gir` radians about its own upright: each pixel carried across by its relief.
+// A pixel of the turned figure at column u comes from u + relleu(u)·tan(gir).
+inline cv::Mat gira(const figura& f, const cv::Mat& imatge, double gir) {
+    if (gir == 0) return imatge;
+    cv::Mat mapa = f.columnes + f.relleu * std::tan(gir), girada;
+    cv::remap(imatge, girada, mapa, f.files, cv::INTER_LINEAR, cv::BORDER_CONSTANT);
+    return girada;
+}
+
+// Where the point `p` of the figure is once turned by `gir`: the column u that the turn brings it to.
+inline cv::Point2d girat(cv::Point2d p, double gir) {
+    double u = p.x;
+    for (int i = 0; i < 8; ++i) u = p.x - relleu(u, p.y) * std::tan(gir);
+    return {u, p.y};
+}
+
+// The turned figure to the picture: its nose at `nas`, carried aside by the turn, squeezed by it,
+// then tilted by `inclina` radians and grown by `escala` about the nose.
+inline cv::Matx23d al_quadre(const gest& g, double gir) {
+    const double k = std::max(0.05, std::cos(gir)), despla = std::sin(gir) * 30;
     const double c = std::cos(g.inclina) * g.escala, s = std::sin(g.inclina) * g.escala;
-    // Sprite to picture: x squeezed about the nose, the nose carried aside by the turn, then tilted about it.
     const cv::Matx22d m = cv::Matx22d(c, -s, s, c) * cv::Matx22d(k, 0, 0, 1);
     const cv::Vec2d t = cv::Vec2d(g.nas.x - despla, g.nas.y) - m * cv::Vec2d(nas_al_sprite.x, nas_al_sprite.y);
-    std::vector<cv::Point2f> cantons{{0, 0}, {ample, 0}, {0, alt}, {ample, alt}};
-    for (cv::Point2f& p : cantons) {
-        cv::Vec2d q = m * cv::Vec2d(p.x, p.y) + t;
-        p = cv::Point2f(float(q[0]), float(q[1]));
-    }
+    return {m(0, 0), m(0, 1), t[0], m(1, 0), m(1, 1), t[1]};
+}
+
+inline cv::Point2d per(const cv::Matx23d& a, cv::Point2d p) {
+    return {a(0, 0) * p.x + a(0, 1) * p.y + a(0, 2), a(1, 0) * p.x + a(1, 1) * p.y + a(1, 2)};
+}
+
+// The figure onto the picture by `a`, blended by its mask's edge, only where it falls.
+inline void posa(cv::Mat& quadre, const cv::Mat& color, const cv::Mat& mascara, const cv::Matx23d& a) {
+    std::vector<cv::Point2f> cantons;
+    for (cv::Point2d p : {cv::Point2d(0, 0), cv::Point2d(ample, 0), cv::Point2d(0, alt), cv::Point2d(ample, alt)})
+        cantons.push_back(cv::Point2f(per(a, p)));
     const cv::Rect on = (cv::boundingRect(cantons) + cv::Size(2, 2)) & cv::Rect(0, 0, quadre.cols, quadre.rows);
     if (on.empty()) return;
-    const cv::Matx23d a(m(0, 0), m(0, 1), t[0] - on.x, m(1, 0), m(1, 1), t[1] - on.y);
+    const cv::Matx23d aqui(a(0, 0), a(0, 1), a(0, 2) - on.x, a(1, 0), a(1, 1), a(1, 2) - on.y);
     cv::Mat figura, m8, pes, resta, mescla;
-    cv::warpAffine(color, figura, a, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
-    cv::warpAffine(mascara, m8, a, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
+    cv::warpAffine(color, figura, aqui, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
+    cv::warpAffine(mascara, m8, aqui, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
     m8.convertTo(pes, CV_32F, 1 / 255.0);
     resta = 1 - pes;
     cv::blendLinear(figura, quadre(on), pes, resta, mescla);
@@ -199,36 +238,47 @@ inline bool dins(cv::Point2d p, double marge) {
 
 } // namespace detall
 
+struct cas {
+    std::string nom;
+    int fotogrames;
+    bool ulleres;
+    std::function<gest(int)> fa;
+    cv::Point2d clic = detall::nas_al_sprite; // the point of the face the helper clicks, on the figure
+};
+
 // One picture of a case and its truth.
 inline cv::Mat pinta(const cas& c, const detall::figura& f, const cv::Mat& paret, int i, veritat& v) {
     using namespace detall;
     gest g = c.fa(i);
     cv::Mat quadre = paret.clone();
-    bool d_esquena = g.gir > gir_maxim_vist;
-    posa(quadre, d_esquena ? f.esquena : amb_expressio(f, g), f.mascara, g);
+    const bool d_esquena = std::abs(g.gir) > gir_maxim_vist;
+    const double gir = std::clamp(g.gir, -gir_maxim_vist, gir_maxim_vist);
+    const cv::Matx23d a = al_quadre(g, gir);
+    posa(quadre, gira(f, d_esquena ? f.esquena : amb_expressio(f, g), gir), gira(f, f.mascara, gir), a);
+    const cv::Point2d punt = per(a, girat(c.clic, gir));
     std::optional<double> a_la_ma;
     if (g.ma) {
         posa_ma(quadre, *g.ma);
-        a_la_ma = std::hypot((g.nas.x - g.ma->x) / palmell_x, (g.nas.y - g.ma->y) / palmell_y);
+        a_la_ma = std::hypot((punt.x - g.ma->x) / palmell_x, (punt.y - g.ma->y) / palmell_y);
     }
     if (g.llum != 1) quadre.convertTo(quadre, -1, g.llum);
     cv::add(quadre, sorolls()[size_t(i) % sorolls().size()], quadre, cv::noArray(), CV_8U);
-    const cv::Point2d nas = g.nas + cv::Point2d(-std::sin(std::min(g.gir, gir_maxim_vist)) * 30, 0);
-    const bool vist = !d_esquena && dins(nas, 0) && (!a_la_ma || *a_la_ma > 1);
-    v.nas = vist ? std::optional(nas) : std::nullopt;
-    v.clar = vist && g.gir < 0.1 && dins(nas, 40) && (!a_la_ma || *a_la_ma > 2.2);
+    const bool vist = !d_esquena && dins(punt, 0) && (!a_la_ma || *a_la_ma > 1);
+    v.punt = vist ? std::optional(punt) : std::nullopt;
+    v.clar = vist && std::abs(g.gir) < gir_clar && dins(punt, 40) && (!a_la_ma || *a_la_ma > 2.2);
     v.gesticula = g.ulls_closos || g.somriure > 0;
     return quadre;
 }
 
 // How someone with little head control holds it at time t: slow arcs of ±40 px about
-// `centre`, the head tilting and leaning a little with them, and a jerk every few seconds
-// that settles in half a second.
+// `centre`, the head turning ±0.35 rad as it sweeps across, tilting and leaning a little with
+// them, and a jerk every few seconds that settles in half a second.
 inline gest arcs(double t, cv::Point2d centre, double amplada = 40) {
     gest g;
     g.nas = centre +
             cv::Point2d(amplada * std::sin(2 * M_PI * t / 6.3), 0.6 * amplada * std::sin(2 * M_PI * t / 4.1 + 1));
     const double part = amplada / 40;
+    g.gir = -part * 0.35 * std::sin(2 * M_PI * t / 6.3);
     g.inclina = part * 0.1 * std::sin(2 * M_PI * t / 5.2);
     g.escala = 1 + part * 0.04 * std::sin(2 * M_PI * t / 7.7);
     const double des_del_sobresalt = std::fmod(t + 1.2, 3.7);
@@ -251,13 +301,13 @@ inline std::vector<cas> casos() {
                      gest g = arcs(t(i), mig, 3);
                      g.ulls_closos = i % 30 >= 20 && i % 30 < 25;
                      return g;
-                 }});
+                 }, {100, 107}}); // between the eyes
     v.push_back({"smile", 300, true, [=](int i) {
                      gest g = arcs(t(i), mig, 3);
                      g.somriure = std::max(0.0, std::sin(M_PI * ((i % 30) - 10) / 20.0));
                      if (i % 30 < 10) g.somriure = 0;
                      return g;
-                 }});
+                 }, {100, 155}}); // above the upper lip
     v.push_back({"hand", 150, false, [=](int i) {
                      gest g = arcs(t(i), mig);
                      if (i >= 45 && i < 75) g.ma = cv::Point2d(120 + (i - 45) * 14.0, 250);
@@ -266,7 +316,7 @@ inline std::vector<cas> casos() {
     v.push_back({"turn", 150, false, [=](int i) {
                      gest g = arcs(t(i), mig);
                      double s = t(i) - 1.5; // away in a third of a second, held, back in a third
-                     g.gir = 1.6 * std::clamp(std::min(s, 1.0 - s) / 0.33, 0.0, 1.0);
+                     g.gir += 1.6 * std::clamp(std::min(s, 1.0 - s) / 0.33, 0.0, 1.0);
                      return g;
                  }});
     v.push_back({"away", 240, false, [=](int i) { // out to the right in a second, away 3 s, in from the left
@@ -309,7 +359,10 @@ struct xifres {
     int perduts = 0, en_vista = 0, falsos = 0;
 };
 
-// `segueix` gives the follower's place for each picture of the video, or none.
+// `segueix` gives the follower's place for each picture of the video, or none. A place reported
+// while the point is out of view, or more than `fora_de_lloc` px off it while it is seen but not
+// clearly, is false.
+constexpr double fora_de_lloc = 15;
 template <class F>
 xifres avalua(const std::vector<veritat>& veritats, const std::string& cami, F&& segueix) {
     xifres x;
@@ -322,25 +375,27 @@ xifres avalua(const std::vector<veritat>& veritats, const std::string& cami, F&&
     for (size_t i = 0; i < veritats.size() && lector.read(m); ++i) {
         const veritat& v = veritats[i];
         std::optional<cv::Point2f> p = segueix(m);
-        if (!v.nas) {
+        if (!v.punt) {
             x.falsos += p ? 1 : 0;
             vist_abans = false;
             continue;
         }
         if (!vist_abans) tornat_a = int(i);
         vist_abans = true;
-        const bool al_lloc = p && std::hypot(p->x - v.nas->x, p->y - v.nas->y) <= 8;
+        const double lluny = p ? std::hypot(p->x - v.punt->x, p->y - v.punt->y) : 0;
+        const bool al_lloc = p && lluny <= 8;
         if (tornat_a && al_lloc) {
             x.retorn = std::max(x.retorn, (double(i) - *tornat_a) / fps);
             tornat_a.reset();
         }
+        if (!v.clar && lluny > fora_de_lloc) ++x.falsos; // half hidden or turned, and somewhere else
         if (tornat_a || !v.clar) continue;
         ++x.en_vista;
         if (!p) {
             ++x.perduts;
             continue;
         }
-        cv::Point2d error(p->x - v.nas->x, p->y - v.nas->y);
+        cv::Point2d error(p->x - v.punt->x, p->y - v.punt->y);
         errors.push_back(cv::norm(error));
         if (i + fps >= veritats.size()) finals.push_back(cv::norm(error));
         if (!v.gesticula) abans_del_gest = error;
