@@ -16,9 +16,11 @@ constexpr int cantonades_volgudes = 20, cantonades_minimes = 8;
 constexpr double desacord = 1.5;      // px from the median motion: a corner moving otherwise is dropped
 constexpr int radi_de_cerca = 16;     // px around the point where the anchor is looked for each picture
 constexpr double desviacio_maxima = 3; // px between the point and a sure match of the anchor: more, the corners slipped
-constexpr int cada = 4;               // pictures between pulls of the anchor
-constexpr double estirada = 0.5;      // how far a pull takes the point towards the anchor
+constexpr double estirada = 0.15;     // how far each picture's pull takes the point towards the anchor
 constexpr double per_seguir = 0.6;    // the anchor's least likeness where the point is followed: less, it is lost
+constexpr double per_seguir_portat = 0.4; // the same while enough corners carry it
+constexpr int cantonades_portadores = 4;
+constexpr double per_estirar = 0.8;   // the least likeness of a match that pulls the point
 constexpr double per_retrobar = 0.8;  // and anywhere in the picture, for a lost point to be taken again
 constexpr int marge_del_flux = 48;    // px around the patch where the corners are followed: a jerk's reach
 constexpr double contrast_minim = 4;  // grey levels: a flatter patch holds nothing to follow
@@ -93,20 +95,22 @@ void seguiment_punt::prepara(const cv::Mat& bgr) {
 }
 
 void seguiment_punt::segueix() {
-    if (auto m = moviment()) *lloc_ += *m;
+    const std::optional<cv::Point2f> m = moviment();
+    if (m) *lloc_ += *m;
     trobada t = busca(gris_, plantilla_, pega_a(*lloc_, meitat + radi_de_cerca), resultat_);
-    if (t.semblanca < per_seguir) return perd();
+    // A blink or a smile in the patch weakens the match while the corners that stayed still carry the point.
+    const bool portat = m && punts_.size() >= size_t(cantonades_portadores);
+    if (t.semblanca < (portat ? per_seguir_portat : per_seguir)) return perd();
+    // Only a sure match moves the point: a weak one may lie anywhere (along the nose while the eyes close).
+    if (t.semblanca < per_estirar) return;
     // The corners slipped (a jerk, the picture's edge) and the anchor is clearly elsewhere: taken at once.
-    const bool lluny = t.semblanca >= per_retrobar && cv::norm(t.centre - *lloc_) > desviacio_maxima;
-    if (lluny || ++des_de_lestirada_ >= cada) {
-        *lloc_ += (lluny ? 1 : estirada) * (t.centre - *lloc_);
-        des_de_lestirada_ = 0;
-    }
+    const bool lluny = cv::norm(t.centre - *lloc_) > desviacio_maxima;
+    *lloc_ += (lluny ? 1 : estirada) * (t.centre - *lloc_);
     if (punts_.size() < size_t(cantonades_minimes)) troba_cantonades();
 }
 
 // The median motion of the corners from the picture before, the ones that disagree with it
-// dropped; none when too few came through.
+// dropped; none when too few came through, or when most disagree (an eyelid held most of them).
 std::optional<cv::Point2f> seguiment_punt::moviment() {
     if (anterior_.empty() || punts_.empty()) return std::nullopt;
     cv::Rect zona = pega_a(*lloc_, meitat + marge_del_flux) & quadre();
@@ -125,6 +129,7 @@ std::optional<cv::Point2f> seguiment_punt::moviment() {
     for (size_t i = 0; i < abans.size(); ++i)
         if (estat[i] && cv::norm(despres[i] - abans[i] - m) <= desacord)
             punts_.push_back(despres[i] + cv::Point2f(zona.tl()));
+    if (2 * punts_.size() < abans.size()) return std::nullopt;
     return m;
 }
 
@@ -145,7 +150,6 @@ void seguiment_punt::retroba() {
     trobada t = busca(gris_, plantilla_, pega_a(aprop.centre * 2, meitat + 3), resultat_);
     if (t.semblanca < per_retrobar) return;
     lloc_ = t.centre;
-    des_de_lestirada_ = 0;
     troba_cantonades();
 }
 

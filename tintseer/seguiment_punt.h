@@ -2,9 +2,10 @@
 // Follows a point of the body, with nothing worn: the patch around the point the
 // helper clicked is kept as its anchor. Picture to picture, the corners found in
 // the patch are followed by pyramidal optical flow and their median motion moves
-// the point; a corner that moves otherwise (an eyelid, a lip) is dropped. Each
-// picture the anchor is looked for close to the point: a weak match means the point
-// is no longer seen, and every few pictures a good one pulls the point back onto
+// the point, when most of them agree with it; a corner that moves otherwise (an
+// eyelid, a lip) is dropped. Each picture the anchor is looked for close to the
+// point: a weak match means the point is no longer seen, unless the corners still
+// carry it (a blink, a smile), and a sure one pulls the point a little back onto
 // it, so that it never drifts off the feature. While lost, the anchor is looked for
 // over the whole picture, and the point is taken again where it is found.
 #include "configuracio.h"
@@ -40,7 +41,6 @@ private:
     cv::Mat gris_, anterior_, petita_, resultat_; // kept between pictures: no allocation per frame
     std::optional<cv::Point2f> lloc_;
     std::vector<cv::Point2f> punts_;
-    int des_de_lestirada_ = 0; // pictures since the anchor last pulled the point
 };
 
 // The anchor of a click at `punt` of a picture (any size, BGR): the settings `c` then follow that
