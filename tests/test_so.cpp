@@ -271,6 +271,37 @@ private slots:
                  qPrintable(QString("%1 frames apart").arg(dreta - esquerra)));
     }
 
+    // The graph says when each cycle began: a message is placed one period after its
+    // stamp from there, whatever this thread's wake-ups, and heard when the journal says.
+    void the_graphs_cycle_places_a_message_one_period_after_its_stamp() {
+        int64_t ara = 0, moment = 0; // nanoseconds: the audio thread's clock, and the messages' stamps
+        sintetitzador synth(48000, [&] { return moment; }, [&] { return ara; });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        synth.set_periode(128);
+        auto ns = [](int64_t frames) { return frames * 1000000000 / 48000; };
+        std::vector<float> sortida(2 * 128 * 8);
+        auto cicle = [&](int k) {
+            ara = ns(128 * k) + (k % 2 ? 400'000 : 0); // every other cycle the thread wakes late
+            synth.comenca_cicle(ns(128 * k));
+            synth.render(sortida.data() + 2 * 128 * k, 128);
+        };
+        synth.envia(0xC0, 115, 0); // a woodblock, with no reverberation to blur it
+        for (uint8_t cc : {91, 93}) synth.envia(0xB0, cc, 0);
+        for (int k = 0; k < 4; ++k) cicle(k);
+        moment = ns(128 * 4); // stamped as cycle 4 begins: heard as cycle 5 does
+        synth.envia(0x90, 60, 127);
+        for (int k = 4; k < 8; ++k) cicle(k);
+        long inici = 0;
+        while (inici < 128 * 8 && std::fabs(sortida[size_t(2 * inici)]) < 1e-3f) ++inici;
+        // The woodblock's attack rises over some 30 frames.
+        QVERIFY2(inici >= 128 * 5 && inici < 128 * 5 + 48, qPrintable(QString("heard at frame %1").arg(inici)));
+        std::optional<sintetitzador::sentit> s;
+        while ((s = synth.treu_sentit()) && s->missatge != 0x7F3C90) {}
+        QVERIFY(s);
+        QVERIFY(std::abs(s->ns - (moment + synth.latencia_ns() + synth.desfasament_del_sentit())) <= ns(1));
+        QVERIFY(std::abs(s->ns - ns(128 * 5)) <= ns(1));
+    }
+
     // A sound is heard as one piece at the output's pace: a callback that wakes early or
     // late restarts the placing of messages, not the clock the journal keeps. In
     // silence that clock meets the placing again, never going back.

@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
     // While nothing sounds the desktop's audio server is left alone; a note or a song wakes it.
     audio.set_repos([&synth, &media] { return synth.callat() && !media.sona(); });
     audio.set_despertat([&synth] { synth.ve_del_repos(); });
+    audio.set_cicle([&synth](int64_t ns) { synth.comenca_cicle(ns); });
     synth.set_despertador([&audio] { audio.desperta(); });
     media.set_despertador([&audio] { audio.desperta(); });
 

@@ -21,7 +21,7 @@ int64_t ara_ns() {
 
 // The reverberation rings on after the last voice: rendering stops this long after it.
 constexpr double cua_de_reverberacio = 1.5;      // seconds
-constexpr int64_t marge_de_latencia = 32;        // frames beyond one period: the callback's own wake-up jitter
+constexpr int marge_de_latencia = 32;            // frames beyond one period: the callback's own wake-up jitter
 constexpr double amplada_de_banda = 1.0;         // Hz: how quickly the mapping follows the device's clock
 // A note that could not sound within this long of being played (no output was
 // rendering) is not played at all: late notes would come out in one burst.
@@ -30,7 +30,8 @@ constexpr int64_t nota_caducada_ns = 100'000'000;
 } // namespace
 
 sintetitzador::sintetitzador(double freq_mostreig, std::function<int64_t()> rellotge, std::function<int64_t()> ara)
-    : rellotge_(rellotge ? std::move(rellotge) : ara_ns), ara_(ara ? std::move(ara) : ara_ns), freq_(freq_mostreig) {
+    : rellotge_(rellotge ? std::move(rellotge) : ara_ns), ara_(ara ? std::move(ara) : ara_ns), freq_(freq_mostreig),
+      marge_(marge_de_latencia) {
     settings_ = new_fluid_settings();
     fluid_settings_setnum(settings_, "synth.sample-rate", freq_mostreig);
     fluid_settings_setint(settings_, "synth.threadsafe-api", 1);
@@ -84,9 +85,9 @@ fluid_sfont_t* sintetitzador::soundfont() {
 
 void sintetitzador::set_periode(int frames) { periode_ = frames; }
 
-int64_t sintetitzador::latencia_ns() const {
-    return std::llround(double(periode_.load() + marge_de_latencia) * 1e9 / freq_);
-}
+int64_t sintetitzador::latencia_frames() const { return periode_.load() + marge_.load(); }
+
+int64_t sintetitzador::latencia_ns() const { return std::llround(double(latencia_frames()) * 1e9 / freq_); }
 
 void sintetitzador::set_guanys(double guany, const std::array<double, 16>& canals) {
     fluid_synth_set_gain(synth_, float(guany_inicial_ * guany));
@@ -151,7 +152,7 @@ void sintetitzador::aplica(const missatge& m) {
 
 int64_t sintetitzador::frame_de(int64_t ns) const {
     double frames_per_ns = double(frames_periode_) / (t1_ - t0_);
-    double latencia = double(periode_.load() + marge_de_latencia);
+    double latencia = double(latencia_frames());
     return int64_t(std::llround(double(inici_) + (double(ns) - t0_) * frames_per_ns + latencia));
 }
 
@@ -163,7 +164,7 @@ int64_t sintetitzador::frame_de(int64_t ns) const {
 void sintetitzador::marca_el_sentit() {
     const double per_frame = 1e9 / freq_;
     const double seguit = sentit_.ns + double(inici_ - sentit_.frame) * sentit_.ns_per_frame;
-    const double latencia = double(periode_.load() + marge_de_latencia);
+    const double latencia = double(latencia_frames());
     const double mapa = t0_ + latencia * (per_frame - (t1_ - t0_) / frames_periode_);
     if (silenci_ == 0) sentit_ = {inici_, seguit, per_frame};
     else if (seguit > mapa) sentit_ = {inici_, seguit, per_frame - std::min((seguit - mapa) / frames_periode_, per_frame / 2)};
@@ -196,6 +197,16 @@ void sintetitzador::ajusta_rellotge(int64_t ara, int frames) {
     frames_periode_ = frames;
 }
 
+// The cycle's start comes from the output's own clock, with no jitter to follow:
+// what was stamped before it is all queued, so a period is latency enough.
+void sintetitzador::posa_rellotge(int64_t inici, int frames) {
+    periode_ns_ = frames * 1e9 / freq_;
+    t0_ = double(inici);
+    t1_ = t0_ + periode_ns_;
+    inici_ = frames_;
+    frames_periode_ = frames;
+}
+
 void sintetitzador::sintetitza(float* sortida, int frames) {
     if (frames <= 0) return;
     if (en_repos()) {
@@ -211,11 +222,14 @@ void sintetitzador::sintetitza(float* sortida, int frames) {
 bool sintetitzador::en_repos() const { return silenci_ > int64_t(cua_de_reverberacio * freq_); }
 
 void sintetitzador::render(float* sortida, int frames) {
-    const int64_t ara = ara_();
+    const std::optional<int64_t> cicle = std::exchange(cicle_, std::nullopt);
+    const int64_t ara = cicle ? *cicle : ara_();
     // A block longer than the latency allows would take messages too late for their frame.
     if (frames > periode_) periode_ = frames;
     const bool a_temps = std::exchange(ve_del_repos_, false);
-    ajusta_rellotge(ara, frames);
+    marge_ = cicle ? 0 : marge_de_latencia;
+    if (cicle) posa_rellotge(*cicle, frames);
+    else ajusta_rellotge(ara, frames);
     marca_el_sentit();
     const int64_t fi = frames_ + frames;
     for (;;) {

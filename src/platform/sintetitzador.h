@@ -56,7 +56,8 @@ public:
     // grows with the longest block rendered since.
     void set_periode(int frames);
     int periode() const { return periode_.load(); }
-    // From a message's time to the moment it sounds: a period and the wake-up margin.
+    // From a message's time to the moment it sounds: a period and the wake-up margin
+    // (none when the output says when its cycle began).
     int64_t latencia_ns() const;
 
     // The level: `guany` over the whole synthesizer (1: as it starts), and each
@@ -74,6 +75,10 @@ public:
     // Audio thread, before a render: the output rested until now, so what was sent
     // meanwhile waited for it and is not dropped as late.
     void ve_del_repos() { ve_del_repos_ = true; }
+    // Audio thread, before a render: the output's cycle that this render fills began at
+    // `ns`, on the monotonic clock. An output whose own clock says so (the graph's) frees
+    // the placing of this thread's wake-up jitter, and so of the margin kept for it.
+    void comenca_cicle(int64_t ns) { cicle_ = ns; }
     // Audio thread, after a render: the period's first frame, the moment it was heard,
     // and a frame's length. Lays a capture of the output on the clock the journal keeps.
     struct marca {
@@ -107,6 +112,8 @@ private:
     // The output frame that a moment of the monotonic clock falls on, one latency later.
     int64_t frame_de(int64_t ns) const;
     void ajusta_rellotge(int64_t ara_ns, int frames);
+    void posa_rellotge(int64_t inici_ns, int frames);
+    int64_t latencia_frames() const;
     void marca_el_sentit();
     void fes_saber(uint8_t estat, uint8_t dada1, uint8_t dada2);
     void sintetitza(float* sortida, int frames);
@@ -120,6 +127,7 @@ private:
     double freq_;
     float guany_inicial_ = 0; // the synthesizer's own gain, which the level multiplies
     std::atomic<int> periode_{256}; // set by the thread that opens the output
+    std::atomic<int> marge_;        // frames beyond a period: what the output's clock leaves uncertain
     std::thread carregador_;
     std::atomic<bool> carregat_{false};
     cua_spsc<missatge, 4096> cua_;
@@ -129,6 +137,7 @@ private:
     // Audio thread only.
     std::optional<missatge> pendent_;
     bool ve_del_repos_ = false;
+    std::optional<int64_t> cicle_;
     int64_t frames_ = 0; // frames rendered so far
     // The clock mapping, a delay-locked loop on the device's periods: the period
     // under way began at t0_ (frame inici_) and the next will begin at t1_.

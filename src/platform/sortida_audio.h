@@ -65,6 +65,8 @@ public:
     void set_repos(std::function<bool()> repos) { repos_ = std::move(repos); }
     // Audio thread, before the first render after a rest (see sortida_pipewire). Set before opening.
     void set_despertat(std::function<void()> despertat) { pipewire_.set_despertat(std::move(despertat)); }
+    // The native stream's cycles, each as it begins (see sortida_pipewire::set_cicle).
+    void set_cicle(std::function<void(int64_t)> cicle) { pipewire_.set_cicle(std::move(cicle)); }
     // Any thread, never waits: an output at rest wakes up.
     void desperta() { pipewire_.desperta(); }
     QString motiu() const { return motiu_; }

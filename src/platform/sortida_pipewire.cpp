@@ -165,8 +165,10 @@ void sortida_pipewire::processa() {
     const uint32_t pas = 2 * sizeof(float);
     uint32_t n = d.data ? d.maxsize / pas : 0;
     if (b->requested) n = std::min<uint32_t>(n, uint32_t(b->requested));
-    if (n > 0 && renderitza_) render_(static_cast<float*>(d.data), int(n));
-    else if (n > 0) std::fill_n(static_cast<float*>(d.data), 2 * n, 0.0f);
+    if (n > 0 && renderitza_) {
+        diu_el_cicle();
+        render_(static_cast<float*>(d.data), int(n));
+    } else if (n > 0) std::fill_n(static_cast<float*>(d.data), 2 * n, 0.0f);
     d.chunk->offset = 0;
     d.chunk->stride = int32_t(pas);
     d.chunk->size = n * pas;
@@ -175,6 +177,12 @@ void sortida_pipewire::processa() {
     ++quanta_;
     if (!rebut_.exchange(true)) pw_loop_signal_event(pw_thread_loop_get_loop(bucle_), avis_);
     compta_repos(int(n));
+}
+
+// Audio thread.
+void sortida_pipewire::diu_el_cicle() {
+    pw_time temps{};
+    if (cicle_ && pw_stream_get_time_n(stream_, &temps, sizeof temps) == 0 && temps.now > 0) cicle_(temps.now);
 }
 
 // Audio thread: after repos_ms at rest, asks the loop's thread to take the stream out of the graph.

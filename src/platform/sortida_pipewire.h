@@ -39,6 +39,9 @@ public:
     // Audio thread, before the first render after a rest: what was sent meanwhile
     // waited for the stream, it is not late. Set before opening.
     void set_despertat(std::function<void()> despertat) { despertat_ = std::move(despertat); }
+    // Audio thread, before each render: when the graph's cycle it fills began, on the
+    // monotonic clock, free of this thread's own wake-up jitter. Set before opening.
+    void set_cicle(std::function<void(int64_t)> cicle) { cicle_ = std::move(cicle); }
 
     // Connects, silent, and waits up to `espera_ms` for the server to take the
     // stream, or until `atura` is set: false when no server answers in time
@@ -65,6 +68,7 @@ public:
 private:
     friend struct gestor_pipewire;
     void processa();
+    void diu_el_cicle();
     void canvia_estat(int estat, const char* error);
     void revisa_repos();
     void compta_repos(int frames);
@@ -74,6 +78,7 @@ private:
     font render_;
     en_repos repos_;
     std::function<void()> despertat_;
+    std::function<void(int64_t)> cicle_;
     pw_thread_loop* bucle_ = nullptr;
     pw_context* context_ = nullptr;
     pw_core* nucli_ = nullptr;
