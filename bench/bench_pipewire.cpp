@@ -128,6 +128,59 @@ private:
     std::vector<std::pair<long, int64_t>> blocs_; // first frame of each buffer, and its cycle's time
 };
 
+// What the program's own stream gave the graph, cycle by cycle: its left channel, when
+// each cycle began on the graph's clock and when the render thread woke for it. A sound's
+// place in it then has the time the sink was given it, with no capture in between.
+class emissio {
+public:
+    emissio() {
+        mostres_.reserve(size_t(freq) * 120);
+        cicles_.reserve(size_t(freq) * 120 / 64);
+    }
+    void comenca(int64_t inici) {
+        std::lock_guard<std::mutex> l(m_);
+        cicles_.push_back({inici, ara_ns(), long(mostres_.size())});
+    }
+    void afegeix(const float* estereo, int frames) {
+        std::lock_guard<std::mutex> l(m_);
+        for (int f = 0; f < frames; ++f) mostres_.push_back(estereo[2 * f]);
+    }
+    std::vector<int64_t> inicis_des_de(int64_t des_de) {
+        std::lock_guard<std::mutex> l(m_);
+        std::vector<int64_t> r;
+        for (long k : inicis(mostres_, 0, freq)) {
+            auto c = std::upper_bound(cicles_.begin(), cicles_.end(), k,
+                                      [](long f, const cicle& c) { return f < c.frame; });
+            int64_t t = std::prev(c)->inici + (k - std::prev(c)->frame) * 1000000000LL / freq;
+            if (t >= des_de) r.push_back(t);
+        }
+        return r;
+    }
+    // How late the render thread woke after its cycle began, in ms.
+    std::vector<double> desvetllaments() {
+        std::lock_guard<std::mutex> l(m_);
+        std::vector<double> r;
+        for (const cicle& c : cicles_) r.push_back(double(c.despert - c.inici) / 1e6);
+        return r;
+    }
+    // The first cycle that began after `t`.
+    int64_t primer_cicle_despres(int64_t t) {
+        std::lock_guard<std::mutex> l(m_);
+        for (const cicle& c : cicles_)
+            if (c.inici > t) return c.inici;
+        return -1;
+    }
+
+private:
+    struct cicle {
+        int64_t inici, despert;
+        long frame;
+    };
+    std::mutex m_;
+    std::vector<float> mostres_;
+    std::vector<cicle> cicles_;
+};
+
 // Sends claves at random moments; returns when each was sent.
 std::vector<int64_t> toca(sintetitzador& synth, int notes) {
     std::mt19937 atzar(3);
@@ -156,15 +209,41 @@ double cpu_s() {
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+// Where the time goes on the native stream: the synthesizer's placing (from the note-on
+// to its place in what the stream gives the sink), and what the capture adds after it.
+void desglossa(const std::vector<int64_t>& enviats, emissio& propia, monitor& m) {
+    const std::vector<double> donats = retards(enviats, propia.inicis_des_de(0));
+    const std::vector<int64_t> a_la_sortida = propia.inicis_des_de(0), al_monitor = m.inicis_des_de(0);
+    std::vector<double> captura;
+    for (int64_t t : a_la_sortida) {
+        auto c = std::lower_bound(al_monitor.begin(), al_monitor.end(), t - 1000000);
+        if (c != al_monitor.end()) captura.push_back(double(*c - t) / 1e6);
+    }
+    const std::vector<double> desvetllat = propia.desvetllaments();
+    std::printf("pipewire: given to the sink %.2f ms after the note-on (median; p99 %.2f); the monitor's capture has "
+                "it %.2f ms later (median; %.2f to %.2f); the render thread wakes %.3f ms after its cycle begins "
+                "(median; p99 %.3f)\n",
+                percentil(donats, 0.5), percentil(donats, 0.99), percentil(captura, 0.5), percentil(captura, 0),
+                percentil(captura, 1), percentil(desvetllat, 0.5), percentil(desvetllat, 0.99));
+}
+
+void desglossa_el_despertar(int64_t enviada, emissio& propia) {
+    const std::vector<double> donada = retards({enviada}, propia.inicis_des_de(0));
+    std::printf("pipewire: after the rest, the stream's first cycle begins %.2f ms after the note-on, which is given "
+                "to the sink %.2f ms after it\n",
+                double(propia.primer_cicle_despres(enviada) - enviada) / 1e6, donada.empty() ? -1.0 : donada[0]);
+}
+
 // One output: its quantum, the note-ons' delays, the share of a core at rest, and
 // how much later than a running output's median the first note after the rest sounds.
-void mesura(const QString& nom, sintetitzador& synth, int quantum) {
+void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* propia = nullptr) {
     std::vector<double> r;
     {
         monitor m;
         espera_ms(500);
         const std::vector<int64_t> enviats = toca(synth, 100); // before the onsets are looked for
         r = retards(enviats, m.inicis_des_de(0));
+        if (propia) desglossa(enviats, *propia, m);
     }
     espera_ms(sortida_pipewire::repos_ms + 1000); // the voices end, and the rest begins
     const double cpu = cpu_s();
@@ -174,6 +253,7 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum) {
     espera_ms(500);
     const std::vector<int64_t> enviada = toca(synth, 1);
     const std::vector<double> primera = retards(enviada, m.inicis_des_de(0));
+    if (propia) desglossa_el_despertar(enviada[0], *propia);
     const double mediana = percentil(r, 0.5), limit = quantum * 1000.0 / freq + 5;
     std::printf("%s: quantum %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
                 "found)\n",
@@ -199,15 +279,25 @@ void mesura_veus(sintetitzador& synth, int quantum) {
 
 bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render,
                      const sortida_pipewire::en_repos& repos) {
-    sortida_pipewire pipewire(render, repos);
+    emissio propia;
+    sortida_pipewire pipewire(
+        [&](float* frames, int n) {
+            render(frames, n);
+            propia.afegeix(frames, n);
+        },
+        repos);
     pipewire.set_despertat([&synth] { synth.ve_del_repos(); });
+    pipewire.set_cicle([&](int64_t inici) {
+        propia.comenca(inici);
+        synth.comenca_cicle(inici);
+    });
     if (!pipewire.obre(3000) || !pipewire.engega(3000)) {
         std::fprintf(stderr, "No PipeWire server: %s\n", qPrintable(pipewire.motiu()));
         return false;
     }
     synth.set_periode(pipewire.frames());
     synth.set_despertador([&] { pipewire.desperta(); });
-    mesura("pipewire", synth, pipewire.frames());
+    mesura("pipewire", synth, pipewire.frames(), &propia);
     mesura_veus(synth, pipewire.frames());
     synth.set_despertador({});
     return true;
