@@ -1,8 +1,11 @@
 // The desktop's audio server as a person hears it: note-ons sent at random
 // moments to the built-in synthesizer, through the native stream and through SDL
-// on the same server, found in the sink's monitor with the time they reached it;
-// then the process's share of a core while the instrument rests, and the first
-// note after that rest; and 64 notes held, whose missed quanta show as holes.
+// on the same server, found in the sink's monitor and timed when they reached the
+// sink (the monitor hears a cycle late); then the process's share of a core while
+// the instrument rests, and the first note after that rest, with the sink asleep and
+// with it running; and 64 notes held, whose missed quanta show as holes. For the
+// native stream, where the time goes: the stream's own cycles say when the sink was
+// given each frame.
 // Beside a server of its own:
 //   tests/pipewire/amb_servidor.sh build/bench/bench_pipewire [quantum]
 #include "mesura.h"
@@ -34,10 +37,12 @@ constexpr int freq = 48000;
 
 void espera_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// A capture stream on the test sink's monitor: every frame, and when its cycle reached the sink.
+// A capture stream on the test sink's monitor: every frame, and when its cycle began. It
+// reads what the sink was given in the cycle before, so it hears everything one cycle
+// late; it asks for the quantum under test, so that it never sets the graph's own.
 class monitor {
 public:
-    monitor() {
+    explicit monitor(int quantum) {
         bucle_ = pw_thread_loop_new("monitor", nullptr);
         pw_thread_loop_start(bucle_);
         pw_thread_loop_lock(bucle_);
@@ -51,10 +56,11 @@ public:
         context_ = pw_context_new(pw_thread_loop_get_loop(bucle_),
                                   pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf", nullptr), 0);
         nucli_ = pw_context_connect(context_, nullptr, 0);
-        stream_ = pw_stream_new(nucli_, "monitor",
-                                pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
-                                                  PW_KEY_TARGET_OBJECT, "brisola_prova", PW_KEY_STREAM_CAPTURE_SINK,
-                                                  "true", nullptr));
+        pw_properties* propietats = pw_properties_new(PW_KEY_MEDIA_TYPE, "Audio", PW_KEY_MEDIA_CATEGORY, "Capture",
+                                             PW_KEY_TARGET_OBJECT, "brisola_prova", PW_KEY_STREAM_CAPTURE_SINK, "true",
+                                             nullptr);
+        pw_properties_setf(propietats, PW_KEY_NODE_LATENCY, "%d/%d", quantum, freq);
+        stream_ = pw_stream_new(nucli_, "monitor", propietats);
         pw_stream_add_listener(stream_, &escolta_, &events, this);
         uint8_t memoria[256];
         spa_pod_builder b = SPA_POD_BUILDER_INIT(memoria, sizeof(memoria));
@@ -163,12 +169,13 @@ public:
         for (const cicle& c : cicles_) r.push_back(double(c.despert - c.inici) / 1e6);
         return r;
     }
-    // The first cycle that began after `t`.
-    int64_t primer_cicle_despres(int64_t t) {
+    // The first cycles the render thread woke for after `t`: when each began, and when it woke, after `t` in ms.
+    std::vector<std::pair<double, double>> cicles_despres(int64_t t, size_t quants) {
         std::lock_guard<std::mutex> l(m_);
+        std::vector<std::pair<double, double>> r;
         for (const cicle& c : cicles_)
-            if (c.inici > t) return c.inici;
-        return -1;
+            if (c.despert > t && r.size() < quants) r.emplace_back(double(c.inici - t) / 1e6, double(c.despert - t) / 1e6);
+        return r;
     }
 
 private:
@@ -194,11 +201,13 @@ std::vector<int64_t> toca(sintetitzador& synth, int notes) {
     return enviats;
 }
 
-std::vector<double> retards(const std::vector<int64_t>& enviats, const std::vector<int64_t>& sentits) {
+// From each note-on to the first sound after it, in ms, less what the listener adds (the monitor's cycle).
+std::vector<double> retards(const std::vector<int64_t>& enviats, const std::vector<int64_t>& sentits,
+                            double afegit_ms = 0) {
     std::vector<double> r;
     for (int64_t e : enviats) {
         auto s = std::lower_bound(sentits.begin(), sentits.end(), e);
-        if (s != sentits.end()) r.push_back(double(*s - e) / 1e6);
+        if (s != sentits.end()) r.push_back(double(*s - e) / 1e6 - afegit_ms);
     }
     return r;
 }
@@ -207,6 +216,25 @@ double cpu_s() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// How long the claves' sound takes to rise from its first frame: rendered offline, the
+// note on FluidSynth's block grid, as the detector finds it.
+double pujada_ms() {
+    int64_t ara = 0;
+    sintetitzador synth(freq, [&] { return ara; }, [&] { return ara; });
+    synth.carrega(sintetitzador::troba_soundfont());
+    synth.set_periode(128);
+    std::vector<float> estereo(2 * 128 * 40), esquerra;
+    for (int k = 0; k < 40; ++k) {
+        ara = k * 128 * 1000000000LL / freq;
+        if (k == 20) synth.envia(0x99, 75, 120); // stamped as cycle 20 begins: placed at cycle 21's first frame
+        synth.comenca_cicle(ara);
+        synth.render(estereo.data() + 2 * 128 * k, 128);
+    }
+    for (size_t f = 0; f < estereo.size(); f += 2) esquerra.push_back(estereo[f]);
+    const std::vector<long> r = inicis(esquerra, 0, freq);
+    return r.empty() ? std::nan("") : double(r[0] - 21 * 128) * 1000.0 / freq;
 }
 
 // Where the time goes on the native stream: the synthesizer's placing (from the note-on
@@ -220,40 +248,48 @@ void desglossa(const std::vector<int64_t>& enviats, emissio& propia, monitor& m)
         if (c != al_monitor.end()) captura.push_back(double(*c - t) / 1e6);
     }
     const std::vector<double> desvetllat = propia.desvetllaments();
-    std::printf("pipewire: given to the sink %.2f ms after the note-on (median; p99 %.2f); the monitor's capture has "
-                "it %.2f ms later (median; %.2f to %.2f); the render thread wakes %.3f ms after its cycle begins "
-                "(median; p99 %.3f)\n",
-                percentil(donats, 0.5), percentil(donats, 0.99), percentil(captura, 0.5), percentil(captura, 0),
-                percentil(captura, 1), percentil(desvetllat, 0.5), percentil(desvetllat, 0.99));
+    std::printf("pipewire: given to the sink %.2f ms after the note-on (median; p99 %.2f): the synthesizer's placing, "
+                "one quantum, then FluidSynth's 64-frame blocks (0 to 1.33 ms), then the claves' own rise (%.2f ms); "
+                "the monitor's capture has it %.2f ms later (median; %.2f to %.2f); the render thread wakes %.3f ms "
+                "after its cycle begins (median; p99 %.3f)\n",
+                percentil(donats, 0.5), percentil(donats, 0.99), pujada_ms(), percentil(captura, 0.5),
+                percentil(captura, 0), percentil(captura, 1), percentil(desvetllat, 0.5), percentil(desvetllat, 0.99));
 }
 
-void desglossa_el_despertar(int64_t enviada, emissio& propia) {
+void desglossa_el_despertar(const char* com, int64_t enviada, emissio& propia) {
     const std::vector<double> donada = retards({enviada}, propia.inicis_des_de(0));
-    std::printf("pipewire: after the rest, the stream's first cycle begins %.2f ms after the note-on, which is given "
-                "to the sink %.2f ms after it\n",
-                double(propia.primer_cicle_despres(enviada) - enviada) / 1e6, donada.empty() ? -1.0 : donada[0]);
+    std::printf("pipewire: after a rest, %s, the first note is given to the sink %.2f ms after it is sent; the first "
+                "cycles (began / rendered, ms after the note-on):",
+                com, donada.empty() ? -1.0 : donada[0]);
+    for (auto [inici, despert] : propia.cicles_despres(enviada, 12)) std::printf(" %.2f/%.2f", inici, despert);
+    std::printf("\n");
 }
 
 // One output: its quantum, the note-ons' delays, the share of a core at rest, and
 // how much later than a running output's median the first note after the rest sounds.
 void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* propia = nullptr) {
+    const double cicle_ms = quantum * 1000.0 / freq;
     std::vector<double> r;
     {
-        monitor m;
+        monitor m(quantum);
         espera_ms(500);
         const std::vector<int64_t> enviats = toca(synth, 100); // before the onsets are looked for
-        r = retards(enviats, m.inicis_des_de(0));
+        r = retards(enviats, m.inicis_des_de(0), cicle_ms);
         if (propia) desglossa(enviats, *propia, m);
     }
     espera_ms(sortida_pipewire::repos_ms + 1000); // the voices end, and the rest begins
     const double cpu = cpu_s();
     espera_ms(30000);
     const double repos = (cpu_s() - cpu) / 30 * 100;
-    monitor m;
+    if (propia) { // nothing else holds the sink: it was suspended
+        desglossa_el_despertar("the sink asleep", toca(synth, 1)[0], *propia);
+        espera_ms(sortida_pipewire::repos_ms + 1000);
+    }
+    monitor m(quantum); // it keeps the sink running, as another program playing would
     espera_ms(500);
     const std::vector<int64_t> enviada = toca(synth, 1);
-    const std::vector<double> primera = retards(enviada, m.inicis_des_de(0));
-    if (propia) desglossa_el_despertar(enviada[0], *propia);
+    const std::vector<double> primera = retards(enviada, m.inicis_des_de(0), cicle_ms);
+    if (propia) desglossa_el_despertar("the sink running", enviada[0], *propia);
     const double mediana = percentil(r, 0.5), limit = quantum * 1000.0 / freq + 5;
     std::printf("%s: quantum %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
                 "found)\n",
@@ -267,7 +303,7 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* prop
 
 // 64 organ notes held for 10 s: the quanta the stream missed show as holes in what the sink played.
 void mesura_veus(sintetitzador& synth, int quantum) {
-    monitor m;
+    monitor m(quantum);
     for (int canal = 0; canal < 8; ++canal) {
         synth.envia(uint8_t(0xC0 | canal), 19, 0);
         for (int nota = 0; nota < 8; ++nota) synth.envia(uint8_t(0x90 | canal), uint8_t(40 + 4 * nota + canal), 90);
