@@ -126,11 +126,14 @@ std::optional<cv::Point2f> seguiment_punt::moviment() {
     punts_.clear();
     if (dx.size() < 3) return std::nullopt;
     const cv::Point2f m(mediana(dx), mediana(dy));
+    cv::Point2f suma(0, 0);
     for (size_t i = 0; i < abans.size(); ++i)
-        if (estat[i] && cv::norm(despres[i] - abans[i] - m) <= desacord)
+        if (estat[i] && cv::norm(despres[i] - abans[i] - m) <= desacord) {
             punts_.push_back(despres[i] + cv::Point2f(zona.tl()));
+            suma += despres[i] - abans[i];
+        }
     if (2 * punts_.size() < abans.size()) return std::nullopt;
-    return m;
+    return suma / float(punts_.size()); // the mean of those that agree: finer than the median
 }
 
 void seguiment_punt::troba_cantonades() {
