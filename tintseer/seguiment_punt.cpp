@@ -109,8 +109,9 @@ void seguiment_punt::segueix() {
     if (punts_.size() < size_t(cantonades_minimes)) troba_cantonades();
 }
 
-// The median motion of the corners from the picture before, the ones that disagree with it
-// dropped; none when too few came through, or when most disagree (an eyelid held most of them).
+// The motion of the corners from the picture before: the mean of those that agree with their
+// median, the others dropped; none when too few came through, or when most disagree (an eyelid
+// held most of them).
 std::optional<cv::Point2f> seguiment_punt::moviment() {
     if (anterior_.empty() || punts_.empty()) return std::nullopt;
     cv::Rect zona = pega_a(*lloc_, meitat + marge_del_flux) & quadre();
@@ -133,7 +134,7 @@ std::optional<cv::Point2f> seguiment_punt::moviment() {
             suma += despres[i] - abans[i];
         }
     if (2 * punts_.size() < abans.size()) return std::nullopt;
-    return suma / float(punts_.size()); // the mean of those that agree: finer than the median
+    return suma / float(punts_.size()); // finer than the median
 }
 
 void seguiment_punt::troba_cantonades() {
