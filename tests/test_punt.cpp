@@ -25,13 +25,13 @@ class test_punt : public QObject {
     Q_OBJECT
 
 private slots:
-    void the_tip_of_the_nose_is_followed_data() {
+    void the_point_clicked_is_followed_data() {
         QTest::addColumn<int>("cas");
         auto casos = cara::casos();
         for (size_t i = 0; i < casos.size(); ++i) QTest::newRow(casos[i].nom.c_str()) << int(i);
     }
 
-    void the_tip_of_the_nose_is_followed() {
+    void the_point_clicked_is_followed() {
         QFETCH(int, cas);
         QTemporaryDir dir;
         const std::string cami = dir.filePath("cas.avi").toStdString();

@@ -137,9 +137,16 @@ inline figura fes_figura(bool ulleres) {
     return g;
 }
 
-// The eyes and mouth of this picture, on a copy of the figure.
-inline cv::Mat amb_expressio(const figura& f, const gest& g) {
-    cv::Mat c = f.color.clone();
+// Pictures kept from one picture to the next: under a sanitizer, each large allocation costs
+// fresh pages. The last five are whole pictures, used through the part where the figure falls.
+struct taller {
+    cv::Mat expressio, mapa, girada, mascara_girada;
+    cv::Mat figura, mascara, pes, resta, mescla;
+};
+
+// The eyes and mouth of this picture, on a copy of the figure in `c`.
+inline const cv::Mat& amb_expressio(const figura& f, const gest& g, cv::Mat& c) {
+    f.color.copyTo(c);
     for (int costat : {-1, 1}) {
         cv::Point ull(100 + ull_al_costat * costat, 107);
         if (g.ulls_closos) {
@@ -162,11 +169,11 @@ inline cv::Mat amb_expressio(const figura& f, const gest& g) {
     return c;
 }
 
-// The figure turned by `gir` radians about its own upright: each pixel carried across by its relief.
-// A pixel of the turned figure at column u comes from u + relleu(u)·tan(gir).
-inline cv::Mat gira(const figura& f, const cv::Mat& imatge, double gir) {
+// The figure turned by `gir` radians about its own upright, into `girada`: each pixel carried across
+// by its relief. A pixel of the turned figure at column u comes from u + relleu(u)·tan(gir).
+inline const cv::Mat& gira(const figura& f, const cv::Mat& imatge, double gir, cv::Mat& mapa, cv::Mat& girada) {
     if (gir == 0) return imatge;
-    cv::Mat mapa = f.columnes + f.relleu * std::tan(gir), girada;
+    cv::scaleAdd(f.relleu, std::tan(gir), f.columnes, mapa);
     cv::remap(imatge, girada, mapa, f.files, cv::INTER_LINEAR, cv::BORDER_CONSTANT);
     return girada;
 }
@@ -192,19 +199,29 @@ inline cv::Point2d per(const cv::Matx23d& a, cv::Point2d p) {
     return {a(0, 0) * p.x + a(0, 1) * p.y + a(0, 2), a(1, 0) * p.x + a(1, 1) * p.y + a(1, 2)};
 }
 
+// The top-left `mida` of the whole picture `m` holds, made once.
+inline cv::Mat part_de(cv::Mat& m, cv::Size quadre, int tipus, cv::Size mida) {
+    m.create(quadre, tipus);
+    return m(cv::Rect({0, 0}, mida));
+}
+
 // The figure onto the picture by `a`, blended by its mask's edge, only where it falls.
-inline void posa(cv::Mat& quadre, const cv::Mat& color, const cv::Mat& mascara, const cv::Matx23d& a) {
+inline void posa(cv::Mat& quadre, const cv::Mat& color, const cv::Mat& mascara, const cv::Matx23d& a, taller& t) {
     std::vector<cv::Point2f> cantons;
     for (cv::Point2d p : {cv::Point2d(0, 0), cv::Point2d(ample, 0), cv::Point2d(0, alt), cv::Point2d(ample, alt)})
         cantons.push_back(cv::Point2f(per(a, p)));
     const cv::Rect on = (cv::boundingRect(cantons) + cv::Size(2, 2)) & cv::Rect(0, 0, quadre.cols, quadre.rows);
     if (on.empty()) return;
     const cv::Matx23d aqui(a(0, 0), a(0, 1), a(0, 2) - on.x, a(1, 0), a(1, 1), a(1, 2) - on.y);
-    cv::Mat figura, m8, pes, resta, mescla;
+    cv::Mat figura = part_de(t.figura, quadre.size(), CV_8UC3, on.size());
+    cv::Mat m8 = part_de(t.mascara, quadre.size(), CV_8U, on.size());
+    cv::Mat pes = part_de(t.pes, quadre.size(), CV_32F, on.size());
+    cv::Mat resta = part_de(t.resta, quadre.size(), CV_32F, on.size());
+    cv::Mat mescla = part_de(t.mescla, quadre.size(), CV_8UC3, on.size());
     cv::warpAffine(color, figura, aqui, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
     cv::warpAffine(mascara, m8, aqui, on.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT);
     m8.convertTo(pes, CV_32F, 1 / 255.0);
-    resta = 1 - pes;
+    cv::subtract(cv::Scalar::all(1), pes, resta);
     cv::blendLinear(figura, quadre(on), pes, resta, mescla);
     mescla.copyTo(quadre(on));
 }
@@ -246,15 +263,17 @@ struct cas {
     cv::Point2d clic = detall::nas_al_sprite; // the point of the face the helper clicks, on the figure
 };
 
-// One picture of a case and its truth.
-inline cv::Mat pinta(const cas& c, const detall::figura& f, const cv::Mat& paret, int i, veritat& v) {
+// One picture of a case into `quadre`, and its truth.
+inline void pinta(const cas& c, const detall::figura& f, const cv::Mat& paret, int i, veritat& v, cv::Mat& quadre,
+                  detall::taller& t) {
     using namespace detall;
     gest g = c.fa(i);
-    cv::Mat quadre = paret.clone();
+    paret.copyTo(quadre);
     const bool d_esquena = std::abs(g.gir) > gir_maxim_vist;
     const double gir = std::clamp(g.gir, -gir_maxim_vist, gir_maxim_vist);
     const cv::Matx23d a = al_quadre(g, gir);
-    posa(quadre, gira(f, d_esquena ? f.esquena : amb_expressio(f, g), gir), gira(f, f.mascara, gir), a);
+    const cv::Mat& vista = d_esquena ? f.esquena : amb_expressio(f, g, t.expressio);
+    posa(quadre, gira(f, vista, gir, t.mapa, t.girada), gira(f, f.mascara, gir, t.mapa, t.mascara_girada), a, t);
     const cv::Point2d punt = per(a, girat(c.clic, gir));
     std::optional<double> a_la_ma;
     if (g.ma) {
@@ -267,7 +286,6 @@ inline cv::Mat pinta(const cas& c, const detall::figura& f, const cv::Mat& paret
     v.punt = vist ? std::optional(punt) : std::nullopt;
     v.clar = vist && std::abs(g.gir) < gir_clar && dins(punt, 40) && (!a_la_ma || *a_la_ma > 2.2);
     v.gesticula = g.ulls_closos || g.somriure > 0;
-    return quadre;
 }
 
 // How someone with little head control holds it at time t: slow arcs of ±40 px about
@@ -346,7 +364,12 @@ inline std::vector<veritat> grava(const cas& c, const std::string& cami) {
     const cv::Mat paret = sala::paret(7);
     cv::VideoWriter w(cami, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), fps, {640, 480});
     std::vector<veritat> v(size_t(c.fotogrames));
-    for (int i = 0; i < c.fotogrames; ++i) w.write(pinta(c, f, paret, i, v[size_t(i)]));
+    cv::Mat quadre;
+    detall::taller t;
+    for (int i = 0; i < c.fotogrames; ++i) {
+        pinta(c, f, paret, i, v[size_t(i)], quadre, t);
+        w.write(quadre);
+    }
     return v;
 }
 
