@@ -23,6 +23,7 @@ int64_t ara_ns() {
 constexpr double cua_de_reverberacio = 1.5;      // seconds
 constexpr int marge_de_latencia = 32;            // frames beyond one period: the callback's own wake-up jitter
 constexpr double amplada_de_banda = 1.0;         // Hz: how quickly the mapping follows the device's clock
+constexpr int64_t bloc_fluidsynth = 64;          // frames: FluidSynth starts voices only where its blocks begin
 // A note that could not sound within this long of being played (no output was
 // rendering) is not played at all: late notes would come out in one burst.
 constexpr int64_t nota_caducada_ns = 100'000'000;
@@ -150,6 +151,13 @@ void sintetitzador::aplica(const missatge& m) {
     silenci_ = 0;
 }
 
+// FluidSynth starts a voice only where one of its blocks begins: a message goes to
+// the block start nearest its frame, as often early as late, and heard where it says.
+int64_t sintetitzador::al_bloc(int64_t frame) const {
+    const int64_t dins = ((frame - (frames_ - frames_fluidsynth_)) % bloc_fluidsynth + bloc_fluidsynth) % bloc_fluidsynth;
+    return dins < bloc_fluidsynth / 2 ? frame - dins : frame - dins + bloc_fluidsynth;
+}
+
 int64_t sintetitzador::frame_de(int64_t ns) const {
     double frames_per_ns = double(frames_periode_) / (t1_ - t0_);
     double latencia = double(latencia_frames());
@@ -213,6 +221,7 @@ void sintetitzador::sintetitza(float* sortida, int frames) {
         std::memset(sortida, 0, size_t(frames) * 2 * sizeof(float));
     } else {
         fluid_synth_write_float(synth_, frames, sortida, 0, 2, sortida, 1, 2);
+        frames_fluidsynth_ += frames;
         ++renders_;
     }
     silenci_ = fluid_synth_get_active_voice_count(synth_) > 0 ? 0 : silenci_ + frames;
@@ -238,7 +247,7 @@ void sintetitzador::render(float* sortida, int frames) {
             if (desbordada_.exchange(false)) allibera_les_notes();
             break;
         }
-        int64_t quan = frame_de(pendent_->ns);
+        int64_t quan = al_bloc(frame_de(pendent_->ns));
         if (quan >= fi) break; // for a later period
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));

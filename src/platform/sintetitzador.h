@@ -1,8 +1,8 @@
 #pragma once
 // The built-in General MIDI synthesizer. Messages arrive on the window thread
 // stamped with their time; the audio thread renders them at their own frame,
-// one fixed latency after that time, so the sound keeps the timers' time to
-// the sample. While nothing sounds, nothing is rendered.
+// one fixed latency after that time (to the synthesizer's own block of 64 frames),
+// so the sound keeps the timers' time. While nothing sounds, nothing is rendered.
 #include "cua_spsc.h"
 
 #include <QString>
@@ -111,6 +111,7 @@ private:
     void selecciona_al_carregador(int banc, int programa);
     // The output frame that a moment of the monotonic clock falls on, one latency later.
     int64_t frame_de(int64_t ns) const;
+    int64_t al_bloc(int64_t frame) const;
     void ajusta_rellotge(int64_t ara_ns, int frames);
     void posa_rellotge(int64_t inici_ns, int frames);
     int64_t latencia_frames() const;
@@ -138,7 +139,8 @@ private:
     std::optional<missatge> pendent_;
     bool ve_del_repos_ = false;
     std::optional<int64_t> cicle_;
-    int64_t frames_ = 0; // frames rendered so far
+    int64_t frames_ = 0;            // frames rendered so far
+    int64_t frames_fluidsynth_ = 0; // of them, those FluidSynth rendered (not silence at rest)
     // The clock mapping, a delay-locked loop on the device's periods: the period
     // under way began at t0_ (frame inici_) and the next will begin at t1_.
     double t0_ = 0, t1_ = 0, periode_ns_ = 0;
