@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -128,6 +129,15 @@ private slots:
     void the_stream_sounds_in_the_sink_by_name_at_its_quantum() {
         to font;
         sortida_pipewire sortida(std::ref(font));
+        // Each render is told when its cycle began, on the monotonic clock the messages are stamped with.
+        std::atomic<int> cicles{0}, a_temps{0}, abans{0};
+        sortida.set_cicle([&](int64_t ns) {
+            using namespace std::chrono;
+            const int64_t despres = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() - ns;
+            ++cicles;
+            if (despres < 0) ++abans;
+            if (despres >= 0 && despres < 2 * sortida_pipewire::quantum * 1000000000LL / 48000) ++a_temps;
+        });
         QVERIFY2(sortida.obre(3000), qPrintable(sortida.motiu()));
         QTest::qWait(200);
         QCOMPARE(font.renders.load(), 0); // silent until started: another output may still be rendering
@@ -136,6 +146,10 @@ private slots:
         // Rendered in real time where the system allows it: a busy machine then takes no quantum late.
         QTRY_VERIFY(font.renders > 0);
         if (temps_real_permes()) QCOMPARE(font.politica.load() & ~SCHED_RESET_ON_FORK, SCHED_FIFO);
+        QTRY_VERIFY(cicles > 10);
+        QVERIFY(std::abs(cicles - font.renders) <= 1);
+        QCOMPARE(abans.load(), 0);
+        QVERIFY(a_temps > cicles / 2);
         QJsonObject props = node_brisola()["props"].toObject();
         QCOMPARE(props["application.name"].toString(), QString("Brisola"));
         QCOMPARE(props["media.role"].toString(), QString("Music"));

@@ -195,9 +195,8 @@ private slots:
     }
 
     // A note for the built-in synthesizer is kept where it was heard: on time, one
-    // latency after it was sent, at the synthesizer's nearer block start (here 10.67 ms);
-    // sent late (the window held up past its frame), where the synthesizer placed it;
-    // dropped as too late, not at all.
+    // latency after it was sent; sent late (the window held up past its frame), where
+    // the synthesizer placed it; dropped as too late, not at all.
     void cada_nota_es_desa_on_va_sonar() {
         int64_t enviat = 0;
         double ara = 0; // ns: the message's moment, and the audio thread's
@@ -244,7 +243,7 @@ private slots:
         for (const auto& m : s.midi)
             if (m.estat == 0x90) notes.push_back({m.ms, m.dada1});
         QCOMPARE(notes.size(), size_t(3));
-        QCOMPARE(std::vector(notes.begin(), notes.begin() + 2), (std::vector<std::pair<int64_t, int>>{{11, 0x3c}, {87, 0x3e}}));
+        QCOMPARE(std::vector(notes.begin(), notes.begin() + 2), (std::vector<std::pair<int64_t, int>>{{10, 0x3c}, {87, 0x3e}}));
         QCOMPARE(s.cancons.size(), size_t(1));
         QVERIFY2(std::abs(s.cancons[0].ms - notes[2].first) <= 1, qPrintable(QString("%1 %2").arg(s.cancons[0].ms).arg(notes[2].first)));
     }

@@ -205,8 +205,10 @@ void sintetitzador::ajusta_rellotge(int64_t ara, int frames) {
     frames_periode_ = frames;
 }
 
-// The cycle's start comes from the output's own clock, with no jitter to follow:
-// what was stamped before it is all queued, so a period is latency enough.
+// The cycle's start comes from the output's own clock, with no jitter to follow: a
+// message stamped before it was sent before it, so a period is latency enough. A
+// timer's message sent late (the window busy past its tick) sounds at the next render's
+// start instead: off its frame, by no more than the window was late.
 void sintetitzador::posa_rellotge(int64_t inici, int frames) {
     periode_ns_ = frames * 1e9 / freq_;
     t0_ = double(inici);
@@ -247,7 +249,8 @@ void sintetitzador::render(float* sortida, int frames) {
             if (desbordada_.exchange(false)) allibera_les_notes();
             break;
         }
-        int64_t quan = al_bloc(frame_de(pendent_->ns));
+        // SDL's callbacks wake early at times: there the whole margin stays, and FluidSynth's block comes after.
+        int64_t quan = cicle ? al_bloc(frame_de(pendent_->ns)) : frame_de(pendent_->ns);
         if (quan >= fi) break; // for a later period
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));

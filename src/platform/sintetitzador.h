@@ -1,8 +1,8 @@
 #pragma once
 // The built-in General MIDI synthesizer. Messages arrive on the window thread
 // stamped with their time; the audio thread renders them at their own frame,
-// one fixed latency after that time (to the synthesizer's own block of 64 frames),
-// so the sound keeps the timers' time. While nothing sounds, nothing is rendered.
+// one fixed latency after that time (to FluidSynth's own blocks of 64 frames), so
+// the sound keeps the timers' time. While nothing sounds, nothing is rendered.
 #include "cua_spsc.h"
 
 #include <QString>
