@@ -300,9 +300,12 @@ void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* prop
     const std::vector<double> primera = retards(enviada, m.inicis_des_de(0), cicle_ms);
     if (propia) desglossa_el_despertar("the sink running", enviada[0], *propia);
     const double mediana = percentil(r, 0.5), limit = quantum * 1000.0 / freq + 5;
-    std::printf("%s: quantum %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
-                "found)\n",
-                qPrintable(nom), quantum, mediana, percentil(r, 0.99), repos, int(r.size()));
+    std::printf("%s: %s %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
+                "found; at the sink, as the graph gives it at a cycle's start, before any device's own buffer; as the "
+                "monitor captures it, a cycle later: median %.2f ms p99 %.2f ms)\n",
+                qPrintable(nom), propia ? "quantum" : "buffer", quantum, mediana, percentil(r, 0.99), repos,
+                int(r.size()), mediana + cicle_ms, percentil(r, 0.99) + cicle_ms);
+    if (!propia) return; // SDL never rests
     if (primera.empty()) std::printf("%s: the first note after a rest was not heard\n", qPrintable(nom));
     else
         std::printf("%s: the first note after a rest sounds %.2f ms after it is sent, %.2f ms later than the median "
