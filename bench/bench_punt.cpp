@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
         cv::VideoCapture lector(cami);
         cv::Mat primer;
         lector.read(primer);
-        // The helper clicks the tip of the nose in the first picture.
-        const cv::Point2d nas = *veritats.front().punt;
-        const cv::Point clic(int(std::lround(nas.x)), int(std::lround(nas.y)));
+        // The helper clicks the case's point (the tip of the nose, unless it says otherwise) in the first picture.
+        const cv::Point2d punt = *veritats.front().punt;
+        const cv::Point clic(int(std::lround(punt.x)), int(std::lround(punt.y)));
         tintseer::seguiment_punt s(*tintseer::calibra_punt(primer, clic, {}));
         std::vector<double> temps;
         auto x = cara::avalua(veritats, cami, [&](const cv::Mat& f) {

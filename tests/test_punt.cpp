@@ -10,13 +10,14 @@
 
 namespace {
 
-// The settings a click on the nose's tip in the case's first picture gives.
-tintseer::configuracio clic_al_nas(const std::vector<cara::veritat>& veritats, const std::string& cami) {
+// The settings a click on the case's point (the nose's tip, unless the case says otherwise) in its
+// first picture gives.
+tintseer::configuracio clic_al_punt(const std::vector<cara::veritat>& veritats, const std::string& cami) {
     cv::VideoCapture lector(cami);
     cv::Mat primer;
     lector.read(primer);
-    const cv::Point2d nas = *veritats.front().punt;
-    return *tintseer::calibra_punt(primer, cv::Point(int(std::lround(nas.x)), int(std::lround(nas.y))), {});
+    const cv::Point2d punt = *veritats.front().punt;
+    return *tintseer::calibra_punt(primer, cv::Point(int(std::lround(punt.x)), int(std::lround(punt.y))), {});
 }
 
 } // namespace
@@ -36,7 +37,7 @@ private slots:
         QTemporaryDir dir;
         const std::string cami = dir.filePath("cas.avi").toStdString();
         const std::vector<cara::veritat> veritats = cara::grava(cara::casos()[size_t(cas)], cami);
-        tintseer::seguidor s = tintseer::fes_seguidor(clic_al_nas(veritats, cami));
+        tintseer::seguidor s = tintseer::fes_seguidor(clic_al_punt(veritats, cami));
         auto x = cara::avalua(veritats, cami, [&](const cv::Mat& f) { return s(f, 1 / cara::fps); });
         QString xifres = QString("median %1 p95 %2 drift %3 gesture %4 back in %5 s lost %6/%7 false %8")
                              .arg(x.mediana).arg(x.p95).arg(x.deriva).arg(x.per_gest).arg(x.retorn)
@@ -52,7 +53,7 @@ private slots:
         QTemporaryDir dir;
         const std::string cami = dir.filePath("away.avi").toStdString();
         const std::vector<cara::veritat> veritats = cara::grava(*cara::anomenat("away"), cami);
-        tintseer::configuracio c = clic_al_nas(veritats, cami);
+        tintseer::configuracio c = clic_al_punt(veritats, cami);
         c.font = cami;
         // The video at its own pace on a clock of the test's own: picture n is taken at n / fps.
         tintseer::rellotge::time_point ara{};

@@ -1,9 +1,9 @@
 #pragma once
 // Follows a point of the body, with nothing worn: the patch around the point the
 // helper clicked is kept as its anchor. Picture to picture, the corners found in
-// the patch are followed by pyramidal optical flow and their median motion moves
-// the point, when most of them agree with it; a corner that moves otherwise (an
-// eyelid, a lip) is dropped. Each picture the anchor is looked for close to the
+// the patch are followed by pyramidal optical flow, and the mean motion of those
+// that agree with their median moves the point, when they are most of them; a
+// corner that moves otherwise (an eyelid, a lip) is dropped. Each picture the anchor is looked for close to the
 // point: a weak match means the point is no longer seen, unless the corners still
 // carry it (a blink, a smile), and a sure one pulls the point a little back onto
 // it, so that it never drifts off the feature. While lost, the anchor is looked for
