@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +19,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <atomic>
 #include <cmath>
 #include <chrono>
@@ -54,11 +55,30 @@ bool temps_real_permes() {
     return permes;
 }
 
+// A line of shell run beside the test by amb_servidor.sh, with its functions (torna_servidor…): the
+// test starts no process of its own, which ThreadSanitizer cannot follow. True when it succeeded.
+bool servidor(const QByteArray& ordre) {
+    FILE* ordres = std::fopen(std::getenv("PW_ORDRES"), "w");
+    if (!ordres) return false;
+    std::fputs((ordre + '\n').constData(), ordres);
+    std::fclose(ordres);
+    FILE* respostes = std::fopen(std::getenv("PW_RESPOSTES"), "r");
+    if (!respostes) return false;
+    char estat[16] = {};
+    const bool llegit = std::fgets(estat, sizeof estat, respostes) != nullptr;
+    std::fclose(respostes);
+    return llegit && std::atoi(estat) == 0;
+}
+
+// What that line wrote, whatever its end (pw-dump may fail on an object that goes as it reads).
+QByteArray sortida_de(const QByteArray& ordre) {
+    servidor(ordre);
+    QFile sortida(qEnvironmentVariable("PW_SORTIDA"));
+    return sortida.open(QIODevice::ReadOnly) ? sortida.readAll() : QByteArray();
+}
+
 QJsonObject node_brisola() {
-    QProcess dump;
-    dump.start("pw-dump", {});
-    dump.waitForFinished(5000);
-    for (const auto& o : QJsonDocument::fromJson(dump.readAllStandardOutput()).array()) {
+    for (const auto& o : QJsonDocument::fromJson(sortida_de("pw-dump")).array()) {
         QJsonObject info = o.toObject()["info"].toObject();
         if (o.toObject()["type"] == "PipeWire:Interface:Node" && info["props"].toObject()["node.name"] == "brisola")
             return info;
@@ -76,9 +96,6 @@ int sonores_de_fitxer(const QString& cami) {
     sf_close(f);
     return int(std::count_if(mostres.begin(), mostres.begin() + llegides, [](float m) { return std::fabs(m) > 0.25f; }));
 }
-
-// The server's functions of amb_servidor.sh.
-bool servidor(const char* que) { return QProcess::execute("bash", {"-c", que}) == 0; }
 
 // The server stopped dead (SIGSTOP) for as long as it lives, whatever the test finds meanwhile.
 struct servidor_parat {
@@ -164,13 +181,8 @@ private slots:
         const QString wav = dir.filePath("monitor.wav");
         int sonores = 0;
         for (int intent = 0; intent < 5 && sonores <= 48000 * 2 / 3; ++intent) {
-            QProcess grava;
-            grava.start("pw-record", {"--target", "brisola_prova", "-P", "{ stream.capture.sink = true }", "--rate",
-                                      "48000", "--channels", "2", "--format", "f32", wav});
-            QVERIFY(grava.waitForStarted());
-            QTest::qWait(1500);
-            grava.terminate();
-            QVERIFY(grava.waitForFinished(3000));
+            servidor("timeout 1.5 pw-record --target brisola_prova -P '{ stream.capture.sink = true }' --rate 48000 "
+                     "--channels 2 --format f32 " + wav.toUtf8());
             sonores = sonores_de_fitxer(wav);
         }
         QVERIFY2(sonores > 48000 * 2 / 3, "the tone must reach the sink's monitor");
@@ -197,6 +209,34 @@ private slots:
         QTRY_VERIFY(font.renders > renders);
         // Told once, before the first render after the rest, so that render knows its notes are not late.
         QCOMPARE(despertars.load(), 1);
+        QCOMPARE(renders_en_despertar.load(), renders);
+    }
+
+    void a_stream_opened_anew_after_a_wake_it_lost_marks_its_first_render() {
+        to font;
+        std::atomic<bool> repos{true}, abans_fet{false};
+        std::atomic<int> despertars{0}, renders_en_despertar{-1};
+        std::atomic<bool> abans_fet_en_despertar{false};
+        sortida_pipewire sortida(std::ref(font), [&] { return repos.load(); }, 200);
+        sortida.set_despertat([&] {
+            ++despertars, renders_en_despertar = font.renders.load(), abans_fet_en_despertar = abans_fet.load();
+        });
+        QVERIFY2(sortida.obre(3000) && sortida.engega(3000), qPrintable(sortida.motiu()));
+        QTRY_VERIFY_WITH_TIMEOUT(!sortida.activa(), 2000);
+        {
+            servidor_parat parat;
+            repos = false;
+            sortida.desperta(); // the device never comes back: the stream is given up
+            QTRY_VERIFY(sortida.despertant());
+            QVERIFY(servidor("kill -KILL $(cat $PW_SERVIDOR_PIDS); atura_servidor; torna_servidor"));
+        }
+        const int renders = font.renders;
+        QVERIFY2(sortida.obre(3000), qPrintable(sortida.motiu()));
+        QVERIFY(sortida.engega(3000, {}, [&] { abans_fet = true; })); // as the stand-in stops
+        QTRY_VERIFY(font.renders > renders);
+        // Told once, on the new stream, after the stand-in stopped and before the first render.
+        QCOMPARE(despertars.load(), 1);
+        QVERIFY(abans_fet_en_despertar);
         QCOMPARE(renders_en_despertar.load(), renders);
     }
 
@@ -334,9 +374,8 @@ private slots:
     }
 
     void quitting_never_waits_on_a_server_that_froze_while_sdl_played() {
-        QProcess pulse;
-        pulse.start("pipewire-pulse", {});
-        QVERIFY(pulse.waitForStarted());
+        const QByteArray pulse = sortida_de("pipewire-pulse >/dev/null 2>&1 & echo $!").trimmed();
+        QVERIFY(pulse.toInt() > 0);
         const QString socol = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pulse/native";
         QTRY_VERIFY(QFile::exists(socol));
         entorn_audio sdl({}, "pulseaudio");
@@ -346,7 +385,7 @@ private slots:
         sortida->obre_en_segon_pla(r.de());
         QTRY_VERIFY_WITH_TIMEOUT(r.son({resultat::so}), 5000);
         QTest::qWait(300);
-        ::kill(pid_t(pulse.processId()), SIGSTOP);
+        ::kill(pid_t(pulse.toInt()), SIGSTOP);
         auto acabat = std::make_shared<std::atomic<bool>>(false);
         std::thread([sortida, acabat] {
             delete sortida;
@@ -354,12 +393,11 @@ private slots:
         }).detach();
         QTRY_VERIFY_WITH_TIMEOUT(*acabat, 10000);
         const int renders = font.renders;
-        ::kill(pid_t(pulse.processId()), SIGCONT);
+        ::kill(pid_t(pulse.toInt()), SIGCONT);
         QTest::qWait(300);
         QCOMPARE(font.renders.load(), renders); // the output left behind, thawed, renders nothing more
         QTRY_COMPARE(sortida_audio::tancaments_pendents_sdl(), 0); // and has closed before anything opens SDL again
-        pulse.terminate();
-        pulse.waitForFinished(3000);
+        QVERIFY(servidor("kill " + pulse + "; while kill -0 " + pulse + " 2>/dev/null; do sleep 0.05; done"));
     }
 
     void the_output_takes_the_server_unless_told_otherwise_data() {

@@ -160,15 +160,19 @@ void sortida_pipewire::desperta() {
 void sortida_pipewire::processa() {
     pw_buffer* b = pw_stream_dequeue_buffer(stream_);
     if (!b) return;
-    if (despertant_.exchange(false) && despertat_) despertat_();
     spa_data& d = b->buffer->datas[0];
     const uint32_t pas = 2 * sizeof(float);
     uint32_t n = d.data ? d.maxsize / pas : 0;
     if (b->requested) n = std::min<uint32_t>(n, uint32_t(b->requested));
     if (n > 0 && renderitza_) {
+        // Told just before this thread renders, never while a stand-in still may. A wake
+        // whose stream was lost carries over to the next one: what was sent waited for it.
+        if (despertant_.exchange(false) && despertat_) despertat_();
         diu_el_cicle();
         render_(static_cast<float*>(d.data), int(n));
-    } else if (n > 0) std::fill_n(static_cast<float*>(d.data), 2 * n, 0.0f);
+    } else if (n > 0) {
+        std::fill_n(static_cast<float*>(d.data), 2 * n, 0.0f);
+    }
     d.chunk->offset = 0;
     d.chunk->stride = int32_t(pas);
     d.chunk->size = n * pas;

@@ -57,7 +57,7 @@ public:
     // Any thread, never waits: a resting stream joins the graph again.
     void desperta();
     bool activa() const { return activa_; }
-    // Woken from a rest, and no quantum yet: the device may be coming back from suspend.
+    // Woken from a rest, and nothing rendered since: the device may be coming back from suspend.
     bool despertant() const { return despertant_; }
     // The frames of the latest quantum the graph asked for.
     int frames() const { return frames_; }

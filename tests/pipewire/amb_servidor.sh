@@ -4,6 +4,8 @@
 # session: nothing of the desktop's, and nothing of another run's, is touched.
 # PW_SERVIDOR_PIDS in the command's environment names the file of the server's
 # process ids, so a test can kill the server and start it again (torna_servidor).
+# PW_ORDRES and PW_RESPOSTES are two pipes through which a test has lines of shell
+# run here, with these functions: a test under ThreadSanitizer starts no process.
 set -euo pipefail
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ -z "${PW_DINS_SESSIO:-}" ]; then
   PW_DINS_SESSIO=1 exec dbus-run-session -- "$0" "$@"
@@ -36,12 +38,27 @@ torna_servidor() {
 atura_servidor() {
   [ -f "$PW_SERVIDOR_PIDS" ] || return 0
   local p
-  while read -r p; do kill "$p" 2>/dev/null || true; done <"$PW_SERVIDOR_PIDS"
+  while read -r p; do kill "$p" 2>/dev/null && kill -CONT "$p" 2>/dev/null || true; done <"$PW_SERVIDOR_PIDS"
   while read -r p; do while kill -0 "$p" 2>/dev/null; do sleep 0.05; done; done <"$PW_SERVIDOR_PIDS"
   rm -f "$PW_SERVIDOR_PIDS"
 }
 export -f torna_servidor atura_servidor
 export lloc
-trap 'atura_servidor; rm -rf "$lloc"' EXIT
+# One line in, its output to $lloc/sortida, its exit status out. The pipe of lines
+# stays open both ways here, so a line is never lost between two readers.
+executa_ordres() {
+  local ordre estat
+  exec 3<>"$PW_ORDRES"
+  while IFS= read -r ordre <&3; do
+    estat=0
+    (eval "$ordre") >"$lloc/sortida" 2>>"$lloc/ordres.log" </dev/null || estat=$?
+    echo "$estat" >"$PW_RESPOSTES"
+  done
+}
+export PW_ORDRES=$lloc/ordres PW_RESPOSTES=$lloc/respostes PW_SORTIDA=$lloc/sortida
+mkfifo "$PW_ORDRES" "$PW_RESPOSTES"
+executa_ordres &
+ordres=$!
+trap 'kill "$ordres"; atura_servidor; rm -rf "$lloc"' EXIT
 torna_servidor
 "$@"
