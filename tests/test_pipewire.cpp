@@ -58,16 +58,15 @@ bool temps_real_permes() {
 // A line of shell run beside the test by amb_servidor.sh, with its functions (torna_servidor…): the
 // test starts no process of its own, which ThreadSanitizer cannot follow. True when it succeeded.
 bool servidor(const QByteArray& ordre) {
+    const QByteArray resposta = qgetenv("PW_RESPOSTA");
+    std::remove(resposta.constData());
     FILE* ordres = std::fopen(std::getenv("PW_ORDRES"), "w");
     if (!ordres) return false;
     std::fputs((ordre + '\n').constData(), ordres);
     std::fclose(ordres);
-    FILE* respostes = std::fopen(std::getenv("PW_RESPOSTES"), "r");
-    if (!respostes) return false;
-    char estat[16] = {};
-    const bool llegit = std::fgets(estat, sizeof estat, respostes) != nullptr;
-    std::fclose(respostes);
-    return llegit && std::atoi(estat) == 0;
+    QFile estat(resposta);
+    while (!estat.open(QIODevice::ReadOnly)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return estat.readAll().trimmed() == "0";
 }
 
 // What that line wrote, whatever its end (pw-dump may fail on an object that goes as it reads).

@@ -28,6 +28,13 @@ struct sortida_audio::canal_sdl {
     std::atomic<bool> mut{false};
 };
 
+// What the watch has seen of the native stream: its count of quanta, since when
+// that count stands, and when it last rested or waited for its device.
+struct sortida_audio::quanta_vistos {
+    uint64_t quanta;
+    std::chrono::steady_clock::time_point des_de, en_repos;
+};
+
 namespace {
 
 const QString no_respon = "the audio server does not answer";
@@ -234,28 +241,30 @@ bool sortida_audio::posa_pipewire(const std::function<void(resultat)>& fet) {
 // audio server restarted, a write that failed) and goes on calling us in silence.
 // A native stream says when it failed, but not when its server froze.
 void sortida_audio::espera_que_es_perdi() {
-    uint64_t quanta = pipewire_.quanta();
-    auto des_de = std::chrono::steady_clock::now();
+    quanta_vistos vistos{pipewire_.quanta(), std::chrono::steady_clock::now(), {}};
     espera_que(
         std::numeric_limits<int>::max(), atura_,
         [&] {
             if (dispositiu_) return SDL_GetAudioDeviceStatus(dispositiu_) == SDL_AUDIO_STOPPED;
-            return pipewire_.perduda() || pipewire_muda(quanta, des_de);
+            return pipewire_.perduda() || pipewire_muda(vistos);
         },
         100);
 }
 
 // True once the stream, playing, has had no quantum for sense_quanta_ms; at rest it has none to have.
-bool sortida_audio::pipewire_muda(uint64_t& quanta, std::chrono::steady_clock::time_point& des_de) const {
+bool sortida_audio::pipewire_muda(quanta_vistos& vistos) const {
     const auto ara = std::chrono::steady_clock::now();
-    if (!pipewire_.activa() || pipewire_.quanta() != quanta) {
-        quanta = pipewire_.quanta();
-        des_de = ara;
+    if (!pipewire_.activa() || pipewire_.despertant()) vistos.en_repos = ara;
+    if (!pipewire_.activa() || pipewire_.quanta() != vistos.quanta) {
+        vistos.quanta = pipewire_.quanta();
+        vistos.des_de = ara;
         return false;
     }
-    // A device coming back from suspend can take seconds before it asks for sound.
-    const int limit = pipewire_.despertant() ? 5 * temps_.sense_quanta_ms : temps_.sense_quanta_ms;
-    return ara - des_de > std::chrono::milliseconds(limit);
+    // A device coming back from suspend can take seconds before it asks for sound,
+    // and may stop again for a while as the graph settles after its first quantum.
+    const auto gracia = std::chrono::milliseconds(5 * temps_.sense_quanta_ms);
+    const auto limit = ara - vistos.en_repos < gracia ? gracia : std::chrono::milliseconds(temps_.sense_quanta_ms);
+    return ara - vistos.des_de > limit;
 }
 
 void sortida_audio::posa_substitut(const std::function<void(resultat)>& fet) {

@@ -89,7 +89,8 @@ private:
     bool prova_sdl(const std::function<void(resultat)>& fet, int espera_ms);
     bool posa_pipewire(const std::function<void(resultat)>& fet);
     void espera_que_es_perdi();
-    bool pipewire_muda(uint64_t& quanta, std::chrono::steady_clock::time_point& des_de) const;
+    struct quanta_vistos;
+    bool pipewire_muda(quanta_vistos& vistos) const;
     void posa_substitut(const std::function<void(resultat)>& fet);
     void tanca();
     void tanca_sdl();

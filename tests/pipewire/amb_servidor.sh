@@ -4,8 +4,9 @@
 # session: nothing of the desktop's, and nothing of another run's, is touched.
 # PW_SERVIDOR_PIDS in the command's environment names the file of the server's
 # process ids, so a test can kill the server and start it again (torna_servidor).
-# PW_ORDRES and PW_RESPOSTES are two pipes through which a test has lines of shell
-# run here, with these functions: a test under ThreadSanitizer starts no process.
+# PW_ORDRES is a pipe through which a test has lines of shell run here, with these
+# functions (a test under ThreadSanitizer starts no process); each line's output
+# goes to PW_SORTIDA, and then its exit status to PW_RESPOSTA.
 set -euo pipefail
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ] || [ -z "${PW_DINS_SESSIO:-}" ]; then
   PW_DINS_SESSIO=1 exec dbus-run-session -- "$0" "$@"
@@ -44,19 +45,20 @@ atura_servidor() {
 }
 export -f torna_servidor atura_servidor
 export lloc
-# One line in, its output to $lloc/sortida, its exit status out. The pipe of lines
-# stays open both ways here, so a line is never lost between two readers.
+# One line in, its output and then its exit status out. The pipe of lines stays
+# open both ways here, so a line is never lost between two readers.
 executa_ordres() {
   local ordre estat
   exec 3<>"$PW_ORDRES"
   while IFS= read -r ordre <&3; do
     estat=0
-    (eval "$ordre") >"$lloc/sortida" 2>>"$lloc/ordres.log" </dev/null || estat=$?
-    echo "$estat" >"$PW_RESPOSTES"
+    (eval "$ordre") >"$PW_SORTIDA" 2>>"$lloc/ordres.log" </dev/null || estat=$?
+    echo "$estat" >"$PW_RESPOSTA.nova"
+    mv "$PW_RESPOSTA.nova" "$PW_RESPOSTA"
   done
 }
-export PW_ORDRES=$lloc/ordres PW_RESPOSTES=$lloc/respostes PW_SORTIDA=$lloc/sortida
-mkfifo "$PW_ORDRES" "$PW_RESPOSTES"
+export PW_ORDRES=$lloc/ordres PW_RESPOSTA=$lloc/resposta PW_SORTIDA=$lloc/sortida
+mkfifo "$PW_ORDRES"
 executa_ordres &
 ordres=$!
 trap 'kill "$ordres"; atura_servidor; rm -rf "$lloc"' EXIT
