@@ -32,6 +32,19 @@ using resultat = sortida_audio::resultat;
 
 namespace {
 
+// SDL's own audio drivers (pulse, ALSA) start and join threads of theirs that ThreadSanitizer cannot
+// follow: it stops in its own bookkeeping. Their cases run in the other builds.
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define BRISOLA_SOTA_TSAN
+#endif
+#endif
+#ifdef BRISOLA_SOTA_TSAN
+#define SALTA_AMB_TSAN() QSKIP("SDL's own audio drivers are not followed by ThreadSanitizer")
+#else
+#define SALTA_AMB_TSAN()
+#endif
+
 // A 440 Hz tone at half scale; counts its renders, and tells how the thread that renders is scheduled.
 struct to {
     std::atomic<int> renders{0}, politica{-1};
@@ -373,6 +386,7 @@ private slots:
     }
 
     void quitting_never_waits_on_a_server_that_froze_while_sdl_played() {
+        SALTA_AMB_TSAN();
         const QByteArray pulse = sortida_de("pipewire-pulse >/dev/null 2>&1 & echo $!").trimmed();
         QVERIFY(pulse.toInt() > 0);
         const QString socol = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pulse/native";
@@ -412,6 +426,7 @@ private slots:
         QFETCH(QByteArray, brisola_audio);
         QFETCH(QByteArray, sdl_audiodriver);
         QFETCH(bool, nativa);
+        if (brisola_audio == "sdl") SALTA_AMB_TSAN(); // SDL picks its drivers in turn
         entorn_audio triat(brisola_audio, sdl_audiodriver);
         to font;
         std::atomic<bool> obert{false};
