@@ -79,7 +79,13 @@ bool servidor(const QByteArray& ordre) {
     std::fputs((ordre + '\n').constData(), ordres);
     std::fclose(ordres);
     QFile estat(resposta);
-    while (!estat.open(QIODevice::ReadOnly)) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int espera = 0; !estat.open(QIODevice::ReadOnly); ++espera) {
+        if (espera == 4000) { // the helper gives a line 30 s
+            qWarning("no answer to: %s", ordre.constData());
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     return estat.readAll().trimmed() == "0";
 }
 
@@ -388,7 +394,9 @@ private slots:
 
     void quitting_never_waits_on_a_server_that_froze_while_sdl_played() {
         if (sota_tsan) QSKIP(drivers_sdl);
-        const QByteArray pulse = sortida_de("pipewire-pulse >/dev/null 2>&1 & echo $!").trimmed();
+        // Its pid beside the server's, so the wrapper stops it should the case end early.
+        const QByteArray pulse =
+            sortida_de("pipewire-pulse >/dev/null 2>&1 & echo $! | tee -a $PW_SERVIDOR_PIDS").trimmed();
         QVERIFY(pulse.toInt() > 0);
         const QString socol = qEnvironmentVariable("XDG_RUNTIME_DIR") + "/pulse/native";
         QTRY_VERIFY(QFile::exists(socol));

@@ -29,6 +29,7 @@ context.objects = [
 CONF
 
 torna_servidor() {
+  rm -f "$XDG_RUNTIME_DIR/pipewire-0" # a server killed outright leaves its socket behind
   pipewire >"$lloc/pipewire.log" 2>&1 &
   echo $! >"$PW_SERVIDOR_PIDS"
   for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break; sleep 0.1; done
@@ -45,14 +46,14 @@ atura_servidor() {
 }
 export -f torna_servidor atura_servidor
 export lloc
-# One line in, its output and then its exit status out. The pipe of lines stays
-# open both ways here, so a line is never lost between two readers.
+# One line in, its output and then its exit status out, within 30 s. The pipe of
+# lines stays open both ways here, so a line is never lost between two readers.
 executa_ordres() {
   local ordre estat
   exec 3<>"$PW_ORDRES"
   while IFS= read -r ordre <&3; do
     estat=0
-    (eval "$ordre") >"$PW_SORTIDA" 2>>"$lloc/ordres.log" </dev/null || estat=$?
+    timeout 30 bash -c "$ordre" >"$PW_SORTIDA" 2>>"$lloc/ordres.log" </dev/null || estat=$?
     echo "$estat" >"$PW_RESPOSTA.nova"
     mv "$PW_RESPOSTA.nova" "$PW_RESPOSTA"
   done
