@@ -164,10 +164,10 @@ class test_pipewire : public QObject {
 private slots:
     void the_stream_sounds_in_the_sink_by_name_at_its_quantum() {
         to font;
+        std::atomic<int> cicles{0}, fora{0}; // outlive the stream, whose thread counts them to the end
         sortida_pipewire sortida(std::ref(font));
         // Each render is told when its cycle began, on the monotonic clock the messages are stamped with:
         // never later than now, and not a second earlier, however busy the machine.
-        std::atomic<int> cicles{0}, fora{0};
         sortida.set_cicle([&](int64_t ns) {
             using namespace std::chrono;
             const int64_t despres = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() - ns;
