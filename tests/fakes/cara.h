@@ -421,8 +421,9 @@ xifres avalua(const std::vector<veritat>& veritats, const std::string& cami, F&&
             x.retorn = std::max(x.retorn, (double(i) - *tornat_a) / fps);
             tornat_a.reset();
         }
-        // Half hidden or turned, and somewhere else; at the picture's edge a point leaving fast may be trailed.
-        if (!v.clar && detall::dins(*v.punt, 40) && lluny > fora_de_lloc) ++x.falsos;
+        // Half hidden or turned, and somewhere else; at the picture's edge a point leaving fast may be trailed
+        // by a picture's travel more.
+        if (!v.clar && lluny > (detall::dins(*v.punt, 40) ? 1 : 2) * fora_de_lloc) ++x.falsos;
         if (tornat_a || !v.clar) continue;
         ++x.en_vista;
         if (!p) {
