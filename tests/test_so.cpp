@@ -385,6 +385,15 @@ private slots:
         QVERIFY(rms(escolta(synth, 4800)) > 0.01);
     }
 
+    // An output hands its buffers back with what they last held: at rest each is made silent.
+    void at_rest_the_output_is_silent_whatever_its_buffer_held() {
+        sintetitzador synth(48000, [] { return int64_t(0); }, [] { return int64_t(0); });
+        QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
+        std::vector<float> bloc(2 * 128, 0.5f);
+        synth.render(bloc.data(), 128);
+        QVERIFY(std::all_of(bloc.begin(), bloc.end(), [](float f) { return f == 0.0f; }));
+    }
+
     void a_full_queue_leaves_no_note_hanging() {
         sintetitzador synth(48000, [] { return int64_t(0); }, [] { return int64_t(0); });
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
