@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace brisola {
 
@@ -24,6 +25,11 @@ using metode_acces::ample;
 constexpr double interrupcio = 0.25;
 
 uint32_t a_joystick(double fraccio) { return uint32_t(std::lround(std::clamp(fraccio, 0.0, 1.0) * rang_joystick)); }
+
+// The tracker's frame: vertical, horizontal.
+std::pair<int16_t, int16_t> a_tintseer(const std::array<double, 2>& fraccio) {
+    return {int16_t(std::lround(fraccio[1] * alt)), int16_t(std::lround(fraccio[0] * ample))};
+}
 
 } // namespace
 
@@ -41,7 +47,7 @@ void etapa_punter::enganxa(finestra_main& w) {
     w.pantalla->installEventFilter(this);
     for (int i = 0; i < w.mn_acces.size(); ++i)
         connect(w.mn_acces[i], &QAction::triggered, this, [this] {
-            suau_.reinicia(); // another source: no glide from where the last one pointed
+            reinicia_suau(); // another source: no glide from where the last one pointed
             rellotge_segons_cal();
         });
     rellotge_segons_cal();
@@ -55,19 +61,30 @@ void etapa_punter::set_abast(const caixa_abast& caixa) {
 
 void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
     suau_.set_parametres(p);
-    joystick_.suau_.reset();
+    reinicia_suau();
     rellotge_segons_cal();
 }
 
-// Only the mouse and the joystick are smoothed on the clock: with another source it rests.
-bool etapa_punter::cal_rellotge() const {
-    return w_ && suau_.actiu() && (w_->mn_acces.Checked(metode_acces::ratoli) || w_->mn_acces.Checked(metode_acces::joystick));
+void etapa_punter::reinicia_suau() {
+    suau_.reinicia();
+    joystick_.suau_.reset();
+    tintseer_.suau_.reset();
+    darrer_tic_ = temps_.segons();
 }
 
-void etapa_punter::rellotge_segons_cal() {
-    const bool cal = cal_rellotge();
-    if (cal && !rellotge_->Enabled()) darrer_tic_ = temps_.segons();
-    rellotge_->set_Enabled(cal);
+// The switch moves no pointer: with it the clock rests.
+bool etapa_punter::cal_rellotge() const {
+    return w_ && suau_.actiu() &&
+           (w_->mn_acces.Checked(metode_acces::ratoli) || w_->mn_acces.Checked(metode_acces::joystick) ||
+            w_->mn_acces.Checked(metode_acces::seguidor));
+}
+
+void etapa_punter::rellotge_segons_cal() { rellotge_->set_Enabled(cal_rellotge()); }
+
+// The window reads the tracker at the note's pace, 10 ms to a second apart: smoothed at that pace a
+// jittery head would be aliased, and past a quarter of a second not smoothed at all.
+bool etapa_punter::suavitza_tintseer() const {
+    return rellotge_->Enabled() && w_->mn_acces.Checked(metode_acces::seguidor);
 }
 
 std::array<double, 2> etapa_punter::suavitza(double x, double y) {
@@ -85,8 +102,14 @@ void etapa_punter::tic() {
         auto f = suavitza((*ratoli_)[0], (*ratoli_)[1]);
         return mou_ratoli(ajusta(f[0], f[1]));
     }
+    if (w_->mn_acces.Checked(metode_acces::seguidor)) return tic_tintseer();
+    if (w_->mn_acces.Checked(metode_acces::joystick)) return tic_joystick();
+    darrer_tic_ = temps_.segons();
+}
+
+void etapa_punter::tic_joystick() {
     JOYINFO lectura;
-    if (!w_->mn_acces.Checked(metode_acces::joystick) || joystick_.real_.joyGetPos(0, lectura) != JOYERR_NOERROR) {
+    if (joystick_.real_.joyGetPos(0, lectura) != JOYERR_NOERROR) {
         joystick_.suau_.reset();
         darrer_tic_ = temps_.segons();
         return;
@@ -96,6 +119,14 @@ void etapa_punter::tic() {
     lectura.wXpos = a_joystick(a[0]);
     lectura.wYpos = a_joystick(a[1]);
     joystick_.suau_ = lectura;
+}
+
+// Out of sight the readers are told nothing, and the next sighting starts afresh where it is.
+void etapa_punter::tic_tintseer() {
+    const auto lloc = tintseer_.llegeix_real();
+    if (!lloc) return reinicia_suau();
+    auto f = suavitza((*lloc)[0], (*lloc)[1]);
+    tintseer_.suau_ = a_tintseer(ajusta(f[0], f[1]));
 }
 
 void etapa_punter::mou_ratoli(const std::array<double, 2>& fraccio) {
@@ -130,12 +161,7 @@ std::optional<std::array<double, 2>> etapa_punter::cru() const {
         if (joystick_.real_.joyGetPos(0, l) != JOYERR_NOERROR) return std::nullopt;
         return std::array<double, 2>{l.wXpos / rang_joystick, l.wYpos / rang_joystick};
     }
-    if (w_->mn_acces.Checked(metode_acces::seguidor)) {
-        int16_t v = -1, h = -1;
-        tintseer_.real_.TintseerObtenirPosicio(v, h);
-        if (v < 0 || h < 0) return std::nullopt; // nothing written: not seen
-        return std::array<double, 2>{h / ample, v / alt};
-    }
+    if (w_->mn_acces.Checked(metode_acces::seguidor)) return tintseer_.llegeix_real();
     return std::nullopt;
 }
 
@@ -158,15 +184,20 @@ uint32_t etapa_punter::joystick_ajustat::joyGetPos(uint32_t numero, JOYINFO& lec
     return r;
 }
 
+std::optional<std::array<double, 2>> etapa_punter::tintseer_ajustat::llegeix_real() const {
+    int16_t v = -1, h = -1;
+    real_.TintseerObtenirPosicio(v, h);
+    if (v < 0 || h < 0) return std::nullopt;
+    return std::array<double, 2>{h / ample, v / alt};
+}
+
 void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, int16_t& horitzontal) {
-    real_.TintseerObtenirPosicio(vertical, horitzontal);
-    if (!etapa_.actiu() || horitzontal < 0) return; // nothing seen: nothing written, nothing to adjust
-    std::array<double, 2> f{horitzontal / ample, vertical / alt};
-    // At the pace of the reads: the tracker's places come on its own timer, not on the smoothing's clock.
-    if (etapa_.suau_.actiu()) f = etapa_.suavitza(f[0], f[1]);
-    auto a = etapa_.ajusta(f[0], f[1]);
-    horitzontal = int16_t(std::lround(a[0] * ample));
-    vertical = int16_t(std::lround(a[1] * alt));
+    if (etapa_.suavitza_tintseer()) {
+        if (suau_) std::tie(vertical, horitzontal) = *suau_;
+        return;
+    }
+    if (!etapa_.actiu()) return real_.TintseerObtenirPosicio(vertical, horitzontal);
+    if (const auto lloc = llegeix_real()) std::tie(vertical, horitzontal) = a_tintseer(etapa_.ajusta((*lloc)[0], (*lloc)[1]));
 }
 
 } // namespace brisola

@@ -18,6 +18,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QMouseEvent;
 
@@ -68,12 +69,19 @@ private:
         int16_t TintseerInicialitza(int32_t seleccio) override { return real_.TintseerInicialitza(seleccio); }
         void TintseerObtenirPosicio(int16_t& vertical, int16_t& horitzontal) override;
         void TintseerFinalitza() override { real_.TintseerFinalitza(); }
+        // The real place, or none when it writes nothing (not seen).
+        std::optional<std::array<double, 2>> llegeix_real() const;
         etapa_punter& etapa_;
         tintseer_biblioteca& real_;
+        std::optional<std::pair<int16_t, int16_t>> suau_; // the smoothed place (vertical, horizontal), while seen
     };
 
     bool actiu() const { return !abast_.sencera() || suau_.actiu(); }
     void tic();
+    void tic_joystick();
+    void tic_tintseer();
+    void reinicia_suau();
+    bool suavitza_tintseer() const;
     void mou_ratoli(const std::array<double, 2>& fraccio);
     bool cal_rellotge() const;
     void rellotge_segons_cal();
