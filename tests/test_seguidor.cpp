@@ -143,6 +143,15 @@ private slots:
         w2->mn_acces_Click(0);
         QCoreApplication::processEvents();
         QCOMPARE(altre.tintseer.crides.last(), QString("Finalitza"));
+        banc tard; // the person's start fails, the probe's starts it: leaving for the mouse stops it
+        tard.captura.drivers = tard.captura.connectables = {0};
+        auto w3 = tard.obre();
+        tard.tintseer.resultat_inici = 0;
+        w3->mn_acces_Click(1);
+        tard.tintseer.resultat_inici = 1;
+        QCoreApplication::processEvents();
+        w3->mn_acces_Click(0);
+        QCOMPARE(tard.tintseer.crides, QStringList({"Inicialitza", "Inicialitza", "Finalitza"}));
     }
 
     void a_started_program_is_watched_through_its_window() {

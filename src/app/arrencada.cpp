@@ -51,9 +51,12 @@ void finestra_main::prova_biblioteca_seguidor() {
     auto& tintseer = serveis_.tintseer;
     // Without the tracker's library there is nothing to start: the items would only fail.
     if (!tintseer.carregada()) return activa_seguidor(false);
-    if (tintseer.TintseerInicialitza(0) == 1) activa_seguidor(true);
-    // A person who plays with the tracker may have started it already: it stays on for them.
+    const bool iniciat = tintseer.TintseerInicialitza(0) == 1;
+    if (iniciat) activa_seguidor(true);
+    // A person who plays with the tracker keeps it on, started by them or by this probe: it is
+    // recorded as theirs, so leaving it stops it.
     if (!mn_acces.Checked(metode_acces::seguidor)) tintseer.TintseerFinalitza();
+    else if (iniciat) seguidor_estat = 1;
 }
 
 void finestra_main::activa_seguidor(bool actiu) {
