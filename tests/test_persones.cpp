@@ -306,6 +306,40 @@ private slots:
         QCOMPARE(p.m->captura().ajuts.abast_x1, a.abast_x1);
     }
 
+    void the_reach_of_a_head_on_the_tracker_is_measured_and_spread_over_the_surface() {
+        amb_persones p;
+        etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
+        punter.enganxa(*p.w);
+        p.m.reset();
+        p.m = std::make_unique<menu_persona>(*p.w, menu_persona::demana{}, serveis_persona{&punter});
+        p.w->mn_acces[1]->setEnabled(true);
+        p.w->mn_acces[1]->trigger();
+        finestra_ajustos& f = p.m->obre_ajustos();
+        f.mesura_abast();
+        // Slow arcs of ±40 px by ±24 px about the middle of the camera's picture, lost now and then.
+        for (int ms = 0; ms < 10000; ms += 20) {
+            const double t = ms / 1000.0;
+            p.tintseer.posicio = std::pair<int16_t, int16_t>(std::lround(230 + 24 * std::sin(2 * pi * t / 4.1)),
+                                                             std::lround(320 + 40 * std::sin(2 * pi * t / 6.3)));
+            if (ms % 2000 < 200) p.tintseer.posicio.reset();
+            p.rellotge.avanca(20);
+        }
+        QVERIFY(!f.mesurant());
+        const ajuts a = p.m->captura().ajuts;
+        const QString abast = QString("%1 %2 %3 %4").arg(a.abast_x0).arg(a.abast_x1).arg(a.abast_y0).arg(a.abast_y1);
+        QVERIFY2(std::abs(a.abast_x0 - 438) < 8 && std::abs(a.abast_x1 - 562) < 8 && std::abs(a.abast_y0 - 429) < 8 &&
+                     std::abs(a.abast_y1 - 529) < 8,
+                 qPrintable(abast));
+        auto llegeix = [&](int16_t v, int16_t h) {
+            p.tintseer.posicio = std::pair<int16_t, int16_t>(v, h);
+            int16_t sv = -1, sh = -1;
+            punter.tintseer().TintseerObtenirPosicio(sv, sh);
+            return std::array<int16_t, 2>{sv, sh};
+        };
+        const auto dalt_esquerra = llegeix(206, 280), baix_dreta = llegeix(254, 360);
+        QVERIFY(dalt_esquerra[0] < 24 && dalt_esquerra[1] < 24 && baix_dreta[0] > 456 && baix_dreta[1] > 616);
+    }
+
     void a_measure_counts_only_what_is_reached_and_changes_only_the_reach() {
         amb_persones p;
         etapa_punter punter(p.rellotge, p.joystick, p.tintseer);
