@@ -56,7 +56,8 @@ void etapa_punter::enganxa(finestra_main& w) {
 void etapa_punter::set_abast(const caixa_abast& caixa) {
     abast_ = caixa;
     ratoli_enviat_ = {-1, -1};
-    if (ratoli_ && w_ && w_->mn_acces.Checked(metode_acces::ratoli) && !suau_.actiu()) mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
+    if (ratoli_ && w_ && w_->mn_acces.Checked(metode_acces::ratoli) && !suau_.actiu())
+        mou_ratoli(ajusta((*ratoli_)[0], (*ratoli_)[1]));
 }
 
 void etapa_punter::set_suavitzat(const parametres_suavitzat& p) {
@@ -197,7 +198,8 @@ void etapa_punter::tintseer_ajustat::TintseerObtenirPosicio(int16_t& vertical, i
         return;
     }
     if (!etapa_.actiu()) return real_.TintseerObtenirPosicio(vertical, horitzontal);
-    if (const auto lloc = llegeix_real()) std::tie(vertical, horitzontal) = a_tintseer(etapa_.ajusta((*lloc)[0], (*lloc)[1]));
+    if (const auto lloc = llegeix_real())
+        std::tie(vertical, horitzontal) = a_tintseer(etapa_.ajusta((*lloc)[0], (*lloc)[1]));
 }
 
 } // namespace brisola
