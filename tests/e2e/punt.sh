@@ -17,9 +17,10 @@ programa=$feina/bin/brisola
 export TINTSEER_CONFIG="$feina/tintseer.conf"
 read -r x y < <("$ajudant" cara "$feina/cara.avi" arcs 900)
 "$ajudant" punt "$feina/cara.avi" "$x" "$y" || falla "no point could be picked at the nose's tip ($x, $y)"
-# The reach round the arcs (320 ± 40, 230 ± 24 of 640 × 480), in thousandths of the camera's picture.
+# The reach round the arcs, in thousandths of the camera's picture: the head sweeps 320 ± 40 and turns
+# with it, so the nose goes from 266 to 375 (of 640), and from 206 to 254 (of 480).
 mkdir -p "$feina/bin/persones"
-printf '[persona]\nacces=1\nmodalitat=0\nabast_x0=437\nabast_x1=563\nabast_y0=429\nabast_y1=529\n' \
+printf '[persona]\nacces=1\nmodalitat=0\nabast_x0=415\nabast_x1=586\nabast_y0=429\nabast_y1=529\n' \
   >"$feina/bin/persones/Cap.ini"
 
 engega "$programa" --persona Cap
@@ -44,8 +45,9 @@ for _ in $(seq 80); do
   if [ -n "$abans" ] && [ -n "$despres" ] && [ $(((abans - despres) ** 2)) -lt 400 ] &&
     { [ "$abans" -lt 200 ] || [ "$abans" -gt 440 ]; }; then
     caixa=$(/usr/bin/convert "$feina/finestra.xwd" -crop "789x378+0+$dalt" +repage -fuzz 12% -fill white \
-      +opaque black -format %@ info:) # the cursor: the only black on the surface
-    cursor=$(echo "$caixa" | awk -F'[x+]' '{ print $3 + $1 / 2 }')
+      +opaque black -format %@ info: 2>/dev/null) # the cursor: the only black on the surface
+    cursor=$(echo "$caixa" | awk -F'[x+]' '$1 > 0 { print $3 + $1 / 2 }')
+    [ -n "$cursor" ] || continue # drawn from its corner, at the surface's right edge it lies beyond it
     echo "camera x $abans, pointer at $cursor of 789"
     awk -v a="$abans" -v c="$cursor" 'BEGIN { exit !((c / 789 - (1 - a / 640)) ^ 2 < 0.01) }' ||
       falla "the pointer is not where a mirror puts it (camera x $abans, pointer at $cursor of 789)"
