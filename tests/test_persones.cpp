@@ -405,9 +405,11 @@ private slots:
         p.w->mn_acces[3]->trigger(); // the switch: nothing to smooth, so the smoothing's clock rests
         QVERIFY(!rellotge.creat->Enabled());
 
-        // The tracker on the same clock: however seldom the window reads it, a head's jitter is held back.
+        // The tracker on the same clock, within a head's reach: however seldom the window reads it, the
+        // jitter is held back, and a move glides across the whole surface.
         p.w->mn_acces[1]->setEnabled(true);
         p.w->mn_acces[1]->trigger();
+        punter.set_abast({0.25, 0.25, 0.75, 0.75});
         auto llegeix = [&] {
             int16_t v = -1, h = -1;
             punter.tintseer().TintseerObtenirPosicio(v, h);
@@ -418,19 +420,24 @@ private slots:
                 p.tintseer.posicio = std::pair<int16_t, int16_t>(240, x + (t % 20 ? 8 : -8));
                 p.rellotge.avanca(10);
             }
+            return llegeix()[1];
         };
         for (int lectura = 0; lectura < 4; ++lectura) {
-            vist_a(320, 400);
-            QVERIFY2(std::abs(llegeix()[1] - 320) <= 1, qPrintable(QString::number(llegeix()[1])));
+            const int16_t h = vist_a(240, 400); // a quarter of the reach's width
+            QVERIFY2(std::abs(h - 160) <= 2, qPrintable(QString::number(h)));
         }
+        const int16_t desplacant = vist_a(400, 50), arribat = vist_a(400, 950);
+        QVERIFY2(desplacant > 170 && desplacant < 470, qPrintable(QString::number(desplacant)));
+        QVERIFY2(std::abs(arribat - 480) <= 2, qPrintable(QString::number(arribat)));
         p.tintseer.posicio.reset(); // out of sight: nothing written, and the next sighting is taken as it is
         p.rellotge.avanca(10);
         QCOMPARE(llegeix(), (std::array<int16_t, 2>{-1, -1}));
-        p.tintseer.posicio = std::pair<int16_t, int16_t>(100, 560);
+        p.tintseer.posicio = std::pair<int16_t, int16_t>(180, 400);
         p.rellotge.avanca(10);
-        QCOMPARE(llegeix(), (std::array<int16_t, 2>{100, 560}));
+        QCOMPARE(llegeix(), (std::array<int16_t, 2>{120, 480}));
 
-        punter.set_suavitzat(parametres_de(nivell_suavitzat::cap)); // off: every place as it comes
+        punter.set_suavitzat(parametres_de(nivell_suavitzat::cap)); // off, with the whole surface: as it comes
+        punter.set_abast({});
         QVERIFY(!rellotge.creat->Enabled());
         p.tintseer.posicio = std::pair<int16_t, int16_t>(30, 40);
         QCOMPARE(llegeix(), (std::array<int16_t, 2>{30, 40}));

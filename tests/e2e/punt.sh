@@ -15,12 +15,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 cp -r "$(dirname "$programa")" "$feina/bin"
 programa=$feina/bin/brisola
 export TINTSEER_CONFIG="$feina/tintseer.conf"
-read -r x y < <("$ajudant" cara "$feina/cara.avi" arcs 900)
+# 20 s of video: three sweeps.
+read -r x y x0 x1 y0 y1 < <("$ajudant" cara "$feina/cara.avi" arcs 600)
 "$ajudant" punt "$feina/cara.avi" "$x" "$y" || falla "no point could be picked at the nose's tip ($x, $y)"
-# The reach round the arcs, in thousandths of the camera's picture: the head sweeps 320 ± 40 and turns
-# with it, so the nose goes from 266 to 375 (of 640), and from 206 to 254 (of 480).
+# The person's reach: the middle 96 % of the places the nose sweeps, as a measure would find it.
 mkdir -p "$feina/bin/persones"
-printf '[persona]\nacces=1\nmodalitat=0\nabast_x0=415\nabast_x1=586\nabast_y0=429\nabast_y1=529\n' \
+printf '[persona]\nacces=1\nmodalitat=0\nabast_x0=%d\nabast_x1=%d\nabast_y0=%d\nabast_y1=%d\n' "$x0" "$x1" "$y0" "$y1" \
   >"$feina/bin/persones/Cap.ini"
 
 engega "$programa" --persona Cap
@@ -30,27 +30,30 @@ titol_x() { xdotool getwindowname "$finestra" | awk '$1 ~ /^[0-9]+$/ { print $1 
 for _ in $(seq 100); do [ -n "$(titol_x)" ] && break; sleep 0.1; done
 [ -n "$(titol_x)" ] || falla "the head was never followed"
 inici=$(so_fins_ara)
+fi_video=$((SECONDS + 20)) # the video began before the head was first seen: it has ended by then
 dalt=$(dalt_superficie)
-# The pointer's place on the surface beside the camera's x, at moments the head is still enough,
-# until the mirror has been seen on both sides and the head has reached across.
+# The pointer's place on the surface beside the camera's x read just before and just after the picture
+# was taken, on either side of the camera, until the mirror has been seen on both sides and the head has reached across, while the video plays.
 menor=640 major=0 esquerra=0 dreta=0
-for _ in $(seq 80); do
+while [ "$SECONDS" -lt "$fi_video" ]; do
   abans=$(titol_x)
   xwd -silent -id "$finestra" >"$feina/finestra.xwd"
   despres=$(titol_x)
-  for x in $abans $despres; do
-    [ "$x" -lt "$menor" ] && menor=$x
-    [ "$x" -gt "$major" ] && major=$x
+  for lloc in $abans $despres; do
+    [ "$lloc" -lt "$menor" ] && menor=$lloc
+    [ "$lloc" -gt "$major" ] && major=$lloc
   done
-  if [ -n "$abans" ] && [ -n "$despres" ] && [ $(((abans - despres) ** 2)) -lt 400 ] &&
-    { [ "$abans" -lt 200 ] || [ "$abans" -gt 440 ]; }; then
+  [ -n "$abans" ] && [ -n "$despres" ] || continue
+  if { [ "$abans" -lt 200 ] && [ "$despres" -lt 200 ]; } || { [ "$abans" -gt 440 ] && [ "$despres" -gt 440 ]; }; then
     caixa=$(/usr/bin/convert "$feina/finestra.xwd" -crop "789x378+0+$dalt" +repage -fuzz 12% -fill white \
       +opaque black -format %@ info: 2>/dev/null) # the cursor: the only black on the surface
     cursor=$(echo "$caixa" | awk -F'[x+]' '$1 > 0 { print $3 + $1 / 2 }')
     [ -n "$cursor" ] || continue # drawn from its corner, at the surface's right edge it lies beyond it
-    echo "camera x $abans, pointer at $cursor of 789"
-    awk -v a="$abans" -v c="$cursor" 'BEGIN { exit !((c / 789 - (1 - a / 640)) ^ 2 < 0.01) }' ||
-      falla "the pointer is not where a mirror puts it (camera x $abans, pointer at $cursor of 789)"
+    echo "camera x $abans to $despres, pointer at $cursor of 789"
+    awk -v a="$abans" -v d="$despres" -v c="$cursor" 'BEGIN {
+      menys = 1 - (a > d ? a : d) / 640; mes = 1 - (a < d ? a : d) / 640
+      exit !(c / 789 > menys - 0.1 && c / 789 < mes + 0.1) }' ||
+      falla "the pointer is not where a mirror puts it (camera x $abans to $despres, pointer at $cursor of 789)"
     if [ "$abans" -lt 200 ]; then esquerra=$((esquerra + 1)); else dreta=$((dreta + 1)); fi
   fi
   [ "$esquerra" -ge 1 ] && [ "$dreta" -ge 1 ] && [ "$menor" -lt 120 ] && [ "$major" -gt 520 ] && break

@@ -1,7 +1,8 @@
 // Helpers of the tracker's end-to-end tests:
 //   video_prova escriu fitxer.avi x y [x2 y2]  a green disc at (x, y) for two seconds, then at (x2, y2) for two
 //   video_prova cara fitxer.avi cas [fotogrames] a person of ours (a case of fakes/cara.h), cut to so many pictures;
-//                                              prints where the tip of the nose is in the first, "x y"
+//                                              prints where the tip of the nose is in the first, "x y", and
+//                                              the middle 96 % of its places, "x0 x1 y0 y1" in thousandths
 //   video_prova punt fitxer.avi x y            the tracker's settings ($TINTSEER_CONFIG) for a click at (x, y) of
 //                                              the video's first picture, following that point in that video
 //   video_prova segueix carpeta [i-surt]       starts the tracker library of that folder, prints "vertical horitzontal";
@@ -12,12 +13,15 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 int main(int argc, char** argv) {
     std::string ordre = argc > 1 ? argv[1] : "";
@@ -31,8 +35,19 @@ int main(int argc, char** argv) {
         std::optional<cara::cas> c = cara::anomenat(argv[3]);
         if (!c) return 2;
         if (argc == 5) c->fotogrames = std::atoi(argv[4]);
-        cv::Point2d nas = *cara::grava(*c, argv[2]).front().punt;
-        std::printf("%.0f %.0f\n", nas.x, nas.y);
+        const std::vector<cara::veritat> veritats = cara::grava(*c, argv[2]);
+        std::vector<double> xs, ys;
+        for (const cara::veritat& v : veritats)
+            if (v.punt) xs.push_back(v.punt->x / 640), ys.push_back(v.punt->y / 480);
+        if (xs.empty()) return 1;
+        std::sort(xs.begin(), xs.end());
+        std::sort(ys.begin(), ys.end());
+        auto milesimes = [](const std::vector<double>& v, double part) {
+            return std::lround(1000 * v[size_t(part * double(v.size() - 1))]);
+        };
+        const cv::Point2d nas = *veritats.front().punt;
+        std::printf("%.0f %.0f %ld %ld %ld %ld\n", nas.x, nas.y, milesimes(xs, 0.02), milesimes(xs, 0.98),
+                    milesimes(ys, 0.02), milesimes(ys, 0.98));
         return 0;
     }
     if (ordre == "punt" && argc == 5) {
