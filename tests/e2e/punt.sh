@@ -33,7 +33,8 @@ inici=$(so_fins_ara)
 fi_video=$((SECONDS + 20)) # the video began before the head was first seen: it has ended by then
 dalt=$(dalt_superficie)
 # The pointer's place on the surface beside the camera's x read just before and just after the picture
-# was taken, on either side of the camera, until the mirror has been seen on both sides and the head has reached across, while the video plays.
+# was taken, on either side of the camera, until the mirror has been seen on both sides and the head
+# has reached across, while the video plays.
 menor=640 major=0 esquerra=0 dreta=0
 while [ "$SECONDS" -lt "$fi_video" ]; do
   abans=$(titol_x)
