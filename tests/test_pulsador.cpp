@@ -77,6 +77,7 @@ private slots:
         std::vector<std::pair<bool, bool>> dits; // what the session's journal is told
         p.m->ajustos().pulsador().set_observador([&](bool premsa, bool acceptada) { dits.emplace_back(premsa, acceptada); });
         QVERIFY(!sona(200)); // a brush of the switch
+        p.rellotge.avanca(100);
         QVERIFY((dits == std::vector<std::pair<bool, bool>>{{true, false}, {false, false}}));
         QVERIFY(sona(400));  // held: it plays from the moment it counts
         p.rellotge.avanca(200);
@@ -110,10 +111,22 @@ private slots:
         p.rellotge.avanca(100);
         QVERIFY(!p.sona());
 
+        // The helper changes the times during a hold: its release still ends it.
+        p.tecla(true, Qt::Key_Space);
+        QVERIFY(p.sona());
+        p.m->ajustos().pulsador().set_temps(100, 250);
+        p.tecla(false, Qt::Key_Space);
+        p.rellotge.avanca(100);
+        QVERIFY(!p.sona());
+
         // The helper changes the access method during a hold, and back: the next press plays.
         p.tecla(true, Qt::Key_Space);
         p.rellotge.avanca(100);
         p.w->mn_acces_Click(0);
+        QTest::mouseMove(p.w->pantalla, QPoint(30, 40)); // the mouse's own moves pass the stage
+        const auto x = p.w->estat.ratoli_x;
+        QTest::mouseMove(p.w->pantalla, QPoint(200, 40));
+        QVERIFY(p.w->estat.ratoli_x != x);
         p.tecla(false, Qt::Key_Space);
         p.w->mn_acces_Click(3);
         p.rellotge.avanca(500);
