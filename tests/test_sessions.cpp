@@ -189,6 +189,7 @@ private slots:
         QCOMPARE(s.midi[1].estat, 0xb0);
         QCOMPARE(s.midi[2].ms, 10);
         QCOMPARE(s.tries.front().valor, QString("0 Ritme i notes"));
+        QCOMPARE(s.punter.size(), size_t(2)); // where it was at the start, and where it went
         QCOMPARE(s.punter.back().ms, 50); // the pointer's moves at the next twentieth of a second
         QCOMPARE(s.punter.back().per_mil, (std::array<int, 4>{100, 200, 300, 400}));
         QCOMPARE(s.pulsador.size(), size_t(2));
@@ -248,8 +249,9 @@ private slots:
         QVERIFY2(std::abs(s.cancons[0].ms - notes[2].first) <= 1, qPrintable(QString("%1 %2").arg(s.cancons[0].ms).arg(notes[2].first)));
     }
 
-    // Ten minutes without sound or a song end the session, counted from the song's
-    // own end; the next sound, another person, or the person's journal turned off do too.
+    // Ten minutes without sound or a song end the session, counted from the last note,
+    // or the song's stop or own end; the next sound, another person, or the person's
+    // journal turned off do too.
     void una_sessio_acaba_amb_el_silenci_o_una_altra_persona() {
         banc_diari b;
         b.d.set_persona("Anna");
@@ -266,6 +268,22 @@ private slots:
         b.rellotge.avanca(1000);
         b.d.midi(0x643c90);
         QTRY_COMPARE(b.fitxers().size(), 2);
+        b.rellotge.avanca(diari::silenci_ms - 1000);
+        b.d.midi(0x643c90); // the silence counts from the last note heard
+        b.rellotge.avanca(2000);
+        QVERIFY(b.d.en_curs());
+        b.d.canco("play mid1");
+        b.rellotge.avanca(diari::silenci_ms + 1000);
+        b.d.canco("stop mid1"); // ...or from the song stopped
+        b.rellotge.avanca(diari::silenci_ms - 1000);
+        QVERIFY(b.d.en_curs());
+        b.d.canco("play %2Fs%2Fb.wav");
+        b.rellotge.avanca(diari::silenci_ms + 1000);
+        b.media.acabades.flux = 1; // ...or from a recorded song's own end
+        b.rellotge.avanca(diari::silenci_ms - 1000);
+        QVERIFY(b.d.en_curs());
+        b.rellotge.avanca(2000);
+        QVERIFY(!b.d.en_curs());
         b.d.set_persona("Biel");
         QVERIFY(!b.d.en_curs());
         b.actiu = false;
@@ -290,7 +308,9 @@ private slots:
         volum_diari volum(sortida, b.d);
         b.d.set_persona("Anna");
         b.media.refusades.insert("play %2Fno.wav");
-        media.mciSendStringA("play %2Fno.wav");
+        uint32_t error = MCI_OK;
+        media.mciSendStringA("play %2Fno.wav", &error);
+        QCOMPARE(error, uint32_t(MCIERR_INVALID_FILE)); // the instrument still hears of it
         QVERIFY(!b.d.en_curs());
         guanys_so g;
         g.sintetitzador = 0.5;
