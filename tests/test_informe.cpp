@@ -2,6 +2,7 @@
 // and CSV, the listing and deletion of a person's sessions, and the export
 // from the command line.
 #include "fakes/sistemes_falsos.h"
+#include "platform/lector_smf.h"
 #include "sessions/finestra_exportacio.h"
 #include "sessions/finestra_sessions.h"
 #include "sessions/linia_exportacio.h"
@@ -17,6 +18,7 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QValueAxis>
@@ -186,6 +188,37 @@ private slots:
         f.desa();
         QTRY_VERIFY(!f.ocupada());
         QVERIFY2(QFile::exists(dir.path() + "/anna.wav"), qPrintable(QDir(dir.path()).entryList().join(", ")));
+    }
+
+    // The window offers MIDI and exports the part asked for, in whole seconds; at first,
+    // the whole session.
+    void la_finestra_exporta_el_tros_triat() {
+        QTemporaryDir dir;
+        const QString sessio = escriu(dir.path() + "/s.diari", "brisola-diari 1\nM0 903c64\nM1500 903e64\nM1000 904064\nT3000\n");
+        missatges_fals caixes;
+        QString oferit;
+        finestra_exportacio f({}, caixes, [&](const QString&, const QString&, const QString&, QString& triat) {
+            oferit = triat;
+            return dir.path() + "/tros.mid";
+        });
+        f.omple({sessio});
+        auto* des_de = f.findChild<QSpinBox*>("des_de");
+        auto* fins_a = f.findChild<QSpinBox*>("fins_a");
+        QVERIFY(des_de && fins_a);
+        QCOMPARE(std::pair(des_de->value(), fins_a->value()), std::pair(0, 3));
+        des_de->setValue(1);
+        fins_a->setValue(2);
+        f.desa();
+        QTRY_VERIFY(!f.ocupada());
+        QVERIFY(oferit.contains("*.mid")); // MIDI unless another is chosen
+        QFile mid(dir.path() + "/tros.mid");
+        QVERIFY(mid.open(QIODevice::ReadOnly));
+        const auto esdeveniments = esdeveniments_smf(mid.readAll());
+        QVERIFY(esdeveniments);
+        std::vector<int> notes;
+        for (const auto& e : *esdeveniments)
+            if ((e.estat & 0xf0) == 0x90 && e.dada2 > 0) notes.push_back(e.dada1);
+        QCOMPARE(notes, std::vector<int>{0x3e});
     }
 
     // `brisola --export`: 2 for arguments that are not these, 1 for a session that
