@@ -66,16 +66,13 @@ void espera(int ms, const std::atomic<bool>& atura) {
 const std::atomic<bool> mai{false};
 
 // SDL's audio is one per process: an output still closing, left behind on a server
-// that froze, would close whatever opened after it.
-std::atomic<int> tancaments_pendents{0};
+// that froze, or an opening given up at quitting, would close whatever opened after
+// it. Each holds SDL while it runs, and no other opening starts meanwhile.
+std::atomic<int> fils_dins_sdl{0};
 
 // The system's output, paused, with the period it gave in `frames`; 0 when it would not open.
 unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (tancaments_pendents > 0) {
-        SDL_SetError("the previous audio output is still closing");
-        return 0;
-    }
     if (SDL_AudioInit(nullptr) != 0) return 0;
     SDL_AudioSpec vull{}, tinc{};
     vull.freq = sortida_audio::freq_mostreig;
@@ -103,7 +100,16 @@ void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sond
             return;
         }
     }
-    if (!o->atura) o->dispositiu = obre_dispositiu(callback, o->canal.get(), o->frames);
+    if (!o->atura) {
+        if (fils_dins_sdl++ > 0) SDL_SetError("the previous audio output is still closing");
+        else o->dispositiu = obre_dispositiu(callback, o->canal.get(), o->frames);
+        if (o->dispositiu != 0 && o->atura) { // given up while it opened: nobody else will close it
+            SDL_CloseAudioDevice(o->dispositiu);
+            SDL_AudioQuit();
+            o->dispositiu = 0;
+        }
+        --fils_dins_sdl;
+    }
     if (o->dispositiu == 0) o->motiu = SDL_GetError();
     SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
     o->acabada = true;
@@ -134,13 +140,13 @@ void sortida_audio::tanca_sdl() {
     canal_->mut = true;
     SDL_UnlockAudioDevice(dispositiu_);
     auto tancat = std::make_shared<std::atomic<bool>>(false);
-    ++tancaments_pendents;
+    ++fils_dins_sdl;
     std::thread([dispositiu = dispositiu_, canal = canal_, tancat] {
         SDL_CloseAudioDevice(dispositiu);
         SDL_AudioQuit();
         SDL_TLSCleanup();
         *tancat = true;
-        --tancaments_pendents;
+        --fils_dins_sdl;
     }).detach();
     espera_que(temps_.tancament_ms, mai, [&tancat] { return tancat->load(); });
     dispositiu_ = 0;
@@ -279,7 +285,7 @@ void sortida_audio::atura_obertura() {
     if (obridor_.joinable()) obridor_.join();
 }
 
-int sortida_audio::tancaments_pendents_sdl() { return tancaments_pendents; }
+int sortida_audio::sdl_ocupat() { return fils_dins_sdl; }
 
 int sortida_audio::sonda(const char* pare) {
     if (!sonda_audio::lligada_a(pid_t(std::atoll(pare)))) return 1;

@@ -76,8 +76,8 @@ public:
     // The probe's own work, in the child started by `pare`: opens the system's
     // output, answers, and ends (the exit status for main).
     static int sonda(const char* pare);
-    // SDL outputs of this process still closing on a server that froze (none opens meanwhile).
-    static int tancaments_pendents_sdl();
+    // Openings and closings of SDL's output still running on threads left behind (none opens meanwhile).
+    static int sdl_ocupat();
 
     struct obertura;
     struct canal_sdl;
