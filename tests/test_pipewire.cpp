@@ -32,20 +32,6 @@ using resultat = sortida_audio::resultat;
 
 namespace {
 
-// SDL's own audio drivers (pulse, ALSA) start and join threads of theirs that ThreadSanitizer cannot
-// follow: it stops in its own bookkeeping. Their cases run in the other builds.
-#if defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define BRISOLA_SOTA_TSAN
-#endif
-#endif
-#ifdef BRISOLA_SOTA_TSAN
-constexpr bool sota_tsan = true;
-#else
-constexpr bool sota_tsan = false;
-#endif
-const char* const drivers_sdl = "SDL's own audio drivers are not followed by ThreadSanitizer";
-
 // A 440 Hz tone at half scale; counts its renders, and tells how the thread that renders is scheduled.
 struct to {
     std::atomic<int> renders{0}, politica{-1};
@@ -393,7 +379,6 @@ private slots:
     }
 
     void quitting_never_waits_on_a_server_that_froze_while_sdl_played() {
-        if (sota_tsan) QSKIP(drivers_sdl);
         // Its pid beside the server's, so the wrapper stops it should the case end early.
         const QByteArray pulse =
             sortida_de("pipewire-pulse >/dev/null 2>&1 & echo $! | tee -a $PW_SERVIDOR_PIDS").trimmed();
@@ -435,7 +420,6 @@ private slots:
         QFETCH(QByteArray, brisola_audio);
         QFETCH(QByteArray, sdl_audiodriver);
         QFETCH(bool, nativa);
-        if (sota_tsan && brisola_audio == "sdl") QSKIP(drivers_sdl); // SDL tries its drivers in turn
         entorn_audio triat(brisola_audio, sdl_audiodriver);
         to font;
         std::atomic<bool> obert{false};
