@@ -27,15 +27,21 @@ engega "$programa"
 finestra=$(troba_finestra) || falla "no window titled Brisola"
 tecla ctrl+m
 tecla ctrl+b
-tria p n # "Persona nova…"
-for _ in $(seq 100); do [ -n "$(finestres)" ] && break; sleep 0.1; done
-[ -n "$(finestres)" ] || falla "no dialog asked for the person's name"
-# Typed once the dialog has the keyboard: a busy machine shows it before it takes keys.
-xdotool windowfocus --sync "$(finestres | head -1)"
-xdotool type --delay 50 "Núria"
-xdotool key Return
-for _ in $(seq 100); do [ -f "$feina/bin/persones/Núria.ini" ] && break; sleep 0.1; done
-[ -f "$feina/bin/persones/Núria.ini" ] || falla "the person was not saved"
+# A busy X server can lose the first keys a new dialog is sent, or the "ú" xdotool types by
+# remapping a key: what did not arrive is typed again, in the dialog if it is still there.
+nomena() {
+  local dialeg
+  [ -n "$(finestres)" ] || tria p n # "Persona nova…"
+  for _ in $(seq 100); do [ "$(finestres | wc -l)" = 1 ] && break; sleep 0.1; done
+  dialeg=$(finestres)
+  [ "$(echo "$dialeg" | wc -w)" = 1 ] || return 1
+  xdotool windowfocus --sync "$dialeg" key --delay 20 End $(printf 'BackSpace %.0s' $(seq 12))
+  xdotool type --delay 50 "Núria"
+  xdotool key Return
+  for _ in $(seq 50); do [ -f "$feina/bin/persones/Núria.ini" ] && return 0; sleep 0.1; done
+  return 1
+}
+nomena || nomena || nomena || falla "the person was not saved"
 surt
 
 rm -f "$SDL_DISKAUDIOFILE" # so that its growth is this start's sound
