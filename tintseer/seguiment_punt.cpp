@@ -22,6 +22,7 @@ constexpr double per_seguir_portat = 0.4; // the same while enough corners carry
 constexpr int cantonades_portadores = 4;
 constexpr double per_estirar = 0.8;   // the least likeness of a match that pulls the point
 constexpr double per_retrobar = 0.8;  // and anywhere in the picture, for a lost point to be taken again
+constexpr int bandes_de_cerca = 3;     // a lost point is looked for in one band of the picture per picture, in turn
 constexpr int marge_del_flux = 48;    // px around the patch where the corners are followed: a jerk's reach
 constexpr double contrast_minim = 4;  // grey levels: a flatter patch holds nothing to follow
 const cv::Size finestra_del_flux(15, 15);
@@ -146,10 +147,16 @@ void seguiment_punt::troba_cantonades() {
     for (const cv::Point2f& p : noves) punts_.push_back(p + cv::Point2f(pega.tl()));
 }
 
-// The anchor over the whole picture, at half size to be quick, then where it was found at full size.
+// The anchor at half size to be quick, then where it was found at full size. Over the whole
+// picture once just lost (a blink, a quick turn); after that over one band per picture in turn,
+// each a third of the cost: the bands overlap by an anchor's height, so each place is wholly in one.
 void seguiment_punt::retroba() {
     cv::resize(gris_, petita_, {}, 0.5, 0.5, cv::INTER_AREA);
-    trobada aprop = busca(petita_, plantilla_petita_, cv::Rect(0, 0, petita_.cols, petita_.rows), resultat_);
+    const int alt = petita_.rows / bandes_de_cerca;
+    const cv::Rect banda = banda_ < 0 ? cv::Rect(0, 0, petita_.cols, petita_.rows)
+                                      : cv::Rect(0, banda_ * alt, petita_.cols, alt + plantilla_petita_.rows);
+    banda_ = (banda_ + 1) % bandes_de_cerca;
+    trobada aprop = busca(petita_, plantilla_petita_, banda, resultat_);
     if (aprop.semblanca < per_seguir) return;
     trobada t = busca(gris_, plantilla_, pega_a(aprop.centre * 2, meitat + 3), resultat_);
     if (t.semblanca < per_retrobar) return;
@@ -159,6 +166,7 @@ void seguiment_punt::retroba() {
 
 void seguiment_punt::perd() {
     lloc_.reset();
+    banda_ = -1;
     punts_.clear();
 }
 

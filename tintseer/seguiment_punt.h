@@ -41,6 +41,7 @@ private:
     cv::Mat gris_, anterior_, petita_, resultat_; // kept between pictures: no allocation per frame
     std::optional<cv::Point2f> lloc_;
     std::vector<cv::Point2f> punts_;
+    int banda_ = -1; // where a lost point is looked for next: -1, everywhere
 };
 
 // The anchor of a click at `punt` of a picture (any size, BGR): the settings `c` then follow that
