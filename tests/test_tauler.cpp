@@ -369,6 +369,29 @@ private slots:
         QVERIFY(b.t().obert());
         b.deixa();
     }
+
+    // A switch person with no hold of their own would be shut out of the board: they take the
+    // player's; one with their own keeps it.
+    void a_switch_person_chosen_on_the_board_keeps_a_way_back_to_it() {
+        for (auto [tauler_pulsador, esperat] : {std::pair{0, 3000}, std::pair{2000, 2000}}) {
+            amb_tauler b(escombrat(3000), 3);
+            QDir(b.dir.path()).mkpath("persones");
+            b.escriu("persones/Pep.ini", "[persona]\nacces=3\ntauler_pulsador=" + QByteArray::number(tauler_pulsador) + "\n");
+            for (int16_t i = 0; i < b.w->mn_idioma.size(); ++i) // the people are read as the menu fills, on a language chosen
+                if (b.w->mn_idioma.Checked(i)) b.w->mn_idioma[i]->trigger();
+            b.prem();
+            b.rellotge.avanca(3000);
+            b.deixa();
+            b.espera("Persona");
+            b.prem();
+            b.deixa();
+            b.espera("Pep");
+            b.prem();
+            b.deixa();
+            QVERIFY(!b.t().obert() && b.w->mn_acces.Checked(3));
+            QCOMPARE(b.m->captura().ajuts.tauler_pulsador, esperat);
+        }
+    }
 };
 
 QTEST_MAIN(test_tauler)
