@@ -150,14 +150,17 @@ void seguiment_punt::troba_cantonades() {
 // The anchor at half size to be quick, then where it was found at full size. Over the whole
 // picture once just lost (a blink, a quick turn); after that over one band per picture in turn,
 // each a third of the cost: the bands overlap by an anchor's height, so each place is wholly in one.
+// A band that holds a match sends the look over the whole picture: a lookalike there (another face)
+// never wins over the point elsewhere.
 void seguiment_punt::retroba() {
     cv::resize(gris_, petita_, {}, 0.5, 0.5, cv::INTER_AREA);
     const int alt = petita_.rows / bandes_de_cerca;
-    const cv::Rect banda = banda_ < 0 ? cv::Rect(0, 0, petita_.cols, petita_.rows)
-                                      : cv::Rect(0, banda_ * alt, petita_.cols, alt + plantilla_petita_.rows);
+    const cv::Rect tota(0, 0, petita_.cols, petita_.rows);
+    const cv::Rect banda = banda_ < 0 ? tota : cv::Rect(0, banda_ * alt, petita_.cols, alt + plantilla_petita_.rows);
     banda_ = (banda_ + 1) % bandes_de_cerca;
     trobada aprop = busca(petita_, plantilla_petita_, banda, resultat_);
     if (aprop.semblanca < per_seguir) return;
+    if (banda != tota) aprop = busca(petita_, plantilla_petita_, tota, resultat_);
     trobada t = busca(gris_, plantilla_, pega_a(aprop.centre * 2, meitat + 3), resultat_);
     if (t.semblanca < per_retrobar) return;
     lloc_ = t.centre;

@@ -7,7 +7,8 @@
 // point: a weak match means the point is no longer seen, unless the corners still
 // carry it (a blink, a smile), and a sure one pulls the point a little back onto
 // it, so that it never drifts off the feature. While lost, the anchor is looked for
-// over the whole picture, and the point is taken again where it is found.
+// over the picture (a band of it per picture, in turn), and the point is taken again
+// where it matches best.
 #include "configuracio.h"
 
 #include <opencv2/core.hpp>
