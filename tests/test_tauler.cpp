@@ -3,6 +3,23 @@
 
 using namespace brisola;
 
+namespace {
+
+// Holds the switch for the board, and chooses that person in its "Persona" group.
+void tria_persona(amb_tauler& b, const QString& nom) {
+    b.prem();
+    b.rellotge.avanca(3000);
+    b.deixa();
+    b.espera("Persona");
+    b.prem();
+    b.deixa();
+    b.espera(nom);
+    b.prem();
+    b.deixa();
+}
+
+} // namespace
+
 class test_tauler : public QObject {
     Q_OBJECT
 
@@ -353,15 +370,7 @@ private slots:
 
     void a_person_chosen_on_the_board_keeps_the_way_back_to_it() {
         amb_tauler b(escombrat(3000), 3);
-        b.prem();
-        b.rellotge.avanca(3000);
-        b.deixa();
-        b.espera("Persona");
-        b.prem();
-        b.deixa();
-        b.espera("Cap persona");
-        b.prem();
-        b.deixa();
+        tria_persona(b, "Cap persona");
         QVERIFY(!b.t().obert() && b.w->mn_acces.Checked(3));
         QCOMPARE(b.m->captura().ajuts.tauler_pulsador, 3000); // what "Desa" keeps
         b.prem();
@@ -379,15 +388,7 @@ private slots:
             b.escriu("persones/Pep.ini", "[persona]\nacces=3\ntauler_pulsador=" + QByteArray::number(tauler_pulsador) + "\n");
             for (int16_t i = 0; i < b.w->mn_idioma.size(); ++i) // the people are read as the menu fills, on a language chosen
                 if (b.w->mn_idioma.Checked(i)) b.w->mn_idioma[i]->trigger();
-            b.prem();
-            b.rellotge.avanca(3000);
-            b.deixa();
-            b.espera("Persona");
-            b.prem();
-            b.deixa();
-            b.espera("Pep");
-            b.prem();
-            b.deixa();
+            tria_persona(b, "Pep");
             QVERIFY(!b.t().obert() && b.w->mn_acces.Checked(3));
             QCOMPARE(b.m->captura().ajuts.tauler_pulsador, esperat);
         }
