@@ -608,11 +608,13 @@ private slots:
         // Another person's setup is theirs: none of it reaches the session that ends.
         QFile biel(persones.carpeta() + "/Biel.ini");
         QVERIFY(biel.open(QIODevice::WriteOnly));
-        biel.write("[persona]\nacces=0\nmodalitat=1\ninstrument=5\n");
+        biel.write("[persona]\nacces=0\nmodalitat=1\ninstrument=5\ndiari=0\n");
         biel.close();
         persones.tria("Biel");
+        w.midi_out.SendShortMessage(0x99, 36, 100); // Biel keeps no journal: his play is not kept
         persones.tria("Anna");
         d.espera(); // what the writer holds is on the disk
+        QVERIFY(QDir(d.carpeta("Biel")).entryList({"*.diari"}, QDir::Files).isEmpty());
         QCOMPARE(sessions.sessions().size(), 1);
         QVERIFY(llegeix_sessio(sessions.sessions()[0])->midi.back().ms < 520);
         auto* informe = sessions.obre_informe();
