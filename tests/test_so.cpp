@@ -373,16 +373,31 @@ private slots:
         QVERIFY(rms(escolta(synth, 4800)) > 0.01);
     }
 
+    // A device that takes seconds to wake (a wireless headset's): the note that woke it is
+    // heard, with what came with it, and then only what is not late; no burst of the rest.
     void a_note_that_wakes_a_resting_output_is_heard_however_slow_the_wake() {
         int64_t ara = 0, moment = 0; // nanoseconds: the audio thread's clock, and the messages' stamps
         sintetitzador synth(48000, [&] { return moment; }, [&] { return ara; });
         QVERIFY(synth.carrega("/usr/share/sounds/sf2/TimGM6mb.sf2"));
         escolta(synth, 4800);
-        moment = 60'000'000'000; // a minute of rest, then a note, and the device takes 300 ms to wake
+        while (synth.treu_sentit()) {
+        }
+        const int64_t despertador = 60'000'000'000; // a minute of rest, then a note
+        moment = despertador;
         synth.envia(0x90, 60, 127);
-        ara = moment + 300'000'000;
+        moment += 20'000'000; // with it, a drum
+        synth.envia(0x99, 36, 127);
+        for (int k = 2; k <= 30; ++k) { // the pointer goes on playing, a note every 100 ms
+            moment = despertador + k * 100'000'000LL;
+            synth.envia(0x90, uint8_t(60 + k), 100);
+        }
+        ara = despertador + 3'050'000'000;
         synth.ve_del_repos();
         QVERIFY(rms(escolta(synth, 4800)) > 0.01);
+        std::vector<int> notes;
+        while (auto s = synth.treu_sentit())
+            if ((s->missatge & 0xF0) == 0x90) notes.push_back(int(s->missatge >> 8 & 0x7F));
+        QCOMPARE(notes, (std::vector<int>{60, 36, 90}));
     }
 
     // An output hands its buffers back with what they last held: at rest each is made silent.

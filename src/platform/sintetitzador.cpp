@@ -118,8 +118,12 @@ void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
     if (despertador_) despertador_();
 }
 
-bool sintetitzador::ha_caducat(const missatge& m, int64_t ara) const {
-    return (m.estat & 0xF0) == 0x90 && m.dada2 > 0 && ara - m.ns > nota_caducada_ns;
+// A note-on that waited too long is dropped, so nothing bursts out late. After a rest
+// the one that woke the output waited for it, and so did what came with it; what came
+// after, while a slow device woke, is dropped as any late note is.
+bool sintetitzador::ha_caducat(const missatge& m, int64_t ara, std::optional<int64_t> despertador) const {
+    const bool amb_el_despertador = despertador && m.ns - *despertador <= nota_caducada_ns;
+    return (m.estat & 0xF0) == 0x90 && m.dada2 > 0 && ara - m.ns > nota_caducada_ns && !amb_el_despertador;
 }
 
 // After messages were lost, no note is left hanging for a note-off that never came.
@@ -237,7 +241,8 @@ void sintetitzador::render(float* sortida, int frames) {
     const int64_t ara = cicle ? *cicle : ara_();
     // A block longer than the latency allows would take messages too late for their frame.
     if (frames > periode_) periode_ = frames;
-    const bool a_temps = std::exchange(ve_del_repos_, false);
+    const bool despert = std::exchange(ve_del_repos_, false);
+    std::optional<int64_t> despertador; // when the message that woke the output was sent
     marge_ = cicle ? 0 : marge_de_latencia;
     if (cicle) posa_rellotge(*cicle, frames);
     else ajusta_rellotge(ara, frames);
@@ -249,13 +254,14 @@ void sintetitzador::render(float* sortida, int frames) {
             if (desbordada_.exchange(false)) allibera_les_notes();
             break;
         }
+        if (despert && !despertador) despertador = pendent_->ns;
         // SDL's callbacks wake early at times: there the whole margin stays, and FluidSynth's block comes after.
         int64_t quan = cicle ? al_bloc(frame_de(pendent_->ns)) : frame_de(pendent_->ns);
         if (quan >= fi) break; // for a later period
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));
         sintetitza(sortida + 2 * (frames - (fi - frames_)), fins);
-        if (a_temps || !ha_caducat(*pendent_, ara)) aplica(*pendent_);
+        if (!ha_caducat(*pendent_, ara, despertador)) aplica(*pendent_);
         pendent_.reset();
     }
     sintetitza(sortida + 2 * (frames - (fi - frames_)), int(fi - frames_));
