@@ -43,6 +43,9 @@ void espera_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(m
 class monitor {
 public:
     explicit monitor(int quantum) {
+        // Room for a whole measurement: growing on the real-time thread would cost the graph quanta.
+        mostres_.reserve(size_t(freq) * 30);
+        blocs_.reserve(size_t(freq) * 30 / 64);
         bucle_ = pw_thread_loop_new("monitor", nullptr);
         pw_thread_loop_start(bucle_);
         pw_thread_loop_lock(bucle_);
@@ -170,14 +173,10 @@ public:
         for (const cicle& c : cicles_) r.push_back(double(c.despert - c.inici) / 1e6);
         return r;
     }
-    // How long each render took, in ms, for the cycles that began after `t`.
-    std::vector<double> durades_des_de(int64_t t) {
-        std::lock_guard<std::mutex> l(m_);
-        std::vector<double> r;
-        for (const cicle& c : cicles_)
-            if (c.inici > t && c.acabat > 0) r.push_back(double(c.acabat - c.despert) / 1e6);
-        return r;
-    }
+    // For the cycles that began after `t`, in ms: how long each render took, and how long
+    // after its cycle began it was done (past one quantum, the sink had nothing of it).
+    std::vector<double> durades_des_de(int64_t t) { return des_de(t, &cicle::despert); }
+    std::vector<double> fets_des_de(int64_t t) { return des_de(t, &cicle::inici); }
     // The first cycles the render thread woke for after `t`: when each began, and when it woke, after `t` in ms.
     std::vector<std::pair<double, double>> cicles_despres(int64_t t, size_t quants) {
         std::lock_guard<std::mutex> l(m_);
@@ -192,6 +191,13 @@ private:
         int64_t inici, despert, acabat;
         long frame;
     };
+    std::vector<double> des_de(int64_t t, int64_t cicle::*comenca) {
+        std::lock_guard<std::mutex> l(m_);
+        std::vector<double> r;
+        for (const cicle& c : cicles_)
+            if (c.inici > t && c.acabat > 0) r.push_back(double(c.acabat - c.*comenca) / 1e6);
+        return r;
+    }
     std::mutex m_;
     std::vector<float> mostres_;
     std::vector<cicle> cicles_;
@@ -323,11 +329,14 @@ void mesura_veus(sintetitzador& synth, int quantum, emissio& propia) {
     }
     espera_ms(10000);
     for (int canal = 0; canal < 8; ++canal) synth.envia(uint8_t(0xB0 | canal), 123, 0);
-    const std::vector<double> durades = propia.durades_des_de(inici);
+    const std::vector<double> durades = propia.durades_des_de(inici), fets = propia.fets_des_de(inici);
+    const double cicle_ms = quantum * 1000.0 / freq;
     std::printf("pipewire: quantum %d, 64 notes held for 10 s: %d quanta missed; a quantum renders in %.3f ms (median; "
-                "p99 %.3f, longest %.3f) of its %.3f ms\n",
+                "p99 %.3f, longest %.3f) of its %.3f ms; done past its quantum %ld times (latest %.3f ms after its "
+                "cycle began: the render thread woke late)\n",
                 quantum, m.forats(quantum), percentil(durades, 0.5), percentil(durades, 0.99), percentil(durades, 1),
-                quantum * 1000.0 / freq);
+                cicle_ms, long(std::count_if(fets.begin(), fets.end(), [&](double f) { return f > cicle_ms; })),
+                percentil(fets, 1));
 }
 
 // A note that wakes the stream: how long the loop's thread takes to ask the graph for it again.
