@@ -55,6 +55,15 @@ bool temps_real_permes() {
     return permes;
 }
 
+// How this process's thread of that name is scheduled, -1 when there is none.
+int politica_del_fil(const QByteArray& nom) {
+    for (const QString& fil : QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm("/proc/self/task/" + fil + "/comm");
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == nom) return sched_getscheduler(fil.toInt());
+    }
+    return -1;
+}
+
 // A line of shell run beside the test by amb_servidor.sh, with its functions (torna_servidor…): the
 // test starts no process of its own, which ThreadSanitizer cannot follow. True when it succeeded.
 bool servidor(const QByteArray& ordre) {
@@ -167,7 +176,11 @@ private slots:
         QCOMPARE(sortida.frames(), sortida_pipewire::quantum);
         // Rendered in real time where the system allows it: a busy machine then takes no quantum late.
         QTRY_VERIFY(font.renders > 0);
-        if (temps_real_permes()) QCOMPARE(font.politica.load() & ~SCHED_RESET_ON_FORK, SCHED_FIFO);
+        // So does the thread that wakes it from a rest, or the first note after it would wait for its turn.
+        if (temps_real_permes()) {
+            QCOMPARE(font.politica.load() & ~SCHED_RESET_ON_FORK, SCHED_FIFO);
+            QTRY_COMPARE(politica_del_fil("brisola-pw") & ~SCHED_RESET_ON_FORK, SCHED_FIFO);
+        }
         QTRY_VERIFY(cicles > 10);
         QVERIFY(std::abs(cicles - font.renders) <= 1);
         QCOMPARE(fora.load(), 0);

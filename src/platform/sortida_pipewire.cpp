@@ -71,7 +71,7 @@ sortida_pipewire::~sortida_pipewire() {
 
 bool sortida_pipewire::obre(int espera_ms, const std::atomic<bool>& atura) {
     tanca();
-    perduda_ = connectada_ = rebut_ = engegada_ = renderitza_ = false;
+    perduda_ = connectada_ = rebut_ = engegada_ = renderitza_ = temps_real_ = false;
     error_.clear();
     bucle_ = pw_thread_loop_new("brisola-pw", nullptr);
     if (!bucle_ || pw_thread_loop_start(bucle_) != 0) {
@@ -206,6 +206,7 @@ void sortida_pipewire::compta_repos(int frames) {
 
 // The loop's thread: the first quantum arrived, or the rest was asked for, or a wake-up came.
 void sortida_pipewire::revisa_repos() {
+    if (!temps_real_) bucle_en_temps_real();
     pw_thread_loop_signal(bucle_, false);
     if (!engegada_) return;
     const bool repos = demana_repos_ && repos_demanat_ == despertades_;
@@ -214,6 +215,18 @@ void sortida_pipewire::revisa_repos() {
     activa_ = !repos;
     despertant_ = !repos;
     pw_stream_set_active(stream_, !repos);
+}
+
+// The loop's thread, which wakes the stream from a rest: on a busy machine the first
+// note after it would wait for this thread's turn. Real time where the system lets it,
+// below the thread that renders.
+void sortida_pipewire::bucle_en_temps_real() {
+    temps_real_ = true;
+    auto* fils = context_ ? static_cast<spa_thread_utils*>(pw_context_get_object(context_, SPA_TYPE_INTERFACE_ThreadUtils))
+                          : nullptr;
+    int minima = 0, maxima = 0;
+    if (fils && spa_thread_utils_get_rt_range(fils, nullptr, &minima, &maxima) == 0)
+        spa_thread_utils_acquire_rt(fils, reinterpret_cast<spa_thread*>(pthread_self()), minima);
 }
 
 // The loop's thread.

@@ -71,6 +71,7 @@ private:
     void diu_el_cicle();
     void canvia_estat(int estat, const char* error);
     void revisa_repos();
+    void bucle_en_temps_real();
     void compta_repos(int frames);
     bool espera(int ms, const std::atomic<bool>& fet, const std::atomic<bool>& atura);
     static inline const std::atomic<bool> sense_atura{false};
@@ -97,6 +98,7 @@ private:
     // the loop's thread grants it unless a wake-up came since.
     std::atomic<uint64_t> despertades_{0}, repos_demanat_{0};
     std::atomic<bool> demana_repos_{false};
+    bool temps_real_ = false;         // the loop's thread asked for real time
     uint64_t despertades_vistes_ = 0; // audio thread
     int64_t frames_en_repos_ = 0;     // audio thread
     int64_t frames_fins_repos_;
