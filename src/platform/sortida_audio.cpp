@@ -14,7 +14,11 @@ namespace brisola {
 // One opening of the system's output, on a thread of its own that is left behind
 // when the audio server hangs: it shares only this with the watch.
 struct sortida_audio::obertura {
-    std::atomic<bool> acabada{false}, atura{false};
+    // Done, or given up by the watch (at quitting): whichever of the two comes second
+    // closes a device that opened meanwhile.
+    enum { obrint, acabada, abandonada };
+    std::atomic<int> estat{obrint};
+    std::atomic<bool> atura{false}; // cuts the probe's wait short
     unsigned dispositiu = 0; // opened paused: nothing plays until the watch takes it
     int frames = 0;
     QString motiu;
@@ -38,6 +42,7 @@ struct sortida_audio::quanta_vistos {
 namespace {
 
 const QString no_respon = "the audio server does not answer";
+using obertura = sortida_audio::obertura;
 
 enum class triada { qualsevol, sdl, pipewire };
 
@@ -89,30 +94,30 @@ unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
 
 // The probe first, so that a server that hangs holds the child; then the output
 // itself, which may still hang should the server stop between the two.
-void obre(const std::shared_ptr<sortida_audio::obertura>& o, const QString& sonda, int espera_sonda_ms,
+void obre(const std::shared_ptr<obertura>& o, const QString& sonda, int espera_sonda_ms,
           SDL_AudioCallback callback) {
     if (!sonda.isEmpty()) {
         sonda_audio s(sonda);
         auto r = s.espera(espera_sonda_ms, o->atura);
         if (r != sonda_audio::resposta::obert) {
             o->motiu = r == sonda_audio::resposta::cap ? no_respon : s.motiu();
-            o->acabada = true;
+            o->estat = obertura::acabada;
             return;
         }
     }
-    if (!o->atura) {
-        if (fils_dins_sdl++ > 0) SDL_SetError("the previous audio output is still closing");
+    // Counted before it looks whether it was given up, so that a wait for SDL to be free never misses it.
+    const bool ocupat = fils_dins_sdl++ > 0;
+    if (o->estat != obertura::abandonada) {
+        if (ocupat) SDL_SetError("the previous audio output is still closing");
         else o->dispositiu = obre_dispositiu(callback, o->canal.get(), o->frames);
-        if (o->dispositiu != 0 && o->atura) { // given up while it opened: nobody else will close it
-            SDL_CloseAudioDevice(o->dispositiu);
-            SDL_AudioQuit();
-            o->dispositiu = 0;
-        }
-        --fils_dins_sdl;
+        if (o->dispositiu == 0) o->motiu = SDL_GetError();
     }
-    if (o->dispositiu == 0) o->motiu = SDL_GetError();
+    if (o->estat.exchange(obertura::acabada) == obertura::abandonada && o->dispositiu != 0) {
+        SDL_CloseAudioDevice(o->dispositiu);
+        SDL_AudioQuit();
+    }
     SDL_TLSCleanup(); // SDL keeps its error text per thread: a thread not its own frees it by hand
-    o->acabada = true;
+    --fils_dins_sdl;
 }
 
 } // namespace
@@ -204,7 +209,7 @@ bool sortida_audio::prova_sdl(const std::function<void(resultat)>& fet, int espe
     o->canal = std::make_shared<canal_sdl>();
     o->canal->render = render_;
     std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback).detach();
-    const auto acabada = [&o] { return o->acabada.load(); };
+    const auto acabada = [&o] { return o->estat == obertura::acabada; };
     if (!espera_que(espera_ms, atura_, acabada) && !atura_) {
         motiu_ = no_respon;
         posa_substitut(fet);
@@ -212,6 +217,10 @@ bool sortida_audio::prova_sdl(const std::function<void(resultat)>& fet, int espe
     }
     if (atura_) {
         o->atura = true;
+        if (o->estat.exchange(obertura::abandonada) == obertura::acabada && o->dispositiu != 0) {
+            dispositiu_ = o->dispositiu; // closed as an output that played, in case its server froze
+            canal_ = o->canal;
+        }
         return false;
     }
     if (o->dispositiu == 0) {
