@@ -371,6 +371,15 @@ private slots:
         moment = ara - 50'000'000; // a moment ago: heard
         synth.envia(0x90, 67, 127);
         QVERIFY(rms(escolta(synth, 4800)) > 0.01);
+        synth.envia(0x80, 67, 0);
+        // A late note-off, even one written as a note-on at velocity 0, still ends its note.
+        synth.envia(0xC0, 19, 0); // an organ, which sounds for as long as its note is held
+        synth.envia(0x90, 48, 127);
+        escolta(synth, 4800);
+        moment = ara - 500'000'000;
+        synth.envia(0x90, 48, 0);
+        escolta(synth, 2 * 48000);
+        QVERIFY(rms(escolta(synth, 4800)) < 1e-4);
     }
 
     // A device that takes seconds to wake (a wireless headset's): the note that woke it is
