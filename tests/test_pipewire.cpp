@@ -228,6 +228,7 @@ private slots:
         // Told once, before the first render after the rest, so that render knows its notes are not late.
         QCOMPARE(despertars.load(), 1);
         QCOMPARE(renders_en_despertar.load(), renders);
+        QTRY_VERIFY_WITH_TIMEOUT(!sortida.activa(), 2000); // and, silent again, it rests again
     }
 
     void a_stream_opened_anew_after_a_wake_it_lost_marks_its_first_render() {
