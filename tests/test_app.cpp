@@ -1,4 +1,5 @@
 // The window: start-up, menus, one handler at a time, and shut-down.
+#include "app/desvetlla_amb_l_entrada.h"
 #include "fakes/banc.h"
 #include "platform/forma.h"
 #include "platform/llista.h"
@@ -8,6 +9,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -203,6 +205,23 @@ private slots:
         QCOMPARE(b.tintseer.crides, QStringList({"Finalitza", "Finalitza"}));
         QCOMPARE(b.midi.tancats.size(), size_t(1));
         QCOMPARE(b.acabaments, 1);
+    }
+
+    // What the person does wakes a resting audio output on its way, and still reaches the window.
+    void the_persons_input_wakes_the_audio_output() {
+        int despertat = 0;
+        desvetlla_amb_l_entrada desvetlla([&] { ++despertat; });
+        qApp->installEventFilter(&desvetlla);
+        QLineEdit camp;
+        QTest::keyClick(&camp, Qt::Key_A);
+        QCOMPARE(camp.text(), QString("a"));
+        QCOMPARE(despertat, 1); // the press, not the release
+        QMouseEvent mou(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&camp, &mou);
+        QCOMPARE(despertat, 2);
+        QEvent pinta(QEvent::UpdateRequest); // the program's own doings wake nothing
+        QCoreApplication::sendEvent(&camp, &pinta);
+        QCOMPARE(despertat, 2);
     }
 };
 

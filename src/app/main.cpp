@@ -1,5 +1,6 @@
 // Brisola: builds the real services and opens the window.
 #include "app/finestra_main.h"
+#include "app/desvetlla_amb_l_entrada.h"
 #include "app/llocs.h"
 #include "persones/etapa_punter.h"
 #include "persones/menu_persona.h"
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
     audio.set_cicle([&synth](int64_t ns) { synth.comenca_cicle(ns); });
     synth.set_despertador([&audio] { audio.desperta(); });
     media.set_despertador([&audio] { audio.desperta(); });
+    desvetlla_amb_l_entrada desvetlla([&audio] { audio.desperta(); });
+    app.installEventFilter(&desvetlla);
 
     const QString soundfont = sintetitzador::troba_soundfont();
     // What the instrument sends, plays and sets passes the person's journal on its way.
