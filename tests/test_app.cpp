@@ -216,6 +216,9 @@ private slots:
         QTest::keyClick(&camp, Qt::Key_A);
         QCOMPARE(camp.text(), QString("a"));
         QCOMPARE(despertat, 1); // the press, not the release
+        QKeyEvent repeticio(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
+        QCoreApplication::sendEvent(&camp, &repeticio);
+        QCOMPARE(despertat, 1); // nor the repeats of a key held
         QMouseEvent mou(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&camp, &mou);
         QCOMPARE(despertat, 2);

@@ -391,7 +391,9 @@ private slots:
         escolta(synth, 4800);
         while (synth.treu_sentit()) {
         }
-        const int64_t despertador = 60'000'000'000; // a minute of rest, then a note
+        const int64_t despertador = 60'000'000'000; // a minute of rest, then an instrument chosen, then a note
+        moment = despertador - 400'000'000;
+        synth.envia(0xC0, 1, 0);
         moment = despertador;
         synth.envia(0x90, 60, 127);
         moment += 20'000'000; // with it, a drum

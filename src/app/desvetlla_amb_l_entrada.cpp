@@ -1,14 +1,16 @@
 #include "desvetlla_amb_l_entrada.h"
 
-#include <QEvent>
+#include <QKeyEvent>
 
 namespace brisola {
 
 bool desvetlla_amb_l_entrada::eventFilter(QObject* objecte, QEvent* event) {
     switch (event->type()) {
+    case QEvent::KeyPress: // a key held is one press: its repeats would keep a silent output awake
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) desperta_();
+        break;
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
-    case QEvent::KeyPress:
     case QEvent::TouchBegin:
     case QEvent::TabletPress: desperta_(); break;
     default: break;

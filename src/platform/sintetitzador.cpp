@@ -118,12 +118,14 @@ void sintetitzador::envia(uint8_t estat, uint8_t dada1, uint8_t dada2) {
     if (despertador_) despertador_();
 }
 
+bool sintetitzador::es_nota(const missatge& m) { return (m.estat & 0xF0) == 0x90 && m.dada2 > 0; }
+
 // A note-on that waited too long is dropped, so nothing bursts out late. After a rest
-// the one that woke the output waited for it, and so did what came with it; what came
-// after, while a slow device woke, is dropped as any late note is.
-bool sintetitzador::ha_caducat(const missatge& m, int64_t ara, std::optional<int64_t> despertador) const {
-    const bool amb_el_despertador = despertador && m.ns - *despertador <= nota_caducada_ns;
-    return (m.estat & 0xF0) == 0x90 && m.dada2 > 0 && ara - m.ns > nota_caducada_ns && !amb_el_despertador;
+// the first note waited for the output, and so did what came with it; what came after,
+// while a slow device woke, is dropped as any late note is.
+bool sintetitzador::ha_caducat(const missatge& m, int64_t ara, std::optional<int64_t> primera_nota) const {
+    const bool amb_la_primera = primera_nota && m.ns - *primera_nota <= nota_caducada_ns;
+    return es_nota(m) && ara - m.ns > nota_caducada_ns && !amb_la_primera;
 }
 
 // After messages were lost, no note is left hanging for a note-off that never came.
@@ -242,7 +244,7 @@ void sintetitzador::render(float* sortida, int frames) {
     // A block longer than the latency allows would take messages too late for their frame.
     if (frames > periode_) periode_ = frames;
     const bool despert = std::exchange(ve_del_repos_, false);
-    std::optional<int64_t> despertador; // when the message that woke the output was sent
+    std::optional<int64_t> primera_nota; // after a rest: when the first note that waited for the output was sent
     marge_ = cicle ? 0 : marge_de_latencia;
     if (cicle) posa_rellotge(*cicle, frames);
     else ajusta_rellotge(ara, frames);
@@ -254,14 +256,14 @@ void sintetitzador::render(float* sortida, int frames) {
             if (desbordada_.exchange(false)) allibera_les_notes();
             break;
         }
-        if (despert && !despertador) despertador = pendent_->ns;
+        if (despert && !primera_nota && es_nota(*pendent_)) primera_nota = pendent_->ns;
         // SDL's callbacks wake early at times: there the whole margin stays, and FluidSynth's block comes after.
         int64_t quan = cicle ? al_bloc(frame_de(pendent_->ns)) : frame_de(pendent_->ns);
         if (quan >= fi) break; // for a later period
         // Render up to the message's own frame (a late one sounds at once), then apply it.
         int fins = int(std::clamp<int64_t>(quan - frames_, 0, fi - frames_));
         sintetitza(sortida + 2 * (frames - (fi - frames_)), fins);
-        if (!ha_caducat(*pendent_, ara, despertador)) aplica(*pendent_);
+        if (!ha_caducat(*pendent_, ara, primera_nota)) aplica(*pendent_);
         pendent_.reset();
     }
     sintetitza(sortida + 2 * (frames - (fi - frames_)), int(fi - frames_));

@@ -72,8 +72,8 @@ public:
     bool callat() const { return silenci_ > 0 && !pendent_ && cua_.buida(); }
     // Audio thread: fills `frames` interleaved stereo float frames.
     void render(float* sortida, int frames);
-    // Audio thread, before a render: the output rested until now, so the message that
-    // woke it (and what came with it) waited for it and is not dropped as late.
+    // Audio thread, before a render: the output rested until now, so the first note sent
+    // meanwhile (and what came with it) waited for it and is not dropped as late.
     void ve_del_repos() { ve_del_repos_ = true; }
     // Audio thread, before a render: the output's cycle that this render fills began at
     // `ns`, on the monotonic clock. An output whose own clock says so (the graph's) frees
@@ -106,7 +106,8 @@ private:
         uint8_t estat = 0, dada1 = 0, dada2 = 0;
     };
     void aplica(const missatge& m);
-    bool ha_caducat(const missatge& m, int64_t ara, std::optional<int64_t> despertador) const;
+    static bool es_nota(const missatge& m); // a note-on that starts a sound
+    bool ha_caducat(const missatge& m, int64_t ara, std::optional<int64_t> primera_nota) const;
     void allibera_les_notes();
     void selecciona_al_carregador(int banc, int programa);
     // The output frame that a moment of the monotonic clock falls on, one latency later.

@@ -219,14 +219,12 @@ void sortida_pipewire::revisa_repos() {
 
 // The loop's thread, which wakes the stream from a rest: on a busy machine the first
 // note after it would wait for this thread's turn. Real time where the system lets it,
-// below the thread that renders.
+// at the least priority: above every ordinary thread, below the one that renders.
 void sortida_pipewire::bucle_en_temps_real() {
     temps_real_ = true;
     auto* fils = context_ ? static_cast<spa_thread_utils*>(pw_context_get_object(context_, SPA_TYPE_INTERFACE_ThreadUtils))
                           : nullptr;
-    int minima = 0, maxima = 0;
-    if (fils && spa_thread_utils_get_rt_range(fils, nullptr, &minima, &maxima) == 0)
-        spa_thread_utils_acquire_rt(fils, reinterpret_cast<spa_thread*>(pthread_self()), minima);
+    if (fils) spa_thread_utils_acquire_rt(fils, reinterpret_cast<spa_thread*>(pthread_self()), 1);
 }
 
 // The loop's thread.
