@@ -93,7 +93,9 @@ unsigned obre_dispositiu(SDL_AudioCallback callback, void* jo, int& frames) {
 }
 
 // The probe first, so that a server that hangs holds the child; then the output
-// itself, which may still hang should the server stop between the two.
+// itself, which may still hang should the server stop between the two. Counted in
+// fils_dins_sdl from before its thread starts, so that a wait for SDL to be free
+// never misses it; it lowers the count as it ends.
 void obre(const std::shared_ptr<obertura>& o, const QString& sonda, int espera_sonda_ms,
           SDL_AudioCallback callback) {
     if (!sonda.isEmpty()) {
@@ -102,11 +104,11 @@ void obre(const std::shared_ptr<obertura>& o, const QString& sonda, int espera_s
         if (r != sonda_audio::resposta::obert) {
             o->motiu = r == sonda_audio::resposta::cap ? no_respon : s.motiu();
             o->estat = obertura::acabada;
+            --fils_dins_sdl;
             return;
         }
     }
-    // Counted before it looks whether it was given up, so that a wait for SDL to be free never misses it.
-    const bool ocupat = fils_dins_sdl++ > 0;
+    const bool ocupat = fils_dins_sdl > 1; // another opening, or a close left behind
     if (o->estat != obertura::abandonada) {
         if (ocupat) SDL_SetError("the previous audio output is still closing");
         else o->dispositiu = obre_dispositiu(callback, o->canal.get(), o->frames);
@@ -208,6 +210,7 @@ bool sortida_audio::prova_sdl(const std::function<void(resultat)>& fet, int espe
     auto o = std::make_shared<obertura>();
     o->canal = std::make_shared<canal_sdl>();
     o->canal->render = render_;
+    ++fils_dins_sdl;
     std::thread(obre, o, sonda_, temps_.resposta_tardana_ms, &sortida_audio::callback).detach();
     const auto acabada = [&o] { return o->estat == obertura::acabada; };
     if (!espera_que(espera_ms, atura_, acabada) && !atura_) {
