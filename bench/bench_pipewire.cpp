@@ -2,8 +2,8 @@
 // moments to the built-in synthesizer, through the native stream and through SDL
 // on the same server, found in the sink's monitor and timed when they reached the
 // sink (the monitor hears a cycle late); then the process's share of a core while
-// the instrument rests, and the first note after that rest, with the sink asleep and
-// with it running; and 64 notes held, whose missed quanta show as holes. For the
+// the instrument rests, and the first note after that rest, with the sink asleep (the
+// note alone, or the person's input a moment before it) and with it running; and 64 notes held, whose missed quanta show as holes. For the
 // native stream, where the time goes: the stream's own cycles say when the sink was
 // given each frame.
 // Beside a server of its own:
@@ -254,7 +254,8 @@ double pujada_ms() {
 
 // Where the time goes on the native stream: the synthesizer's placing (from the note-on
 // to its place in what the stream gives the sink), and what the capture adds after it.
-void desglossa(const std::vector<int64_t>& enviats, emissio& propia, monitor& m) {
+// Gives back the median of the first.
+double desglossa(const std::vector<int64_t>& enviats, emissio& propia, monitor& m) {
     const std::vector<double> donats = retards(enviats, propia.inicis_des_de(0));
     const std::vector<int64_t> a_la_sortida = propia.inicis_des_de(0), al_monitor = m.inicis_des_de(0);
     std::vector<double> captura;
@@ -269,42 +270,53 @@ void desglossa(const std::vector<int64_t>& enviats, emissio& propia, monitor& m)
                 "after its cycle begins (median; p99 %.3f)\n",
                 percentil(donats, 0.5), percentil(donats, 0.99), pujada_ms(), percentil(captura, 0.5),
                 percentil(captura, 0), percentil(captura, 1), percentil(desvetllat, 0.5), percentil(desvetllat, 0.99));
+    return percentil(donats, 0.5);
 }
 
-void desglossa_el_despertar(const char* com, int64_t enviada, emissio& propia) {
+// The first note after a rest against the running stream's median (`mediana`), within one quantum and 5 ms.
+void desglossa_el_despertar(const char* com, int64_t enviada, emissio& propia, double mediana, int quantum) {
     const std::vector<double> donada = retards({enviada}, propia.inicis_des_de(0));
-    std::printf("pipewire: after a rest, %s, the first note is given to the sink %.2f ms after it is sent; the first "
-                "cycles (began / rendered, ms after the note-on):",
-                com, donada.empty() ? -1.0 : donada[0]);
+    const double d = donada.empty() ? -1.0 : donada[0];
+    std::printf("pipewire: after a rest, %s, the first note is given to the sink %.2f ms after it is sent, %.2f ms "
+                "later than the median (limit %.2f); the first cycles (began / rendered, ms after the note-on):",
+                com, d, d - mediana, quantum * 1000.0 / freq + 5);
     for (auto [inici, despert] : propia.cicles_despres(enviada, 12)) std::printf(" %.2f/%.2f", inici, despert);
     std::printf("\n");
 }
 
 // One output: its quantum, the note-ons' delays, the share of a core at rest, and
 // how much later than a running output's median the first note after the rest sounds.
-void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* propia = nullptr) {
+void mesura(const QString& nom, sintetitzador& synth, int quantum, emissio* propia = nullptr,
+            const std::function<void()>& desperta = {}) {
     const double cicle_ms = quantum * 1000.0 / freq;
     std::vector<double> r;
+    double donada = 0; // the native stream's median, as given to the sink
     {
         monitor m(quantum);
         espera_ms(500);
         const std::vector<int64_t> enviats = toca(synth, 100); // before the onsets are looked for
         r = retards(enviats, m.inicis_des_de(0), cicle_ms);
-        if (propia) desglossa(enviats, *propia, m);
+        if (propia) donada = desglossa(enviats, *propia, m);
     }
     espera_ms(sortida_pipewire::repos_ms + 1000); // the voices end, and the rest begins
     const double cpu = cpu_s();
     espera_ms(30000);
     const double repos = (cpu_s() - cpu) / 30 * 100;
     if (propia) { // nothing else holds the sink: it was suspended
-        desglossa_el_despertar("the sink asleep", toca(synth, 1)[0], *propia);
+        desglossa_el_despertar("the sink asleep", toca(synth, 1)[0], *propia, donada, quantum);
+        // The stream rests, then the session manager suspends the sink; the person's input
+        // (the pointer moving) wakes both a moment before the note it leads to.
+        espera_ms(2 * sortida_pipewire::repos_ms + 1000);
+        desperta();
+        desglossa_el_despertar("the sink asleep, woken by the person's input 120 to 140 ms before the note",
+                               toca(synth, 1)[0], *propia, donada, quantum);
         espera_ms(sortida_pipewire::repos_ms + 1000);
     }
     monitor m(quantum); // it keeps the sink running, as another program playing would
     espera_ms(500);
     const std::vector<int64_t> enviada = toca(synth, 1);
     const std::vector<double> primera = retards(enviada, m.inicis_des_de(0), cicle_ms);
-    if (propia) desglossa_el_despertar("the sink running", enviada[0], *propia);
+    if (propia) desglossa_el_despertar("the sink running", enviada[0], *propia, donada, quantum);
     const double mediana = percentil(r, 0.5), limit = quantum * 1000.0 / freq + 5;
     std::printf("%s: %s %d, note-on to sound median %.2f ms p99 %.2f ms; at rest %.2f %% CPU (%d of 100 notes "
                 "found; at the sink, as the graph gives it at a cycle's start, before any device's own buffer; as the "
@@ -370,7 +382,7 @@ bool mesura_pipewire(sintetitzador& synth, const sortida_pipewire::font& render,
         pipewire.desperta();
         if (!pipewire.activa()) espera_l_activacio(pipewire);
     });
-    mesura("pipewire", synth, pipewire.frames(), &propia);
+    mesura("pipewire", synth, pipewire.frames(), &propia, [&] { pipewire.desperta(); });
     mesura_veus(synth, pipewire.frames(), propia);
     synth.set_despertador({});
     return true;
