@@ -1,6 +1,7 @@
 // Sessions: the journal as written and read back, its ends, its export to MIDI
 // and audio, and its windows in the instrument.
 #include "fakes/banc.h"
+#include "persones/etapa_punter.h"
 #include "persones/menu_persona.h"
 #include "platform/lector_smf.h"
 #include "platform/midi_sistema_linux.h"
@@ -584,9 +585,11 @@ private slots:
         midi_diari midi(b.midi, d);
         serveis s = b.amb(midi, b.joystick);
         finestra_main w(s);
+        etapa_punter punter(b.rellotge, b.joystick, b.tintseer);
+        punter.enganxa(w);
         menu_persona persones(w, [](const QString&, const QString&) { return QString("Anna"); });
         QString desti;
-        menu_sessions sessions(w, persones, d, nullptr,
+        menu_sessions sessions(w, persones, d, &punter,
                                {[&](const QString&, const QString&, const QString&, QString&) { return desti; },
                                 [](const QString&) { return true; }, {}});
         QStringList items;
@@ -601,6 +604,11 @@ private slots:
         QVERIFY(!sessions.obre_informe());
         w.mn_acces_Click(0);
         w.fmus_Click(2);
+        // The pointer's place is kept per mille, as the hand reached it and as the reach spread it.
+        punter.set_abast({0.25, 0.5, 0.75, 1.0});
+        const QPointF on(0.5 * w.pantalla->width(), 0.9 * w.pantalla->height());
+        QMouseEvent mou(QEvent::MouseMove, on, w.pantalla->mapToGlobal(on), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.pantalla, &mou);
         w.midi_out.SendShortMessage(0x99, 36, 100);
         b.rellotge.avanca(520);
         w.mn_ritme[2]->trigger(); // a choice is kept as it is made
@@ -617,6 +625,7 @@ private slots:
         QVERIFY(QDir(d.carpeta("Biel")).entryList({"*.diari"}, QDir::Files).isEmpty());
         QCOMPARE(sessions.sessions().size(), 1);
         QVERIFY(llegeix_sessio(sessions.sessions()[0])->midi.back().ms < 520);
+        QCOMPARE(llegeix_sessio(sessions.sessions()[0])->punter.front().per_mil, (std::array<int, 4>{500, 900, 500, 800}));
         auto* informe = sessions.obre_informe();
         QVERIFY(informe);
         w.mn_idioma[1]->trigger(); // the open report follows the language, the modality named by its menu
