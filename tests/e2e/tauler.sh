@@ -18,20 +18,21 @@ surt() { { kill "$pid" && wait "$pid"; } 2>/dev/null || true; }
 # seconds: the switch held that long
 preme() { xdotool keydown space; sleep "$1"; xdotool keyup space; }
 
-# The highlight rests 1.5 s on each tile (the default); a press in the middle of its turn chooses it.
-printf '[persona]\nacces=3\ntauler_pulsador=4000\n' >"$feina/bin/persones/Pau.ini"
+# The highlight rests 3 s on each tile, so that a press timed here lands well inside its tile's
+# turn however late the program or the X server is on a busy machine.
+printf '[persona]\nacces=3\ntauler_pulsador=4000\nescombrat=3000\n' >"$feina/bin/persones/Pau.ini"
 engega "$programa" --persona Pau
 finestra=$(troba_finestra) || falla "no window titled Brisola"
 sleep 1
 xdotool mousemove --window "$finestra" 400 200 # the pointer only lends the window its focus
 xdotool windowfocus --sync "$finestra"
-preme 4.75                 # opens at 4 s: "Modalitat" is highlighted until 5.5 s
-sleep 0.2; preme 0.05      # chooses "Modalitat" (a press at once after a release is the key's own repeat)
-sleep 3.7; preme 0.05      # "Bateria", the third tile
-sleep 0.3; preme 4.75      # opens again: "Instrument" is highlighted from 5.5 s to 7 s
-sleep 1.45; preme 0.05     # chooses "Instrument"
-sleep 0.7; preme 0.05      # its first group of eight
-sleep 2.2; preme 0.05      # its second instrument: the board closes
+preme 4.75                 # opens at 4 s: "Modalitat" is highlighted until 7 s
+sleep 0.5; preme 0.05      # chooses "Modalitat" (a press at once after a release is the key's own repeat)
+sleep 7.45; preme 0.05     # "Bateria", the third tile, highlighted from 6 s to 9 s
+sleep 0.3; preme 4.75      # opens again: "Instrument" is highlighted from 7 s to 10 s
+sleep 3.75; preme 0.05     # chooses "Instrument"
+sleep 1.45; preme 0.05     # its first group of eight
+sleep 4.45; preme 0.05     # its second instrument, from 3 s to 6 s: the board closes
 sleep 0.5
 inici=$(so_fins_ara)
 preme 3.5
